@@ -1,0 +1,42 @@
+// Line-oriented files of Windows-1252 text with CR LF line ends.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace caltrix {
+
+// A file operation that failed; the message names the file.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// True when `path` is a file that can be opened for reading (false for a
+// folder, a missing file or one without read permission). Never throws.
+bool EsisteFile(const std::filesystem::path& path);
+
+// Splits text into lines: CR LF or a lone CR ends a line, a lone LF does not.
+// A last line without a line end still counts; empty text has no lines.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The whole file as bytes; throws FileError when it cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The file's lines as SplitLines gives them; throws FileError.
+std::vector<std::string> ReadLines(const std::filesystem::path& path);
+
+// Creates (truncates) the file and writes `bytes`; throws FileError.
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Writes through a temporary file in the same folder and renames it over
+// `path`, so a reader sees either the old or the new content; throws FileError.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Deletes the file when it exists; throws FileError when it cannot.
+void DeleteFileIfPresent(const std::filesystem::path& path);
+
+}  // namespace caltrix

@@ -1,0 +1,57 @@
+#include "common/Text1252.h"
+
+namespace caltrix {
+
+char UpperCase1252(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 'a' && b <= 'z') return static_cast<char>(b - 0x20);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 0x20);  // à..þ but ÷
+    switch (b) {
+        case 0x9A: return static_cast<char>(0x8A);  // š -> Š
+        case 0x9C: return static_cast<char>(0x8C);  // œ -> Œ
+        case 0x9E: return static_cast<char>(0x8E);  // ž -> Ž
+        case 0xFF: return static_cast<char>(0x9F);  // ÿ -> Ÿ
+        default: return c;
+    }
+}
+
+std::string UpperCase1252(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = UpperCase1252(c);
+    return out;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    if (from.empty()) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t start = 0;
+    for (auto hit = text.find(from); hit != std::string_view::npos; hit = text.find(from, start)) {
+        out.append(text.substr(start, hit - start));
+        out.append(to);
+        start = hit + from.size();
+    }
+    out.append(text.substr(start));
+    return out;
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string_view Left(std::string_view text, std::size_t count) {
+    return text.substr(0, count);
+}
+
+}  // namespace caltrix

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts the display. Arguments go to the program
+# (default: --demo, the built-in simulated match day). Without a display,
+# it runs under a virtual one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DCALTRIX_BENCH=OFF >/dev/null
+cmake --build build -j"${JOBS:-2}" --target Caltrix Pannello caltrix_data
+
+[ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
+args=("$@")
+[ ${#args[@]} -gt 0 ] || args=(--demo)
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run: no display found, starting under Xvfb"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/Caltrix "${args[@]}"
+fi
+exec build/bin/Caltrix "${args[@]}"

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Caltrix needs.
+# Safe to run again: apt-get skips what is already installed.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake pkg-config clang libclang-rt-14-dev
+  # Qt 6 from Debian: widgets, web engine, network, HTTP server, tests
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-httpserver-dev
+  libqt6opengl6-dev libgl-dev
+  # systemd watchdog notification
+  libsystemd-dev
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # headless display, screenshots, fonts standing in for Verdana, Courier New, Times New Roman
+  xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  # scripts and packaging
+  qt6-websockets-dev
+  python3 dpkg-dev file procps
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite: unit and integration tests,
+# the core tests again under AddressSanitizer + UndefinedBehaviorSanitizer,
+# and short fuzz runs. FUZZ_SECONDS sets each fuzzer's run (default 20).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=${JOBS:-2}
+
+bash scripts/setup.sh
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+
+step "tests"
+export QT_QPA_PLATFORM=offscreen
+export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+export QTWEBENGINE_DISABLE_SANDBOX=1
+(cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$jobs" --timeout 600)
+
+step "sanitizer build of the core tests (ASan + UBSan)"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCALTRIX_CORE_ONLY=ON -DCALTRIX_BENCH=OFF \
+  -DCALTRIX_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ctest --output-on-failure -j"$jobs")
+
+step "fuzzing"
+CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALTRIX_CORE_ONLY=ON \
+  -DBUILD_TESTING=OFF -DCALTRIX_BENCH=OFF -DCALTRIX_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j"$jobs"
+shopt -s nullglob
+for fuzzer in build-fuzz/bin/fuzz_*; do
+  name=$(basename "$fuzzer")
+  corpus="$root/build-fuzz/corpus/$name"
+  mkdir -p "$corpus"
+  seeds="$root/fuzz/seeds/${name#fuzz_}"
+  [ -d "$seeds" ] || seeds=""
+  echo "-- $name for ${FUZZ_SECONDS:-20} s"
+  "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
+    "$corpus" $seeds 2>&1 | tail -3
+done
+step "all tests passed"
