@@ -1,0 +1,5 @@
+#include "app/support/Logging.h"
+
+Q_LOGGING_CATEGORY(lcCycle, "caltrix.cycle")
+Q_LOGGING_CATEGORY(lcDisplay, "caltrix.display")
+Q_LOGGING_CATEGORY(lcShell, "caltrix.shell")
