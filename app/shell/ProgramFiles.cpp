@@ -1,0 +1,45 @@
+#include "app/shell/ProgramFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace caltrix {
+namespace {
+
+const char* const kShippedFiles[] = {"lumetra.htm", "Test1.htm", "Pallone.htm", "MaskMenuVuotoNew.jpg"};
+
+QString firstExisting(const QStringList& candidates) {
+    for (const QString& candidate : candidates)
+        if (QFileInfo::exists(candidate)) return QDir::cleanPath(candidate);
+    return QDir::cleanPath(candidates.front());
+}
+
+}  // namespace
+
+QString ShippedDataFolder(const QString& executableFolder) {
+    if (QFileInfo::exists(executableFolder + QStringLiteral("/lumetra.htm"))) return executableFolder;
+    return QDir::cleanPath(executableFolder + QStringLiteral("/../share/caltrix"));
+}
+
+QString PanelLibraryPath(const QString& executableFolder) {
+    return firstExisting({executableFolder + QStringLiteral("/libPannello.so"),
+                          executableFolder + QStringLiteral("/../lib/caltrix/libPannello.so"),
+                          executableFolder + QStringLiteral("/../lib64/caltrix/libPannello.so"),
+                          executableFolder + QStringLiteral("/../lib/x86_64-linux-gnu/caltrix/libPannello.so")});
+}
+
+bool SeedProgramFolder(const QString& programFolder, const QString& shippedFolder, QString& problem) {
+    if (!QDir().mkpath(programFolder)) {
+        problem = QStringLiteral("cannot create the program folder ") + programFolder;
+        return false;
+    }
+    if (QDir(programFolder) == QDir(shippedFolder)) return true;
+    for (const char* name : kShippedFiles) {
+        const QString target = programFolder + QLatin1Char('/') + QLatin1String(name);
+        if (!QFileInfo::exists(target)) QFile::copy(shippedFolder + QLatin1Char('/') + QLatin1String(name), target);
+    }
+    return true;
+}
+
+}  // namespace caltrix

@@ -1,0 +1,96 @@
+#include "app/shell/Settings.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+#include <cstdio>
+
+namespace caltrix {
+namespace {
+
+void print(const QString& text, FILE* stream) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+}  // namespace
+
+QUrl BaseUrlFromOption(const QString& value) {
+    const QString trimmed = value.trimmed();
+    QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("http://") + trimmed);
+    if (!url.isValid() || url.host().isEmpty() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+        return {};
+    url.setPath({});
+    url.setQuery(QString());
+    url.setFragment(QString());
+    return url;
+}
+
+std::optional<Settings> ParseSettings(const QStringList& arguments, const QString& executableFolder, int& exitCode) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Caltrix: an unattended full-screen display of live football results.\n"
+        "Keys: F5 update now, F1 about, Esc end."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption folder({QStringLiteral("p"), QStringLiteral("program-folder")},
+        QStringLiteral("Folder for the pages, the configuration copy and the result files "
+                       "(default: the program's own folder). Created and seeded with the shipped pages when missing."),
+        QStringLiteral("dir"));
+    const QCommandLineOption endpoint({QStringLiteral("c"), QStringLiteral("config-endpoint")},
+        QStringLiteral("Host (host, host:port or http address) of the operator's configuration endpoint; "
+                       "the configuration is read from /public/config.txt there."),
+        QStringLiteral("host"), QStringLiteral("localhost"));
+    const QCommandLineOption site({QStringLiteral("s"), QStringLiteral("score-site")},
+        QStringLiteral("Host (host, host:port or http address) of the live-score site; "
+                       "the page is /default.dll?page=soccer there."),
+        QStringLiteral("host"), QStringLiteral("localhost"));
+    const QCommandLineOption scale(QStringLiteral("time-scale"),
+        QStringLiteral("Factor applied to every timer interval and wait, for tests and demos "
+                       "(0.01 turns a 15 s wait into 150 ms)."),
+        QStringLiteral("factor"), QStringLiteral("1"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+        QStringLiteral("Serve a simulated match day from inside the program and display it."));
+    const QCommandLineOption status(QStringLiteral("status-file"),
+        QStringLiteral("Write a JSON status file for monitoring after every cycle and slot change."),
+        QStringLiteral("file"));
+    parser.addOptions({folder, endpoint, site, scale, demo, status});
+
+    if (!parser.parse(arguments)) {
+        print(parser.errorText(), stderr);
+        exitCode = 2;
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        print(parser.helpText(), stdout);
+        exitCode = 0;
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        print(QStringLiteral("Caltrix %1").arg(QStringLiteral(CALTRIX_VERSION)), stdout);
+        exitCode = 0;
+        return std::nullopt;
+    }
+
+    Settings settings;
+    settings.programFolder = QDir::cleanPath(QDir(parser.isSet(folder) ? parser.value(folder) : executableFolder).absolutePath());
+    settings.configEndpoint = BaseUrlFromOption(parser.value(endpoint));
+    settings.scoreSite = BaseUrlFromOption(parser.value(site));
+    bool scaleOk = false;
+    settings.timeScale = parser.value(scale).toDouble(&scaleOk);
+    settings.demo = parser.isSet(demo);
+    settings.statusFile = parser.value(status);
+
+    QString problem;
+    if (!settings.configEndpoint.isValid()) problem = QStringLiteral("invalid --config-endpoint: ") + parser.value(endpoint);
+    else if (!settings.scoreSite.isValid()) problem = QStringLiteral("invalid --score-site: ") + parser.value(site);
+    else if (!scaleOk || settings.timeScale <= 0) problem = QStringLiteral("invalid --time-scale: ") + parser.value(scale);
+    if (!problem.isEmpty()) {
+        print(problem, stderr);
+        exitCode = 2;
+        return std::nullopt;
+    }
+    return settings;
+}
+
+}  // namespace caltrix

@@ -1,0 +1,28 @@
+// The program's command-line settings.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+namespace caltrix {
+
+struct Settings {
+    QString programFolder;   // pages, pictures, configuration copy, result files
+    QUrl configEndpoint;     // the operator's endpoint: <endpoint>/public/config.txt
+    QUrl scoreSite;          // the live-score site: <site>/default.dll?page=soccer
+    double timeScale = 1.0;  // factor on every timer interval and wait
+    bool demo = false;       // serve a simulated match day from inside the program
+    QString statusFile;      // JSON status file for monitoring; empty for none
+};
+
+// Parses the arguments (argv[0] first). On --help/--version or an error it
+// prints what it has to say and returns nothing; `exitCode` tells how to end.
+std::optional<Settings> ParseSettings(const QStringList& arguments, const QString& executableFolder, int& exitCode);
+
+// "host", "host:port" or a full http(s) address, as a base URL without path.
+QUrl BaseUrlFromOption(const QString& value);
+
+}  // namespace caltrix

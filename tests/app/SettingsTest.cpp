@@ -1,0 +1,50 @@
+#include "app/shell/Settings.h"
+
+#include <gtest/gtest.h>
+
+namespace caltrix {
+namespace {
+
+std::optional<Settings> parse(QStringList arguments, int& exitCode) {
+    arguments.prepend(QStringLiteral("Caltrix"));
+    return ParseSettings(arguments, QStringLiteral("/opt/caltrix/bin"), exitCode);
+}
+
+TEST(Settings, DefaultsToTheExecutableFolderAndUnitScale) {
+    int exitCode = -1;
+    const auto settings = parse({}, exitCode);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->programFolder, QStringLiteral("/opt/caltrix/bin"));
+    EXPECT_EQ(settings->timeScale, 1.0);
+    EXPECT_FALSE(settings->demo);
+}
+
+TEST(Settings, HostOptionsBecomeBaseAddresses) {
+    EXPECT_EQ(BaseUrlFromOption(QStringLiteral("scores.example")), QUrl(QStringLiteral("http://scores.example")));
+    EXPECT_EQ(BaseUrlFromOption(QStringLiteral("127.0.0.1:8080")), QUrl(QStringLiteral("http://127.0.0.1:8080")));
+    EXPECT_EQ(BaseUrlFromOption(QStringLiteral("https://op.example/x?y")), QUrl(QStringLiteral("https://op.example")));
+    EXPECT_FALSE(BaseUrlFromOption(QStringLiteral("ftp://op.example")).isValid());
+    EXPECT_FALSE(BaseUrlFromOption(QString()).isValid());
+}
+
+TEST(Settings, OptionsAreReadAndBadValuesRefused) {
+    int exitCode = -1;
+    const auto settings = parse({"--program-folder", "/srv/caltrix/", "--config-endpoint", "op.example:81",
+                                 "--score-site", "scores.example", "--time-scale", "0.01"},
+                                exitCode);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->programFolder, QStringLiteral("/srv/caltrix"));
+    EXPECT_EQ(settings->configEndpoint, QUrl(QStringLiteral("http://op.example:81")));
+    EXPECT_EQ(settings->scoreSite, QUrl(QStringLiteral("http://scores.example")));
+    EXPECT_DOUBLE_EQ(settings->timeScale, 0.01);
+
+    for (const QStringList& bad : {QStringList{"--time-scale", "0"}, QStringList{"--time-scale", "fast"},
+                                   QStringList{"--score-site", "ftp://x"}, QStringList{"--no-such-option"}}) {
+        exitCode = -1;
+        EXPECT_FALSE(parse(bad, exitCode)) << bad.join(' ').toStdString();
+        EXPECT_EQ(exitCode, 2);
+    }
+}
+
+}  // namespace
+}  // namespace caltrix
