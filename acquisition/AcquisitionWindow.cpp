@@ -1,0 +1,224 @@
+#include "acquisition/AcquisitionWindow.h"
+
+#include "acquisition/OffUiThread.h"
+#include "acquisition/SaveWebBrowser.h"
+#include "acquisition/SharedProfile.h"
+#include "app/support/Attendi.h"
+#include "app/support/Logging.h"
+#include "app/support/SlotSelectionStore.h"
+#include "app/support/Text1252Qt.h"
+#include "app/support/TimeScale.h"
+#include "common/LineFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+
+#include <stdexcept>
+
+namespace caltrix {
+namespace {
+
+constexpr std::string_view kConfigMarker = "qesa\r\n";
+
+// A step of the cycle that cannot go on; the message says why.
+class CycleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+QUrl WithPath(QUrl base, const QString& path, const QString& query = QString()) {
+    base.setPath(path);
+    base.setQuery(query.isEmpty() ? QString() : query);
+    base.setFragment(QString());
+    return base;
+}
+
+std::uintmax_t FileSize(const std::filesystem::path& file) {
+    std::error_code ignored;
+    const std::uintmax_t size = std::filesystem::file_size(file, ignored);
+    return ignored ? 0 : size;
+}
+
+}  // namespace
+
+struct AcquisitionWindow::CycleSummary {
+    const char* step = "configuration download";
+    qsizetype configBytes = 0;
+    std::size_t configApplied = 0;
+    std::uintmax_t pageBytes = 0;
+    ParseReport parse;
+};
+
+AcquisitionWindow::AcquisitionWindow(AcquisitionSettings settings, ConfigTargets& configTargets,
+                                     SlotSelectionStore& selections, QObject* parent)
+    : QObject(parent),
+      m_settings(std::move(settings)),
+      m_configTargets(configTargets),
+      m_selections(selections),
+      m_webBrowser1(new QWebEnginePage(SharedProfile(), this)),
+      m_combo1(std::make_unique<TitleList>()) {
+    m_webBrowser1->setAudioMuted(true);
+    ReloadAfterRendererCrash(m_webBrowser1);
+    connect(m_webBrowser1, &QWebEnginePage::loadingChanged, this, &AcquisitionWindow::onLoadingChanged);
+    connect(m_webBrowser1, &QWebEnginePage::loadProgress, this,
+            [this](int percent) { MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_webBrowser1->url().toDisplayString())); });
+    connect(m_webBrowser1, &QWebEnginePage::titleChanged, this, &AcquisitionWindow::MostraStato);
+    connect(m_webBrowser1, &QWebEnginePage::renderProcessTerminated, this, &AcquisitionWindow::onRendererEnded);
+
+    connect(&m_timer1, &QTimer::timeout, this, &AcquisitionWindow::onTimer1);
+    SetTimer1Interval(kTimer1AtCreationMs);
+    m_timer1.start();
+}
+
+AcquisitionWindow::~AcquisitionWindow() = default;
+
+void AcquisitionWindow::SetTimer1Interval(int designMilliseconds) {
+    m_timer1DesignMs = designMilliseconds;
+    m_timer1.setInterval(ScaledMilliseconds(designMilliseconds));
+}
+
+void AcquisitionWindow::MostraStato(const QString& text) {
+    if (text == m_label1) return;
+    m_label1 = text;
+    emit statusTextChanged(text);
+}
+
+void AcquisitionWindow::onTimer1() {
+    if (m_cycleRunning) {
+        qCInfo(lcCycle) << "cycle timer ticked while cycle" << m_cycleNumber << "runs: tick dropped";
+        return;
+    }
+    // The next tick counts from the end of this cycle, one second later.
+    m_timer1.stop();
+    SetTimer1Interval(kTimer1AfterTickMs);
+    AggiornaTelevideo();
+    m_timer1.start();
+}
+
+bool AcquisitionWindow::AggiornaTelevideo() {
+    if (m_cycleRunning) {
+        qCInfo(lcCycle) << "update requested while cycle" << m_cycleNumber << "runs: request dropped";
+        return false;
+    }
+    m_cycleRunning = true;
+    const int cycle = ++m_cycleNumber;
+    QElapsedTimer clock;
+    clock.start();
+    CycleSummary summary;
+    bool completed = false;
+    try {
+        runCycle(summary);
+        completed = true;
+        qCInfo(lcCycle).nospace() << "cycle " << cycle << " done in " << clock.elapsed() << " ms: configuration "
+                                  << summary.configBytes << " bytes (" << summary.configApplied
+                                  << " lines applied), page " << summary.pageBytes << " bytes, "
+                                  << summary.parse.matches << " matches in " << summary.parse.competitions
+                                  << " competitions, written "
+                                  << (summary.parse.pageFound
+                                          ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
+                                                QStringLiteral(" and the 11 slot files")
+                                          : QStringLiteral("nothing (no saved page)"));
+    } catch (const std::exception& failure) {
+        qCWarning(lcCycle).nospace() << "cycle " << cycle << " failed after " << clock.elapsed() << " ms at the "
+                                     << summary.step << ": " << failure.what() << "; previous results kept";
+    }
+    m_cycleRunning = false;
+    emit cycleFinished(completed);
+    return completed;
+}
+
+void AcquisitionWindow::runCycle(CycleSummary& summary) {
+    qCDebug(lcCycle) << "cycle" << m_cycleNumber << "started";
+    summary.step = "configuration download";
+    const QByteArray configuration =
+        m_inet1.Download(WithPath(m_settings.configEndpoint, QStringLiteral("/public/config.txt")));
+    summary.configBytes = configuration.size();
+    Attendi(kWaitAfterConfigSeconds);
+
+    summary.step = "configuration";
+    summary.configApplied = applyConfiguration(configuration);
+
+    summary.step = "live-score page";
+    loadLiveScorePage();
+
+    summary.step = "page saving";
+    const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
+    SaveWebBrowser(*m_webBrowser1, savedPage, true);
+    summary.pageBytes = FileSize(savedPage);
+    Attendi(kWaitAfterSaveSeconds);
+
+    summary.step = "parse";
+    // The parse runs off the user-interface thread on its own copies; the
+    // title list is touched by nothing else while a cycle runs.
+    summary.parse = RunOffUiThread([savedPage, selections = m_selections.SlotSelections(),
+                                    folder = m_settings.programFolder, titles = m_combo1.get()] {
+        return CercaNotizie(savedPage, *titles, selections, folder);
+    });
+}
+
+std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuration) {
+    // The copy holds exactly the downloaded bytes; with none it holds the
+    // marker line alone, which configures nothing.
+    const std::filesystem::path copy = m_settings.programFolder / "qesa.ris";
+    WriteWholeFile(copy, configuration.isEmpty() ? kConfigMarker
+                                                 : std::string_view(configuration.constData(),
+                                                                    static_cast<std::size_t>(configuration.size())));
+    const ConfigReport report = LeggiConfig(copy, m_configTargets);
+    for (const std::string& reason : report.skipped)
+        qCWarning(lcCycle) << "configuration line skipped:" << FromWindows1252(reason);
+    if (!report.readToEnd) throw CycleError("the configuration copy was not read to its end");
+    return report.applied;
+}
+
+void AcquisitionWindow::loadLiveScorePage() {
+    m_pageLoad = PageLoad::Requested;
+    m_pageError.clear();
+    m_webBrowser1->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), QStringLiteral("page=soccer")));
+    QCoreApplication::processEvents();
+    Attendi(kWaitForPageSeconds);
+    switch (m_pageLoad) {
+    case PageLoad::Failed:
+        throw CycleError(("the page did not load: " + m_pageError).toStdString());
+    case PageLoad::Requested:
+    case PageLoad::Loading:
+        qCInfo(lcCycle) << "the live-score page has not finished loading; saving what the browser holds";
+        break;
+    case PageLoad::Loaded:
+        break;
+    }
+}
+
+void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    const bool httpError =
+        info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        m_pageLoad = PageLoad::Loading;
+        MostraStato(QStringLiteral("Opening ") + info.url().toDisplayString());
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage() || httpError) {
+            m_pageLoad = PageLoad::Failed;
+            m_pageError = info.errorString().isEmpty() ? QStringLiteral("error %1").arg(info.errorCode())
+                                                       : info.errorString();
+            MostraStato(QStringLiteral("Error: ") + m_pageError);
+        } else {
+            m_pageLoad = PageLoad::Loaded;
+            MostraStato(QStringLiteral("Done"));
+        }
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        break;
+    }
+}
+
+void AcquisitionWindow::onRendererEnded() {
+    m_pageLoad = PageLoad::Failed;
+    m_pageError = QStringLiteral("the renderer process ended");
+    MostraStato(QStringLiteral("Error: ") + m_pageError);
+}
+
+}  // namespace caltrix

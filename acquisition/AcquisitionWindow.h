@@ -1,0 +1,97 @@
+// The acquisition side of the program: the invisible holder of the
+// acquisition browser, the cycle timer, the title list and the update cycle.
+#pragma once
+
+#include "acquisition/HttpDownloader.h"
+#include "acquisition/core/CercaNotizie.h"
+#include "acquisition/core/LeggiConfig.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include <filesystem>
+#include <memory>
+
+class QWebEngineLoadingInfo;
+class QWebEnginePage;
+
+namespace caltrix {
+
+class SlotSelectionStore;
+
+struct AcquisitionSettings {
+    QUrl configEndpoint;  // the operator's endpoint; the file is <endpoint>/public/config.txt
+    QUrl scoreSite;       // the live-score site; the page is <site>/default.dll?page=soccer
+    std::filesystem::path programFolder;  // configuration copy and result files
+    std::filesystem::path workFolder;     // the saved page sport1
+};
+
+// frmWeb. Never shown: the acquisition browser is a page without a view.
+// Timer1 runs from creation; its tick starts a cycle. Cycles never
+// interleave: a trigger that arrives while one runs is dropped with a log line.
+class AcquisitionWindow : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimer1AtCreationMs = 30000;
+    static constexpr int kTimer1AfterTickMs = 1000;
+    static constexpr double kWaitAfterConfigSeconds = 15.0;
+    static constexpr double kWaitForPageSeconds = 15.0;
+    static constexpr double kWaitAfterSaveSeconds = 2.0;
+
+    AcquisitionWindow(AcquisitionSettings settings, ConfigTargets& configTargets, SlotSelectionStore& selections,
+                      QObject* parent = nullptr);
+    ~AcquisitionWindow() override;
+
+    // One update cycle: download and apply the configuration, load the
+    // live-score page, save it, parse it and write the result files. Any
+    // failure ends the cycle with a log line; the previous results stay.
+    // Returns false when the cycle failed or was dropped because one runs.
+    bool AggiornaTelevideo();
+    bool CycleRunning() const { return m_cycleRunning; }
+
+    // Timer1's interval as a design value in milliseconds (scaled by the
+    // time scale when applied). Setting it restarts the count.
+    void SetTimer1Interval(int designMilliseconds);
+    int Timer1Interval() const { return m_timer1DesignMs; }
+
+    // Label1: the acquisition browser's latest status text.
+    void MostraStato(const QString& text);
+    const QString& StatusText() const { return m_label1; }
+
+    const TitleList& Titles() const { return *m_combo1; }
+    QWebEnginePage& WebBrowser1() { return *m_webBrowser1; }
+
+signals:
+    void statusTextChanged(const QString& text);
+    void cycleFinished(bool completed);
+
+private:
+    enum class PageLoad { Requested, Loading, Loaded, Failed };
+    struct CycleSummary;
+
+    void onTimer1();
+    void runCycle(CycleSummary& summary);
+    std::size_t applyConfiguration(const QByteArray& configuration);
+    void loadLiveScorePage();
+    void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void onRendererEnded();
+
+    AcquisitionSettings m_settings;
+    ConfigTargets& m_configTargets;
+    SlotSelectionStore& m_selections;
+    HttpDownloader m_inet1;
+    QWebEnginePage* m_webBrowser1;
+    QTimer m_timer1;
+    int m_timer1DesignMs = kTimer1AtCreationMs;
+    QString m_label1;
+    std::unique_ptr<TitleList> m_combo1;
+    bool m_cycleRunning = false;
+    int m_cycleNumber = 0;
+    PageLoad m_pageLoad = PageLoad::Requested;
+    QString m_pageError;
+};
+
+}  // namespace caltrix

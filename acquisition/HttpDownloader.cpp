@@ -1,0 +1,72 @@
+#include "acquisition/HttpDownloader.h"
+
+#include "app/support/TimeScale.h"
+
+#include <QEventLoop>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <memory>
+
+namespace caltrix {
+namespace {
+
+constexpr int kMaxRedirects = 5;
+
+std::string Describe(const QUrl& url, const QString& what) {
+    return (url.toDisplayString() + QStringLiteral(": ") + what).toStdString();
+}
+
+// Lets the reply follow a redirect only when it keeps the scheme.
+void FollowSameSchemeRedirects(QNetworkReply* reply, const QUrl& original) {
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, original](const QUrl& target) {
+        if (target.scheme() == original.scheme()) {
+            emit reply->redirectAllowed();
+        } else {
+            reply->setProperty("refusedRedirect", target);
+            reply->abort();
+        }
+    });
+}
+
+}  // namespace
+
+QByteArray HttpDownloader::Download(const QUrl& url) {
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    // The configuration changes on the endpoint at any time: never a cached copy.
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+
+    std::unique_ptr<QNetworkReply> reply(m_network.get(request));
+    FollowSameSchemeRedirects(reply.get(), url);
+
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    bool timedOut = false;
+    QObject::connect(&timeout, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    timeout.start(ScaledMilliseconds(kTimeoutSeconds * 1000.0));
+    if (!reply->isFinished()) loop.exec();
+
+    if (timedOut) {
+        reply->abort();
+        throw DownloadError(Describe(url, QStringLiteral("no complete answer within %1 s")
+                                              .arg(timeout.interval() / 1000.0)));
+    }
+    const QVariant refused = reply->property("refusedRedirect");
+    if (refused.isValid())
+        throw DownloadError(Describe(url, QStringLiteral("redirect to another scheme refused: ") +
+                                              refused.toUrl().toDisplayString()));
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400) throw DownloadError(Describe(url, QStringLiteral("HTTP status %1").arg(status)));
+    if (reply->error() != QNetworkReply::NoError) throw DownloadError(Describe(url, reply->errorString()));
+    return reply->readAll();
+}
+
+}  // namespace caltrix

@@ -1,0 +1,65 @@
+#include "acquisition/SafeAddresses.h"
+
+#include "app/support/Logging.h"
+
+#include <QWebEngineView>
+
+namespace caltrix {
+namespace {
+
+const QString kPublicFolder = QStringLiteral("/public/");
+
+// The path with every layer of percent-encoding removed, so "%2e%2e" and
+// "%252e%252e" show as "..".
+QString FullyDecodedPath(const QUrl& url) {
+    QString path = url.path(QUrl::FullyEncoded);
+    for (int layer = 0; layer < 8; ++layer) {
+        const QString decoded = QUrl::fromPercentEncoding(path.toUtf8());
+        if (decoded == path) break;
+        path = decoded;
+    }
+    return path;
+}
+
+bool StaysInPublicFolder(const QString& decodedPath) {
+    if (!decodedPath.startsWith(kPublicFolder) || decodedPath.contains(QLatin1Char('\\'))) return false;
+    const QStringList segments = decodedPath.split(QLatin1Char('/'));
+    return !segments.contains(QStringLiteral("..")) && !segments.contains(QStringLiteral("."));
+}
+
+}  // namespace
+
+std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page) {
+    const QUrl relative(page, QUrl::TolerantMode);
+    QUrl folder = endpoint;
+    folder.setPath(kPublicFolder);
+    folder.setQuery(QString());
+    folder.setFragment(QString());
+    const QUrl address = folder.resolved(relative);
+    const bool sameEndpoint = (relative.isEmpty() || relative.isValid()) && relative.isRelative() && relative.authority().isEmpty() &&
+                              !page.startsWith(QLatin1Char('/')) && address.scheme() == endpoint.scheme() &&
+                              address.authority() == endpoint.authority();
+    if (!sameEndpoint || !StaysInPublicFolder(FullyDecodedPath(address))) {
+        qCWarning(lcCycle) << "banner page refused, it would leave" << folder.toDisplayString() << ":" << page;
+        return std::nullopt;
+    }
+    return address;
+}
+
+bool IsSafeLinkTarget(const QString& target) {
+    const QUrl url(target, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !url.host().isEmpty();
+}
+
+bool OpenLinkTarget(QWebEngineView* browser, const QString& target) {
+    if (!IsSafeLinkTarget(target)) {
+        qCWarning(lcShell) << "link target refused (only http and https addresses are opened):" << target;
+        return false;
+    }
+    browser->setUrl(QUrl(target, QUrl::StrictMode));
+    return true;
+}
+
+}  // namespace caltrix

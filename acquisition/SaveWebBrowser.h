@@ -1,0 +1,28 @@
+// Saving a browser's document as markup in the classic form that the
+// live-score parser reads line by line.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+
+class QWebEnginePage;
+
+namespace caltrix {
+
+// The page could not be serialised: no document, a renderer that did not
+// answer in time, or a renderer that died meanwhile.
+class SaveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes the page's document markup to `nomeFile`, created anew: the body's
+// inner markup when `salvaComeTesto` is true, the document element's outer
+// markup when false. The markup is Windows-1252 with CR LF line ends, a line
+// break before every block element (table rows and cells included), no
+// whitespace-only text between them and no line break added at the end.
+// Window events are processed while the renderer serialises. Throws SaveError
+// or FileError.
+void SaveWebBrowser(QWebEnginePage& browser, const std::filesystem::path& nomeFile, bool salvaComeTesto);
+
+}  // namespace caltrix

@@ -1,0 +1,46 @@
+#include "acquisition/SharedProfile.h"
+
+#include "app/support/Logging.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace caltrix {
+
+QWebEngineProfile* SharedProfile() {
+    static QWebEngineProfile* profile = [] {
+        // A profile without a storage name is off the record: cache and
+        // cookies live in memory only.
+        auto* created = new QWebEngineProfile(QCoreApplication::instance());
+        created->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        created->setHttpCacheMaximumSize(16 * 1024 * 1024);
+        created->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        return created;
+    }();
+    return profile;
+}
+
+QWebEngineView* CreateBrowserView(QWidget* parent) {
+    auto* view = new QWebEngineView(parent);
+    auto* page = new QWebEnginePage(SharedProfile(), view);
+    view->setPage(page);
+    ReloadAfterRendererCrash(page);
+    return view;
+}
+
+void ReloadAfterRendererCrash(QWebEnginePage* page) {
+    QObject::connect(page, &QWebEnginePage::renderProcessTerminated, page,
+                     [page](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                         qCWarning(lcShell) << "renderer process of" << page->url().toString()
+                                            << "ended (status" << status << ", exit code" << exitCode
+                                            << "); reloading the page";
+                         // Reload once the engine has finished handling the
+                         // termination; a new renderer process is started.
+                         QTimer::singleShot(0, page, [page] { page->triggerAction(QWebEnginePage::Reload); });
+                     });
+}
+
+}  // namespace caltrix
