@@ -17,7 +17,7 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # scripts and packaging
   qt6-websockets-dev
-  python3 dpkg-dev file procps
+  python3 python3-jsonschema dpkg-dev file procps
 )
 
 SUDO=""

@@ -1,0 +1,72 @@
+#include "app/status/StatusFile.h"
+
+#include "app/support/Logging.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace caltrix {
+namespace {
+
+QJsonValue cycleJson(const std::optional<CycleRecord>& cycle) {
+    if (!cycle) return QJsonValue::Null;
+    QJsonObject json{
+        {QStringLiteral("time"), cycle->finished.toUTC().toString(Qt::ISODateWithMs)},
+        {QStringLiteral("outcome"), cycle->succeeded ? QStringLiteral("ok") : QStringLiteral("failed")},
+        {QStringLiteral("configurationBytes"), cycle->configurationBytes},
+        {QStringLiteral("pageBytes"), cycle->pageBytes},
+        {QStringLiteral("competitions"), cycle->competitions},
+        {QStringLiteral("matches"), cycle->matches},
+    };
+    if (!cycle->succeeded) json.insert(QStringLiteral("error"), cycle->error);
+    return json;
+}
+
+QJsonObject slotJson(int slot, const SlotRecord& record) {
+    return {
+        {QStringLiteral("slot"), slot},
+        {QStringLiteral("selection"), record.selection},
+        {QStringLiteral("lines"), record.lines},
+        {QStringLiteral("panel"), QJsonObject{{QStringLiteral("title"), record.title},
+                                              {QStringLiteral("text"), record.text},
+                                              {QStringLiteral("markup"), record.markup}}},
+    };
+}
+
+}  // namespace
+
+StatusFile::StatusFile(QString path, QDateTime started) : m_path(std::move(path)), m_started(std::move(started)) {}
+
+void StatusFile::RecordCycle(const CycleRecord& cycle) {
+    m_lastCycle = cycle;
+    if (cycle.succeeded) m_lastSuccess = cycle;
+}
+
+void StatusFile::RecordSlot(int slot, const SlotRecord& record) {
+    if (slot >= 1 && slot <= 11) m_slots[static_cast<std::size_t>(slot - 1)] = record;
+}
+
+QJsonObject StatusFile::ToJson() const {
+    QJsonArray slotList;
+    for (int slot = 1; slot <= 11; ++slot) slotList.append(slotJson(slot, m_slots[static_cast<std::size_t>(slot - 1)]));
+    return {
+        {QStringLiteral("program"), QJsonObject{{QStringLiteral("version"), QStringLiteral(CALTRIX_VERSION)},
+                                                {QStringLiteral("started"), m_started.toUTC().toString(Qt::ISODateWithMs)}}},
+        {QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
+        {QStringLiteral("lastCycle"), cycleJson(m_lastCycle)},
+        {QStringLiteral("lastSuccessfulCycle"), cycleJson(m_lastSuccess)},
+        {QStringLiteral("slots"), slotList},
+    };
+}
+
+bool StatusFile::Write() const {
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(ToJson()).toJson()) < 0 || !file.commit()) {
+        qCWarning(lcShell) << "cannot write the status file" << m_path << ":" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace caltrix

@@ -1,0 +1,53 @@
+// A small JSON status file for operators who watch displays remotely: program
+// version and start, the last cycle and the last successful one, and per slot
+// its selection, its line count and what its panel shows now. Written
+// atomically, so a reader never sees half a file.
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace caltrix {
+
+struct CycleRecord {
+    QDateTime finished;
+    bool succeeded = false;
+    QString error;              // why it failed; empty on success
+    qint64 configurationBytes = 0;
+    qint64 pageBytes = 0;
+    qint64 competitions = 0;
+    qint64 matches = 0;
+};
+
+struct SlotRecord {
+    QString selection;
+    int lines = 0;      // stored result lines of the slot
+    QString title;      // what the slot's panel shows now
+    QString text;
+    QString markup;
+};
+
+class StatusFile {
+public:
+    StatusFile(QString path, QDateTime started);
+
+    void RecordCycle(const CycleRecord& cycle);
+    void RecordSlot(int slot, const SlotRecord& record);  // slot 1..11
+
+    QJsonObject ToJson() const;
+    // Writes the file; false (and a log line) when it cannot.
+    bool Write() const;
+
+private:
+    QString m_path;
+    QDateTime m_started;
+    std::optional<CycleRecord> m_lastCycle;
+    std::optional<CycleRecord> m_lastSuccess;
+    std::array<SlotRecord, 11> m_slots{};
+};
+
+}  // namespace caltrix

@@ -1,0 +1,56 @@
+#include "app/status/StatusFile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace caltrix {
+namespace {
+
+CycleRecord cycle(bool ok, qint64 matches) {
+    CycleRecord record;
+    record.finished = QDateTime::currentDateTimeUtc();
+    record.succeeded = ok;
+    record.error = ok ? QString() : QStringLiteral("HTTP 500 from the live-score site");
+    record.matches = matches;
+    return record;
+}
+
+TEST(StatusFile, KeepsTheLastCycleAndTheLastSuccessfulOne) {
+    StatusFile status(QString(), QDateTime::currentDateTimeUtc());
+    EXPECT_TRUE(status.ToJson().value(QStringLiteral("lastCycle")).isNull());
+    status.RecordCycle(cycle(true, 12));
+    status.RecordCycle(cycle(false, 0));
+    const QJsonObject json = status.ToJson();
+    EXPECT_EQ(json[QStringLiteral("lastCycle")][QStringLiteral("outcome")].toString(), QStringLiteral("failed"));
+    EXPECT_EQ(json[QStringLiteral("lastCycle")][QStringLiteral("error")].toString(), QStringLiteral("HTTP 500 from the live-score site"));
+    EXPECT_EQ(json[QStringLiteral("lastSuccessfulCycle")][QStringLiteral("matches")].toInt(), 12);
+}
+
+TEST(StatusFile, WritesEverySlotAndReplacesTheFileWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("status.json"));
+    StatusFile status(path, QDateTime::currentDateTimeUtc());
+    status.RecordSlot(3, {QStringLiteral("SERIEA;"), 5, QStringLiteral("ITALY-SERIE A"), QStringLiteral("\r\nJUVENTUS-INTER\r\n"),
+                          QStringLiteral("[14]45\" [15]1-0 [12]")});
+    status.RecordSlot(12, {});  // out of range: ignored
+    ASSERT_TRUE(status.Write());
+    ASSERT_TRUE(status.Write());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray slotList = QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("slots")].toArray();
+    ASSERT_EQ(slotList.size(), 11);
+    EXPECT_EQ(slotList[2][QStringLiteral("panel")][QStringLiteral("markup")].toString(), QStringLiteral("[14]45\" [15]1-0 [12]"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary left behind
+}
+
+TEST(StatusFile, UnwritablePathIsReportedNotFatal) {
+    StatusFile status(QStringLiteral("/proc/caltrix-status.json"), QDateTime::currentDateTimeUtc());
+    EXPECT_FALSE(status.Write());
+}
+
+}  // namespace
+}  // namespace caltrix
