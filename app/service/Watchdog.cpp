@@ -4,6 +4,8 @@
 
 #include <systemd/sd-daemon.h>
 
+#include <algorithm>
+
 namespace caltrix {
 
 Watchdog::Watchdog(QObject* parent) : QObject(parent) {
