@@ -1,0 +1,38 @@
+// The slot file loader: every call takes the next slot result file
+// lmVideo<N>.txt of the program folder (N = 1..11, then 0) and stores its
+// prepared lines in that slot's list.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "display/core/RigheVideo.h"
+
+namespace caltrix {
+
+class CaricatoreVideo {
+public:
+    CaricatoreVideo(std::filesystem::path cartellaProgramma, RigheVideo& righe);
+
+    // Advances NumeroVideo (1..11, then 0, then 1 ...) and loads that file when
+    // it exists. Returns a message when an existing file could not be read; the
+    // load is then skipped and the slot keeps its previous lines.
+    std::optional<std::string> CaricaProssimoVideo();
+
+    // Loads lmVideo<numero>.txt: numbers 1..11 replace that slot's lines (an
+    // empty file changes nothing), any other number reads and drops them.
+    // Returns a message when the file cannot be read; nothing is changed then.
+    std::optional<std::string> CaricaVideo(std::int16_t numero);
+
+    std::int16_t NumeroVideo() const { return m_numeroVideo; }
+    std::filesystem::path PercorsoFile(std::int16_t numero) const;
+
+private:
+    std::filesystem::path m_cartella;
+    RigheVideo& m_righe;
+    std::int16_t m_numeroVideo = 0;
+};
+
+}  // namespace caltrix

@@ -1,0 +1,47 @@
+// The score flash of one panel: while its timer runs, each tick writes the
+// flash markup or the empty text to the panel's `TestoPic`, in turn.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <Pannello/Pannello.h>
+
+namespace caltrix {
+
+// The timer behind a flash; the Qt edge supplies a 500 ms timer whose ticks
+// call FlashPunteggio::Tick.
+class FlashTimer {
+public:
+    virtual ~FlashTimer() = default;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+};
+
+class FlashPunteggio {
+public:
+    FlashPunteggio(Pannello2::_Pannello& pannello, FlashTimer& timer);
+
+    Pannello2::_Pannello& Pannello() const { return m_pannello; }
+    // The flash markup (TestiFlash of a slot, PoggiaFlash of the single-panel window).
+    const std::string& Testo() const { return m_testo; }
+
+    // Starts flashing `markup`, which the caller has just written to TestoPic:
+    // stores it, makes TestoPic steady (HTFisso) and starts the timer. The
+    // phase restarts lit, so the first tick blanks the strip.
+    void Avvia(std::string markup);
+    // Stops the timer; TestoPic stays as the last tick left it.
+    void Ferma() { m_timer.Stop(); }
+
+    // One timer tick: odd tick counts show the markup, even ones the empty text.
+    // Every flash keeps its own count, so flashes never disturb each other.
+    void Tick();
+
+private:
+    Pannello2::_Pannello& m_pannello;
+    FlashTimer& m_timer;
+    std::string m_testo;
+    std::uint64_t m_ticks = 0;
+};
+
+}  // namespace caltrix

@@ -1,0 +1,60 @@
+#include "display/core/RigaPartita.h"
+
+#include "common/Text1252.h"
+
+namespace caltrix {
+namespace {
+
+constexpr std::size_t kPunteggio = 3;
+
+bool IniziaConUno(std::string_view text, std::initializer_list<std::string_view> prefixes) {
+    for (auto prefix : prefixes) {
+        if (StartsWith(text, prefix)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+RigaPartita::RigaPartita(std::string_view riga) : m_riga(riga), m_trim(TrimSpaces(riga)) {}
+
+std::string_view RigaPartita::Punteggio() const {
+    return m_riga.size() < kPunteggio ? m_riga : m_riga.substr(m_riga.size() - kPunteggio);
+}
+
+std::string_view RigaPartita::Corpo() const {
+    return m_riga.size() < kPunteggio ? std::string_view() : TrimSpaces(m_riga.substr(0, m_riga.size() - kPunteggio));
+}
+
+std::string_view RigaPartita::Squadre(std::size_t n) const {
+    const auto corpo = Corpo();
+    return n >= 1 && n <= corpo.size() ? corpo.substr(n - 1) : std::string_view();
+}
+
+GenereRiga RigaPartita::Genere(Variante variante) const {
+    if (m_trim.empty()) return GenereRiga::Vuota;
+    if (m_trim.front() == '<') return GenereRiga::Intestazione;
+    if (m_riga.size() < kPunteggio) return GenereRiga::Vuota;
+
+    const auto inizio = Left(m_trim, 4);
+    if ((Contains(inizio, "\"") && !StartsWith(m_trim, "L")) || Contains(inizio, "ET")) return GenereRiga::InCorso;
+    const bool finita = variante == Variante::Slot ? IniziaConUno(m_trim, {"FT", "AET", "PEN", "POSTP", "SUSP"})
+                                                   : IniziaConUno(m_trim, {"FT", "AET", "PEN", "POSTP"});
+    if (finita) return GenereRiga::Finita;
+    if (Contains(Left(m_trim, 3), "HT")) return GenereRiga::Intervallo;
+    return GenereRiga::NonIniziata;
+}
+
+std::string_view RigaPartita::StatoInCorso(Variante variante) const {
+    if (Contains(m_riga, "AET")) return "AET";
+    if (Contains(m_riga, "POSTP")) return "POSTP";
+    if (variante == Variante::Slot && Contains(m_riga, "SUSP")) return "SUSP";
+    const auto quote = m_trim.find('"');
+    return quote == std::string_view::npos ? std::string_view() : m_trim.substr(0, quote + 1);
+}
+
+std::string Pulisci(std::string_view testo) {
+    return ReplaceAll(ReplaceAll(testo, "<", ""), ">", "");
+}
+
+}  // namespace caltrix

@@ -1,0 +1,27 @@
+// How the slot file loader prepares one line of a slot result file for
+// display. Plain functions on Windows-1252 bytes; any line length is handled.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace caltrix {
+
+// Width of the team part in front of a moved score.
+inline constexpr std::size_t kLarghezzaSquadre = 40;
+
+// Removes every parenthesised part, from the first "(" to the first ")" after
+// it, again and again; the blanks around it stay. A ")" without "(" before it
+// stays, and so does an unclosed "(" with everything after it.
+std::string TogliPar(std::string_view testo);
+
+// Moves a score cell " <score> " behind the team part: the part before the
+// cell, "-", the part after it, padded with blanks or cut to 40 characters,
+// then the score. A line without such a cell is returned unchanged.
+std::string SpostaPunteggio(std::string_view riga);
+
+// The whole preparation of a stored line: upper case (accented letters too),
+// "&" doubled, score moved, parenthesised parts removed.
+std::string PreparaRiga(std::string_view riga);
+
+}  // namespace caltrix

@@ -1,0 +1,39 @@
+#include "display/core/RotazioneSlot.h"
+
+#include <exception>
+#include <limits>
+#include <utility>
+
+namespace caltrix {
+
+RotazioneSlot::RotazioneSlot(const RigheVideo& righe, InterpreteRiga& interprete, Interruttore interruttore)
+    : m_righe(righe), m_interprete(interprete), m_interruttore(std::move(interruttore)) {}
+
+const std::string* RotazioneSlot::ProssimaRiga(const RigheVideo& righe, int slot, std::int16_t& posizione) {
+    if (posizione >= righe.Count(slot) || posizione == std::numeric_limits<std::int16_t>::max()) posizione = 0;
+    ++posizione;
+    return righe.Riga(slot, posizione);
+}
+
+EsitoTick RotazioneSlot::Tick(int slot) {
+    std::int16_t& posizione = m_posizioni[slot - 1];
+    try {
+        if (!m_interruttore(slot - 1)) {
+            m_interprete.Pannello(slot).Pulisci();
+            posizione = 0;
+            return {EsitoTick::Tipo::Spenta, {}};
+        }
+        const std::string* riga = ProssimaRiga(m_righe, slot, posizione);
+        if (riga == nullptr) {
+            posizione = 0;
+            return {EsitoTick::Tipo::SenzaRiga, {}};
+        }
+        m_interprete.InterpretaRiga(slot, *riga);
+        return {EsitoTick::Tipo::Mostrata, {}};
+    } catch (const std::exception& error) {
+        posizione = 0;
+        return {EsitoTick::Tipo::Fallita, error.what()};
+    }
+}
+
+}  // namespace caltrix

@@ -1,0 +1,40 @@
+// The scrolling ticker line: a 50-character window moving one character to
+// the left per step over the text `Stringa`, and the clock's text.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace caltrix {
+
+class Ticker {
+public:
+    static constexpr std::size_t kFinestra = 50;
+
+    const std::string& Stringa() const { return m_stringa; }
+    void SetStringa(std::string stringa) { m_stringa = std::move(stringa); }
+    // 1-based position of the first character shown. Kept wider than 16 bits,
+    // so a text of any length scrolls.
+    int StringaStart() const { return m_stringaStart; }
+    void SetStringaStart(int start) { m_stringaStart = start; }
+
+    // The text shown for the current position (shorter, or empty, near the end).
+    std::string Finestra() const;
+
+    // One step. `elaboraEventi` is called at the two points where the caller
+    // processes pending events (before showing and after advancing), `mostra`
+    // receives the window to show. The wrap uses the length noted at the start
+    // of the step, also when `Stringa` is replaced during the event processing.
+    void Passo(const std::function<void()>& elaboraEventi,
+               const std::function<void(const std::string&)>& mostra);
+
+private:
+    std::string m_stringa;
+    int m_stringaStart = 1;
+};
+
+// The time of day as the clock shows it, "HH:MM:SS" on a 24-hour clock.
+std::string TestoOrologio(int secondiDallaMezzanotte);
+
+}  // namespace caltrix

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "Banco.h"
+#include "display/core/CaricatoreVideo.h"
+#include "display/core/RigaVideo.h"
+
+namespace caltrix::test {
+namespace {
+
+const std::string k19Blanks(19, ' ');
+
+struct Preparazione {
+    const char* riga;
+    std::string attesa;
+};
+
+class PreparaRigaTest : public ::testing::TestWithParam<Preparazione> {};
+
+TEST_P(PreparaRigaTest, TransformsTheLine) { EXPECT_EQ(PreparaRiga(GetParam().riga), GetParam().attesa); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, PreparaRigaTest,
+    ::testing::Values(
+        // score moved behind the padded team part, then "(ABC)" removed
+        Preparazione{"alfa (abc) <2 - 1> beta & co", "ALFA -BETA && CO" + k19Blanks + "2 - 1"},
+        Preparazione{"FT JUVENTUS <2-1> INTER ", Partita("FT JUVENTUS-INTER ", "2-1")},
+        // no score cell: only upper case, "&&" and parentheses apply
+        Preparazione{"ft a<1-0> b", "FT A<1-0> B"},
+        Preparazione{"x> y <1-0", "X> Y <1-0"},
+        Preparazione{"a > b <c", "A > B <C"},
+        // accented letters are upper-cased too
+        Preparazione{"m\xe9xico <1-0> \xfc" "ber", Partita("M\xc9XICO-\xdc" "BER", "1-0")},
+        // a team part of 45 characters is cut to 40 and the score follows directly
+        Preparazione{"ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ1234 <3-0> Z",
+                     "ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ3-0"},
+        // an empty score cell
+        Preparazione{"A <> B", Partita("A-B", "")},
+        Preparazione{"", ""}));
+
+struct Parentesi {
+    const char* testo;
+    const char* atteso;
+};
+
+class TogliParTest : public ::testing::TestWithParam<Parentesi> {};
+
+TEST_P(TogliParTest, RemovesParenthesisedParts) { EXPECT_EQ(TogliPar(GetParam().testo), GetParam().atteso); }
+
+INSTANTIATE_TEST_SUITE_P(Texts, TogliParTest,
+                         ::testing::Values(Parentesi{"A (B) C (D) E", "A  C  E"}, Parentesi{"A (B", "A (B"},
+                                           Parentesi{"A) (B) C", "A)  C"}, Parentesi{"((A) B) C", " B) C"},
+                                           Parentesi{"()", ""}, Parentesi{"(A) (B", " (B"},
+                                           Parentesi{"NO PARENTHESES", "NO PARENTHESES"}));
+
+TEST(RigheVideoTest, KeepsTheListInvariantAndIgnoresEmptyLoads) {
+    RigheVideo righe;
+    EXPECT_EQ(righe.Count(3), 0);
+    EXPECT_EQ(righe.Riga(3, 0), nullptr);
+
+    righe.Sostituisci(3, {"A", "B", "C"});
+    EXPECT_EQ(righe.Count(3), 4);
+    const char* attese[] = {"", "A", "B", "C", ""};
+    for (int i = 0; i <= 4; ++i) {
+        ASSERT_NE(righe.Riga(3, i), nullptr) << i;
+        EXPECT_EQ(*righe.Riga(3, i), attese[i]) << i;
+    }
+    EXPECT_EQ(righe.Riga(3, 5), nullptr);
+
+    righe.Sostituisci(3, {});
+    EXPECT_EQ(righe.Count(3), 4);
+    EXPECT_EQ(*righe.Riga(3, 2), "B");
+
+    righe.Azzera(3);
+    EXPECT_EQ(righe.Count(3), 0);
+    for (int i = 0; i <= 4; ++i) EXPECT_EQ(*righe.Riga(3, i), "") << i;
+}
+
+class CaricatoreTest : public ::testing::Test {
+protected:
+    void Scrivi(int numero, const std::string& bytes) { cartella.Scrivi(Nome(numero), bytes); }
+    static std::string Nome(int numero) { return "lmVideo" + std::to_string(numero) + ".txt"; }
+
+    Cartella cartella;
+    RigheVideo righe;
+    CaricatoreVideo caricatore{cartella.Path(), righe};
+};
+
+TEST_F(CaricatoreTest, StoresThePreparedLinesOfASlotFile) {
+    Scrivi(2, "<italy-serie a> \r\nft juventus <2-1> inter \r\n\r\n");
+    EXPECT_EQ(caricatore.CaricaVideo(2), std::nullopt);
+    EXPECT_EQ(righe.Count(2), 4);
+    EXPECT_EQ(*righe.Riga(2, 1), "<ITALY-SERIE A> ");
+    EXPECT_EQ(*righe.Riga(2, 2), Partita("FT JUVENTUS-INTER ", "2-1"));
+    EXPECT_EQ(*righe.Riga(2, 3), "");
+    EXPECT_EQ(*righe.Riga(2, 4), "");
+}
+
+TEST_F(CaricatoreTest, SplitsAtCrLfAndLoneCrButNotAtLoneLf) {
+    Scrivi(1, "a\rb\nc\r\n");
+    caricatore.CaricaVideo(1);
+    EXPECT_EQ(righe.Count(1), 3);
+    EXPECT_EQ(*righe.Riga(1, 2), "B\nC");
+}
+
+TEST_F(CaricatoreTest, AnEmptyFileKeepsTheSlotsLines) {
+    Scrivi(5, "a\r\nb\r\n");
+    caricatore.CaricaVideo(5);
+    Scrivi(5, "");
+    EXPECT_EQ(caricatore.CaricaVideo(5), std::nullopt);
+    EXPECT_EQ(righe.Count(5), 3);
+    EXPECT_EQ(*righe.Riga(5, 2), "B");
+}
+
+TEST_F(CaricatoreTest, AFileThatCannotBeReadIsSkippedWithAMessage) {
+    Scrivi(4, "a\r\n");
+    caricatore.CaricaVideo(4);
+    std::filesystem::remove(cartella.Path() / Nome(4));
+    std::filesystem::create_directory(cartella.Path() / Nome(4));  // unreadable as a file
+
+    const auto errore = caricatore.CaricaVideo(4);
+    ASSERT_TRUE(errore.has_value());
+    EXPECT_NE(errore->find(Nome(4)), std::string::npos) << *errore;
+    EXPECT_EQ(righe.Count(4), 2);
+    EXPECT_EQ(*righe.Riga(4, 1), "A");
+}
+
+TEST_F(CaricatoreTest, NumeroVideoRunsOneToElevenThenZeroAndSkipsMissingFiles) {
+    Scrivi(0, "zero\r\n");
+    Scrivi(1, "one\r\n");
+    for (int expected = 1; expected <= 11; ++expected) {
+        EXPECT_EQ(caricatore.CaricaProssimoVideo(), std::nullopt);
+        EXPECT_EQ(caricatore.NumeroVideo(), expected);
+    }
+    EXPECT_EQ(righe.Count(1), 2);
+    EXPECT_EQ(righe.Count(2), 0);
+
+    Scrivi(1, "uno\r\ndue\r\n");
+    EXPECT_EQ(caricatore.CaricaProssimoVideo(), std::nullopt);
+    EXPECT_EQ(caricatore.NumeroVideo(), 0);  // lmVideo0.txt read, lines dropped
+    for (int k = 1; k <= 11; ++k) EXPECT_EQ(righe.Count(k), k == 1 ? 2 : 0) << k;
+
+    caricatore.CaricaProssimoVideo();
+    EXPECT_EQ(caricatore.NumeroVideo(), 1);
+    EXPECT_EQ(*righe.Riga(1, 2), "DUE");
+}
+
+}  // namespace
+}  // namespace caltrix::test

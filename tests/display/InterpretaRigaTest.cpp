@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include "Banco.h"
+
+namespace caltrix::test {
+namespace {
+
+const std::string kCrLf = "\r\n";
+std::string Righe(const std::string& testo) { return kCrLf + testo + kCrLf; }
+
+// Calls every match line begins with on a slot panel: flash stopped, both
+// fields steady, flash stopped again.
+Log InizioPartita(const std::string& p, const std::string& f) {
+    return {f + ".Stop", p + ".FTFisso()", p + ".HTFisso()", f + ".Stop"};
+}
+
+Log Concatena(Log a, const Log& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class InterpretaRigaTest : public ::testing::Test {
+protected:
+    Banco banco;
+};
+
+TEST_F(InterpretaRigaTest, RunningMatchShowsMinuteAndScoreAndFlashes) {
+    const auto calls = banco.Interpreta(1, Partita("45\" JUVENTUS-MILAN", "1-0"));
+    EXPECT_EQ(calls, Concatena(InizioPartita("p1", "f1"),
+                               {"p1.FTColore=0x00FFFF", "p1.HT=", "p1.HTTesto=",
+                                "p1.ScrollTesto=" + Righe(" JUVENTUS-MILAN"), "p1.Testo=" + Righe(" JUVENTUS-MILAN"),
+                                "p1.ScrollVerticale=0", "p1.TestoPic=[14]45\" [15]1-0 [12]", "p1.HTFisso()",
+                                "f1.Start"}));
+    EXPECT_EQ(banco.tabellone->Flash(1).Testo(), "[14]45\" [15]1-0 [12]");
+    EXPECT_TRUE(banco.Timer(1).Running());
+}
+
+struct CasoInCorso {
+    const char* nome;
+    std::string riga;
+    std::string testo;    // Testo without the surrounding CR LF
+    std::string scroll;   // ScrollTesto without the surrounding CR LF
+    std::string testoPic;
+    bool lampeggia;
+};
+
+class InCorsoTest : public ::testing::TestWithParam<CasoInCorso> {};
+
+TEST_P(InCorsoTest, WritesStatusTextsAndFlash) {
+    const auto& caso = GetParam();
+    Banco banco;
+    banco.Interpreta(2, caso.riga);
+    auto& p = banco.Pannello(2);
+    EXPECT_EQ(p.GetTesto(), Righe(caso.testo));
+    EXPECT_EQ(p.ScrollTesto(), Righe(caso.scroll));
+    EXPECT_EQ(p.TestoPic(), caso.testoPic);
+    EXPECT_EQ(p.FTColore(), 0x00FFFFu);
+    EXPECT_EQ(banco.Timer(2).Running(), caso.lampeggia);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, InCorsoTest,
+    ::testing::Values(
+        // AET counts as running, shows steadily; the texts keep the blank after AET
+        CasoInCorso{"Aet", Partita("AET JUVENTUS-MILAN", "2-2"), " JUVENTUS-MILAN", " JUVENTUS-MILAN",
+                    "[14]AET [15]2-2 [12]", false},
+        // a three-digit minute: the texts start at the double quote
+        CasoInCorso{"ThreeDigitMinute", Partita("120\" JUVENTUS-MILAN", "1-0"), "\" JUVENTUS-MILAN",
+                    "\" JUVENTUS-MILAN", "[14]120\" [15]1-0 [12]", true},
+        // a four-character score: only its last three are shown, its first stays in the texts
+        CasoInCorso{"FourCharacterScore", Partita("45\" A-B", "10-2"), " A-B" + std::string(33, ' ') + "1",
+                    " A-B" + std::string(33, ' ') + "1", "[14]45\" [15]0-2 [12]", true},
+        // ET in the first four characters, no minute
+        // (no status text: Testo keeps the score)
+        CasoInCorso{"ExtraTime", Partita("1ET A-B", "0-0"), " A-B" + std::string(33, ' ') + "0-0", " A-B",
+                    "[14] [15]0-0 [12]", true},
+        // a running line that mentions POSTP shows it steadily
+        CasoInCorso{"PostponedMention", Partita("12\" POSTP-B", "0-0"), " POSTP-B", " POSTP-B", "[14]POSTP [15]0-0 [12]",
+                    false}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+TEST_F(InterpretaRigaTest, FinishedMatchShowsFtInRedSteadily) {
+    const auto calls = banco.Interpreta(3, Partita("FT JUVENTUS-INTER ", "2-1"));
+    EXPECT_EQ(calls, Concatena(InizioPartita("p3", "f3"),
+                               {"p3.FTColore=0x0000FF", "p3.HT=", "p3.HTTesto=",
+                                "p3.ScrollTesto=" + Righe("JUVENTUS-INTER"), "p3.Testo=" + Righe("JUVENTUS-INTER"),
+                                "p3.ScrollVerticale=0", "p3.InfoTesto=", "p3.InfoFisso()",
+                                "p3.TestoPic=[12]FT [15]2-1"}));
+}
+
+TEST_F(InterpretaRigaTest, PenaltiesAndPostponedWriteTheirStatusFirst) {
+    EXPECT_EQ(banco.Interpreta(1, Partita("PEN. JUVENTUS-INTER", "4-3")),
+              Concatena(InizioPartita("p1", "f1"),
+                        {"p1.FTColore=0x0000FF", "p1.HT=", "p1.HTTesto=", "p1.TestoPic=[14]PENALTY [15]4-3",
+                         "p1.ScrollTesto=" + Righe("JUVENTUS-INTER"), "p1.Testo=" + Righe("JUVENTUS-INTER"),
+                         "p1.ScrollVerticale=0", "p1.InfoTesto=", "p1.InfoFisso()"}));
+    EXPECT_EQ(banco.Interpreta(1, Partita("POSTP. LAZIO-ROMA", "?-?")),
+              Concatena(InizioPartita("p1", "f1"),
+                        {"p1.FTColore=0x0000FF", "p1.HT=", "p1.HTTesto=", "p1.TestoPic=[14]POSTP. [15]?-?",
+                         "p1.ScrollTesto=" + Righe("LAZIO-ROMA"), "p1.Testo=" + Righe("LAZIO-ROMA"),
+                         "p1.ScrollVerticale=0", "p1.InfoTesto=", "p1.InfoFisso()"}));
+}
+
+TEST_F(InterpretaRigaTest, SuspendedShowsSuspOnTheSlotPanel) {
+    banco.Interpreta(4, Partita("SUSP.  LAZIO-ROMA", "1-1"));
+    EXPECT_EQ(banco.Pannello(4).TestoPic(), "[14]SUSP. [15]1-1");
+    EXPECT_EQ(banco.Pannello(4).GetTesto(), Righe("LAZIO-ROMA"));
+    EXPECT_EQ(banco.Pannello(4).FTColore(), 0x0000FFu);
+}
+
+TEST_F(InterpretaRigaTest, HalfTimeEmptiesFtAndShowsHt) {
+    EXPECT_EQ(banco.Interpreta(5, Partita("HT JUVENTUS-INTER", "1-0")),
+              Concatena(InizioPartita("p5", "f5"),
+                        {"p5.FT=", "p5.FTTesto=", "p5.ScrollTesto=" + Righe("JUVENTUS-INTER"),
+                         "p5.Testo=" + Righe("JUVENTUS-INTER"), "p5.ScrollVerticale=0",
+                         "p5.TestoPic=[14]HT [15]1-0 ..."}));
+}
+
+TEST_F(InterpretaRigaTest, NotStartedKeepsTheKickOffTime) {
+    EXPECT_EQ(banco.Interpreta(6, Partita("20:45 LAZIO-ROMA", "?-?")),
+              Concatena(InizioPartita("p6", "f6"),
+                        {"p6.ScrollTesto=" + Righe("20:45 LAZIO-ROMA"), "p6.Testo=" + Righe("20:45 LAZIO-ROMA"),
+                         "p6.ScrollVerticale=0", "p6.FTColore=0x00FFFF", "p6.HT=", "p6.FTTesto=", "p6.HTTesto=",
+                         "p6.InfoTesto=", "p6.InfoFisso()", "p6.TestoPic=[14]?-?"}));
+}
+
+TEST_F(InterpretaRigaTest, LineStartingWithLAndAQuoteIsNotRunning) {
+    banco.Interpreta(1, Partita("L\"AQUILA-PESCARA", "?-?"));
+    EXPECT_EQ(banco.Pannello(1).TestoPic(), "[14]?-?");
+    banco.Interpreta(1, Partita("LET\" A-B", "0-0"));  // ET in the first four characters wins
+    EXPECT_EQ(banco.Pannello(1).TestoPic(), "[14]LET\" [15]0-0 [12]");
+}
+
+TEST_F(InterpretaRigaTest, HeaderTitleReachesThePanelOnTheNextTick) {
+    EXPECT_EQ(banco.Interpreta(7, "  <ITALY-SERIE A> "), (Log{"f7.Stop"}));
+    EXPECT_EQ(banco.Interprete().TitoloPendente(7), "ITALY-SERIE A");
+
+    const auto calls = banco.Interpreta(7, Partita("FT A-B", "1-0"));
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "p7.Titolo=ITALY-SERIE A");
+    EXPECT_EQ(calls[1], "f7.Stop");
+    EXPECT_EQ(banco.Interprete().TitoloPendente(7), "");
+
+    EXPECT_EQ(banco.Interpreta(7, Partita("FT C-D", "1-0"))[0], "f7.Stop");  // title not written again
+}
+
+TEST_F(InterpretaRigaTest, TwoHeadersInARowShowTheFirstForOneTick) {
+    banco.Interpreta(8, "<ENGLAND-PREMIER LEAGUE> ");
+    EXPECT_EQ(banco.Interpreta(8, "<SPAIN-LIGA> "), (Log{"p8.Titolo=ENGLAND-PREMIER LEAGUE", "f8.Stop"}));
+    EXPECT_EQ(banco.Interpreta(8, ""), (Log{"p8.Titolo=SPAIN-LIGA", "f8.Stop"}));
+}
+
+TEST_F(InterpretaRigaTest, BlankAndTooShortLinesOnlyStopTheFlash) {
+    banco.Interpreta(9, Partita("45\" A-B", "1-0"));
+    ASSERT_TRUE(banco.Timer(9).Running());
+    for (const char* riga : {"", "    ", "X", "1-"}) {
+        EXPECT_EQ(banco.Interpreta(9, riga), (Log{"f9.Stop"})) << riga;
+    }
+    EXPECT_FALSE(banco.Timer(9).Running());
+    EXPECT_EQ(banco.Pannello(9).GetTesto(), Righe(" A-B"));
+}
+
+TEST_F(InterpretaRigaTest, PanelFailureReachesTheCallerAfterEarlierWrites) {
+    banco.Pannello(1).FailNextMarkup();
+    EXPECT_THROW(banco.Interprete().InterpretaRiga(1, Partita("FT A-B", "1-0")), Pannello2::MarkupError);
+    EXPECT_EQ(banco.Pannello(1).GetTesto(), "");  // HTFisso failed before any text was written
+}
+
+// --- the single-panel window mirrors slot PanSel ---
+
+TEST_F(InterpretaRigaTest, WithoutPanSelTheSinglePanelIsNeverWritten) {
+    for (const std::string& riga : {std::string("<A-B> "), Partita("45\" A-B", "1-0"), std::string()}) {
+        for (const auto& call : banco.Interpreta(3, riga)) EXPECT_NE(call.rfind("solo.", 0), 0u) << call;
+    }
+    banco.Interprete().SetPanSel(4);
+    for (const auto& call : banco.Interpreta(3, Partita("FT A-B", "1-0"))) EXPECT_NE(call.rfind("solo.", 0), 0u);
+}
+
+TEST_F(InterpretaRigaTest, SinglePanelRunningMatchBlinksThenFlashes) {
+    banco.Interprete().SetPanSel(2);
+    const auto calls = banco.Interpreta(2, Partita("45\" JUVENTUS-MILAN", "1-0"));
+    const Log solo(calls.begin() + 13, calls.end());
+    EXPECT_EQ(solo, (Log{"solo.Titolo=", "fs.Stop", "solo.FTFisso()", "solo.HTFisso()", "fs.Stop",
+                         "solo.FTColore=0x00FFFF", "solo.HT=", "solo.HTTesto=",
+                         "solo.ScrollTesto=" + Righe(" JUVENTUS-MILAN"), "solo.Testo=" + Righe(" JUVENTUS-MILAN"),
+                         "solo.ScrollVerticale=0", "solo.HTLampeggio()", "solo.TestoPic=[14]45\" [15]1-0 [12]",
+                         "solo.HTFisso()", "fs.Start"}));
+    EXPECT_EQ(banco.flashSolo.Testo(), "[14]45\" [15]1-0 [12]");
+}
+
+TEST_F(InterpretaRigaTest, SinglePanelTakesTheTitleFromTheSlotPanel) {
+    banco.Interprete().SetPanSel(2);
+    banco.Interpreta(2, "<ITALY-SERIE A> ");
+    banco.Interpreta(2, Partita("FT A-B", "1-0"));
+    EXPECT_EQ(banco.solo.Titolo(), "ITALY-SERIE A");
+}
+
+TEST_F(InterpretaRigaTest, SinglePanelFinishedMatchMakesTheStripSteadyFirst) {
+    banco.Interprete().SetPanSel(6);
+    const auto calls = banco.Interpreta(6, Partita("FT JUVENTUS-INTER ", "2-1"));
+    const Log coda(calls.end() - 3, calls.end());
+    EXPECT_EQ(coda, (Log{"solo.InfoFisso()", "solo.HTFisso()", "solo.TestoPic=[12]FT [15]2-1"}));
+}
+
+TEST_F(InterpretaRigaTest, SinglePanelDoesNotKnowSusp) {
+    banco.Interprete().SetPanSel(4);
+    banco.Interpreta(4, Partita("SUSP.  LAZIO-ROMA", "1-1"));
+    EXPECT_EQ(banco.Pannello(4).TestoPic(), "[14]SUSP. [15]1-1");
+    EXPECT_EQ(banco.solo.TestoPic(), "[14]?-?");
+    EXPECT_EQ(banco.solo.GetTesto(), Righe("SUSP.  LAZIO-ROMA"));
+
+    banco.Interpreta(4, Partita("10\" SUSP-ROMA", "1-1"));  // a running line: no SUSP status, so it flashes
+    EXPECT_EQ(banco.Pannello(4).TestoPic(), "[14]SUSP [15]1-1 [12]");
+    EXPECT_FALSE(banco.Timer(4).Running());
+    EXPECT_EQ(banco.solo.TestoPic(), "[14]10\" [15]1-1 [12]");
+    EXPECT_TRUE(banco.timerSolo.Running());
+}
+
+TEST_F(InterpretaRigaTest, SinglePanelHeaderAndBlankLinesOnlyCopyTheTitle) {
+    banco.Interprete().SetPanSel(5);
+    EXPECT_EQ(banco.Interpreta(5, "<A-B> "), (Log{"f5.Stop", "solo.Titolo=", "fs.Stop"}));
+    EXPECT_EQ(banco.Interpreta(5, "X"), (Log{"p5.Titolo=A-B", "f5.Stop", "solo.Titolo=A-B", "fs.Stop"}));
+}
+
+}  // namespace
+}  // namespace caltrix::test
