@@ -1,0 +1,32 @@
+// Feeds arbitrary bytes to the loader's line preparation and checks the
+// properties every prepared line has.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "display/core/RigaVideo.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view riga(reinterpret_cast<const char*>(data), size);
+
+    const std::string senzaParentesi = caltrix::TogliPar(riga);
+    Require(senzaParentesi.size() <= riga.size());
+    Require(caltrix::TogliPar(senzaParentesi) == senzaParentesi);
+
+    const std::string spostata = caltrix::SpostaPunteggio(riga);
+    if (spostata != riga) Require(spostata.size() >= caltrix::kLarghezzaSquadre);
+
+    const std::string preparata = caltrix::PreparaRiga(riga);
+    Require(preparata.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos);
+    return 0;
+}
