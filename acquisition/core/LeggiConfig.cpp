@@ -1,0 +1,80 @@
+#include "acquisition/core/LeggiConfig.h"
+
+#include "common/LineFile.h"
+
+#include <algorithm>
+
+namespace caltrix {
+namespace {
+
+constexpr std::size_t kKeyLength = 3;
+
+// The key's number 0..24, or -1 for anything that is not "NN=".
+int KeyNumber(std::string_view line) {
+    if (line.size() < kKeyLength || line[2] != '=') return -1;
+    const char tens = line[0];
+    const char units = line[1];
+    if (tens < '0' || tens > '9' || units < '0' || units > '9') return -1;
+    const int number = (tens - '0') * 10 + (units - '0');
+    return number <= 24 ? number : -1;
+}
+
+int SelectionElement(int key) {
+    if (key >= 1 && key <= 8) return key - 1;
+    if (key >= 22 && key <= 24) return key - 14;
+    return -1;
+}
+
+int BannerBrowser(int key) {
+    switch (key) {
+        case 9: return 1;
+        case 10: return 3;
+        case 11: return 2;
+        default: return -1;
+    }
+}
+
+bool RepaintsAfterButton(int key) {
+    return key == 13 || key == 14 || key == 18 || key == 19 || key == 20;
+}
+
+// Applies one line; false when it changed nothing.
+bool ApplyLine(std::string_view line, ConfigTargets& targets, std::vector<std::string>& skipped) {
+    const int key = KeyNumber(line);
+    const std::string value(line.substr(std::min(line.size(), kKeyLength)));
+    if (const int element = SelectionElement(key); element >= 0) {
+        targets.SetSelection(element, value);
+    } else if (const int browser = BannerBrowser(key); browser > 0) {
+        targets.NavigateBanner(browser, value.substr(0, value.find(';')));
+    } else if (key == 12) {
+        targets.SetTicker(value);
+    } else if (key >= 13 && key <= 20) {
+        const auto colon = value.find(':');
+        if (colon == std::string::npos) {
+            skipped.push_back("button line without \":\": " + std::string(line));
+            return false;
+        }
+        targets.SetButton(key - 10, value.substr(0, colon), value.substr(colon + 1));
+        if (RepaintsAfterButton(key)) targets.Repaint();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ConfigReport ApplyConfig(std::string_view bytes, ConfigTargets& targets) {
+    ConfigReport report;
+    for (const std::string& line : SplitLines(bytes)) {
+        if (ApplyLine(line, targets, report.skipped)) ++report.applied;
+    }
+    report.readToEnd = true;
+    return report;
+}
+
+ConfigReport LeggiConfig(const std::filesystem::path& file, ConfigTargets& targets) {
+    return ApplyConfig(ReadWholeFile(file), targets);
+}
+
+}  // namespace caltrix

@@ -1,0 +1,86 @@
+#include "acquisition/core/PageParser.h"
+
+#include "acquisition/core/LineRules.h"
+#include "acquisition/core/TitleMatcher.h"
+#include "common/LineFile.h"
+#include "common/Text1252.h"
+
+namespace caltrix {
+namespace {
+
+constexpr std::string_view kTitleMarker = "class=title";
+constexpr std::string_view kStopMarker = "t=new";
+constexpr std::string_view kLineBreak = "\r\n";
+
+// One parse: the result text with the start flag and title mode.
+class ResultBuilder {
+public:
+    ResultBuilder(const TitleList& titles, TagStripper& stripper) : m_matcher(titles.entries()), m_stripper(stripper) {}
+
+    // False once the stop marker is met.
+    bool Take(std::string_view raw) {
+        if (!m_started) {
+            if (!Contains(raw, kTitleMarker)) return true;
+            m_started = true;
+        }
+        std::string line = ProcessedLine(m_stripper.Strip(raw));
+        if (Contains(line, kStopMarker)) return false;
+        if (IsDateLine(line)) return true;
+        const std::size_t titlesInLine = m_matcher.CountContained(line);
+        for (std::size_t i = 0; i < titlesInLine; ++i) m_text.append(kLineBreak);
+        if (titlesInLine > 0) m_titleMode = true;
+        if (m_titleMode && Contains(line, " - ")) line = "<" + line + ">";
+        if (line.empty()) return true;
+        if (IsStatusStart(line)) m_text.append(kLineBreak);
+        if (Contains(line, ":")) return true;
+        m_text.append(line);
+        m_text.push_back(' ');
+        return true;
+    }
+
+    std::string TakeText() { return std::move(m_text); }
+
+private:
+    TitleMatcher m_matcher;
+    TagStripper& m_stripper;
+    std::string m_text;
+    bool m_started = false;
+    bool m_titleMode = false;
+};
+
+}  // namespace
+
+std::vector<std::string_view> PageLines(std::string_view page) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t cr = page.find('\r'); cr != std::string_view::npos; cr = page.find('\r', start)) {
+        lines.push_back(page.substr(start, cr - start));
+        start = cr + 1;
+        if (start < page.size() && page[start] == '\n') ++start;
+    }
+    if (start < page.size()) lines.push_back(page.substr(start));
+    return lines;
+}
+
+void CercaTitoli(const std::vector<std::string_view>& lines, TitleList& titles, TagStripper& stripper) {
+    for (const std::string_view raw : lines) {
+        if (Contains(raw, kTitleMarker)) titles.Add(TitleText(stripper.Strip(raw)));
+    }
+}
+
+void CercaTitoli(const std::filesystem::path& nomeFile, TitleList& titles) {
+    if (!EsisteFile(nomeFile)) return;
+    const std::string page = ReadWholeFile(nomeFile);
+    TagStripper stripper;
+    CercaTitoli(PageLines(page), titles, stripper);
+}
+
+std::string ResultText(const std::vector<std::string_view>& lines, const TitleList& titles, TagStripper& stripper) {
+    ResultBuilder builder(titles, stripper);
+    for (const std::string_view raw : lines) {
+        if (!builder.Take(raw)) break;
+    }
+    return builder.TakeText();
+}
+
+}  // namespace caltrix

@@ -1,0 +1,35 @@
+// The combined result file and the slot result files: names and contents.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace caltrix {
+
+inline constexpr int kSlotCount = 11;
+inline constexpr int kCombinedFileLimit = 1000;
+
+// video<n>.txt and lmVideo<k>.txt in the program folder.
+std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n);
+std::filesystem::path SlotFileName(const std::filesystem::path& programFolder, int slot);
+
+// The result text after the closing substitutions (" - " -> "-", "&amp;" ->
+// "&", "Regional" -> "REG.", upper case, "LEAGUE-GROUP" -> "LEAGUE-GR.",
+// "REPUBLIC-GAMBRINUS" -> "REPUBLIC GAM.", " -" -> "-", apostrophe and space
+// -> double quote, "TAÇA DE PORTUGAL" -> "TAÇA PORTUGAL").
+std::string ClosedText(std::string_view resultText);
+
+// The slot result file's content for the combined file's content: the
+// non-blank lines under the headers that the selection string selects,
+// each with CR LF, then one more CR LF. The selection's fragments are the
+// pieces before its last ";"; a header is selected when, spaces removed and
+// upper-cased, it contains a fragment treated the same way.
+std::string SlotFileText(std::string_view combined, std::string_view selz);
+
+// Reads the combined file `nomeFile` and writes the slot result file
+// `slotFile` for the selection `selz`, replacing it whole. Throws FileError.
+void ScriviNuovoOutput(const std::filesystem::path& nomeFile, std::string_view selz,
+                       const std::filesystem::path& slotFile);
+
+}  // namespace caltrix

@@ -1,0 +1,241 @@
+#include "acquisition/core/TagStripper.h"
+
+#include "acquisition/core/ParseError.h"
+
+#include <algorithm>
+
+namespace caltrix {
+namespace {
+
+// Polynomial hashing modulo the Mersenne prime 2^61 - 1.
+constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
+constexpr std::uint64_t kBase = 1'000'003;
+
+__extension__ typedef unsigned __int128 Wide;
+
+std::uint64_t Reduce(std::uint64_t value) {
+    value = (value & kModulus) + (value >> 61);
+    return value >= kModulus ? value - kModulus : value;
+}
+
+std::uint64_t Multiply(std::uint64_t a, std::uint64_t b) {
+    const Wide product = static_cast<Wide>(a) * b;
+    const auto low = static_cast<std::uint64_t>(product & kModulus);
+    const auto high = static_cast<std::uint64_t>(product >> 61);
+    return Reduce(low + high);
+}
+
+std::uint64_t Subtract(std::uint64_t a, std::uint64_t b) {
+    return a >= b ? a - b : a + kModulus - b;
+}
+
+std::uint64_t Extend(std::uint64_t hash, char c) {
+    return Reduce(Multiply(hash, kBase) + static_cast<unsigned char>(c) + 1);
+}
+
+std::uint64_t HashOf(std::string_view text) {
+    std::uint64_t hash = 0;
+    for (const char c : text) hash = Extend(hash, c);
+    return hash;
+}
+
+constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::size_t kKeptBuckets = 1024;
+
+}  // namespace
+
+std::string TagStripper::Strip(std::string_view line) {
+    const auto lastClose = line.rfind('>');
+    if (lastClose == std::string_view::npos) return std::string(line.size(), ' ');
+    const std::size_t blankedTail = line.size() - lastClose - 1;
+    Reset(line.substr(0, lastClose + 1));
+
+    std::uint32_t step = 0;
+    bool closeKept = false;
+    for (std::size_t begin = 0; begin < m_line.size();) {
+        const Chunk chunk{begin, m_line.find('>', begin) + 1};
+        const Match match = FindEarliestReplacement(chunk);
+        if (match.length > 0) {
+            Replace(chunk, match);
+        } else if (!m_carryOpens.empty() || m_line.substr(chunk.begin, chunk.size()).find('<') != std::string_view::npos) {
+            OpenTag(chunk, ++step);
+        } else {
+            Emit(chunk);
+            closeKept = true;
+        }
+        begin = chunk.end;
+    }
+    if (!m_carryOpens.empty() && closeKept) throw ParseError("tag without end in line: " + std::string(line));
+    AppendVisible(m_carry);
+    m_out.append(blankedTail, ' ');
+    return std::move(m_out);
+}
+
+void TagStripper::Reset(std::string_view markup) {
+    m_line = markup;
+    m_out.clear();
+    // A map cleared after a long line keeps its buckets, and clearing those
+    // again for every short line would cost more than the line itself.
+    if (m_rules.bucket_count() > kKeptBuckets) m_rules = {};
+    m_rules.clear();
+    if (m_carriedRuleLengths.bucket_count() > kKeptBuckets) m_carriedRuleLengths = {};
+    m_carriedRuleLengths.clear();
+    ClearCarry();
+    if (m_powers.empty()) m_powers.push_back(1);
+    while (m_powers.size() < markup.size() + 2) m_powers.push_back(Multiply(m_powers.back(), kBase));
+    m_lineHash.assign(1, 0);
+    m_lineHash.reserve(markup.size() + 1);
+    for (const char c : markup) m_lineHash.push_back(Extend(m_lineHash.back(), c));
+}
+
+// The earliest step whose tag text was, at that step, the end of the text
+// that runs up to this chunk's ">". Steps not found leave `length` zero.
+TagStripper::Match TagStripper::FindEarliestReplacement(const Chunk& chunk) const {
+    Match best;
+    for (std::size_t at = chunk.end - 1; at-- > chunk.begin;) {
+        if (m_line[at] != '<') continue;
+        ConsiderCandidate({LineHash(at, chunk.end), chunk.end - at}, 0, chunk, best);
+    }
+    if (m_carryOpens.empty() || m_carriedRuleLengths.empty()) return best;
+
+    // A tag starting in the carried text spans its final CR LF, so it ends
+    // with LF and this chunk: only rules with that ending can match.
+    const Key ending{Reduce(Multiply(Extend(0, '\n'), m_powers[chunk.size()]) + LineHash(chunk.begin, chunk.end)),
+                     chunk.size() + 1};
+    const auto lengths = m_carriedRuleLengths.find(ending);
+    if (lengths == m_carriedRuleLengths.end()) return best;
+    for (const std::size_t length : lengths->second) {
+        const std::size_t carried = length - chunk.size();
+        if (carried > m_carry.size()) break;
+        const std::size_t at = m_carry.size() - carried;
+        if (m_carry[at] != '<') continue;
+        const std::uint64_t hash =
+            Reduce(Multiply(CarryHash(at), m_powers[chunk.size()]) + LineHash(chunk.begin, chunk.end));
+        ConsiderCandidate({hash, length}, ArrivalAt(at), chunk, best);
+    }
+    return best;
+}
+
+void TagStripper::ConsiderCandidate(Key key, std::uint32_t arrivedAt, const Chunk& chunk, Match& best) const {
+    const auto found = m_rules.find(key);
+    if (found == m_rules.end()) return;
+    for (const Rule& rule : found->second) {
+        const auto step = std::upper_bound(rule.steps.begin(), rule.steps.end(), arrivedAt);
+        if (step == rule.steps.end() || *step >= best.step) continue;
+        if (!SuffixEquals(rule.text, chunk)) continue;
+        best = {*step, key.length};
+    }
+}
+
+// True when `text` is the end of the carried text followed by the chunk.
+bool TagStripper::SuffixEquals(std::string_view text, const Chunk& chunk) const {
+    const std::string_view own = m_line.substr(chunk.begin, chunk.size());
+    if (text.size() <= own.size()) return own.substr(own.size() - text.size()) == text;
+    const std::size_t carried = text.size() - own.size();
+    return carried <= m_carry.size() && text.substr(carried) == own &&
+           text.substr(0, carried) == std::string_view(m_carry).substr(m_carry.size() - carried);
+}
+
+// The chunk's text ends with the tag of `match.step`: the tag becomes CR LF
+// and what is left runs on into the next chunk, together with the carried
+// text that arrived before that step.
+void TagStripper::Replace(const Chunk& chunk, const Match& match) {
+    std::size_t mergedFrom = m_carry.size();
+    while (!m_arrivals.empty() && m_arrivals.back().step < match.step) {
+        mergedFrom = m_arrivals.back().start;
+        m_arrivals.pop_back();
+    }
+    if (match.length > chunk.size()) TruncateCarry(m_carry.size() - (match.length - chunk.size()));
+    m_arrivals.push_back({mergedFrom, match.step});
+    if (match.length < chunk.size()) AppendCarry(m_line.substr(chunk.begin, chunk.size() - match.length));
+    AppendCarry(kLineBreak);
+}
+
+// The chunk holds the first "<" of the line: the text before it is final and
+// the rest up to the ">" is the tag of a new step.
+void TagStripper::OpenTag(const Chunk& chunk, std::uint32_t step) {
+    const std::string_view own = m_line.substr(chunk.begin, chunk.size());
+    std::string tag;
+    if (!m_carryOpens.empty()) {
+        const std::size_t open = m_carryOpens.front();
+        AppendVisible(std::string_view(m_carry).substr(0, open));
+        tag.assign(m_carry, open);
+        tag.append(own);
+        std::string ending = "\n";
+        ending.append(own);
+        m_carriedRuleLengths[{HashOf(ending), ending.size()}].insert(tag.size());
+    } else {
+        const std::size_t open = own.find('<');
+        AppendVisible(m_carry);
+        AppendVisible(own.substr(0, open));
+        tag.assign(own.substr(open));
+    }
+    const Key key{HashOf(tag), tag.size()};
+    AddRule(std::move(tag), key, step);
+    ClearCarry();
+}
+
+void TagStripper::Emit(const Chunk& chunk) {
+    AppendVisible(m_carry);
+    AppendVisible(m_line.substr(chunk.begin, chunk.size()));
+    ClearCarry();
+}
+
+void TagStripper::AddRule(std::string text, Key key, std::uint32_t step) {
+    auto& rules = m_rules[key];
+    for (Rule& rule : rules) {
+        if (rule.text == text) {
+            rule.steps.push_back(step);
+            return;
+        }
+    }
+    rules.push_back({std::move(text), {step}});
+}
+
+std::uint32_t TagStripper::ArrivalAt(std::size_t carryPosition) const {
+    const auto after = std::upper_bound(m_arrivals.begin(), m_arrivals.end(), carryPosition,
+                                        [](std::size_t position, const Arrival& a) { return position < a.start; });
+    return std::prev(after)->step;
+}
+
+std::uint64_t TagStripper::LineHash(std::size_t begin, std::size_t end) const {
+    return Subtract(m_lineHash[end], Multiply(m_lineHash[begin], m_powers[end - begin]));
+}
+
+std::uint64_t TagStripper::CarryHash(std::size_t begin) const {
+    const std::size_t end = m_carry.size();
+    return Subtract(m_carryHash[end], Multiply(m_carryHash[begin], m_powers[end - begin]));
+}
+
+void TagStripper::AppendCarry(std::string_view text) {
+    for (const char c : text) {
+        if (c == '<') m_carryOpens.push_back(m_carry.size());
+        m_carry.push_back(c);
+        m_carryHash.push_back(Extend(m_carryHash.back(), c));
+    }
+}
+
+void TagStripper::TruncateCarry(std::size_t size) {
+    m_carry.resize(size);
+    m_carryHash.resize(size + 1);
+    while (!m_carryOpens.empty() && m_carryOpens.back() >= size) m_carryOpens.pop_back();
+}
+
+void TagStripper::ClearCarry() {
+    m_carry.clear();
+    m_carryHash.assign(1, 0);
+    m_carryOpens.clear();
+    m_arrivals.clear();
+}
+
+void TagStripper::AppendVisible(std::string_view text) {
+    for (const char c : text) {
+        if (c != '\r' && c != '\n') m_out.push_back(c);
+    }
+}
+
+void TogliAngolari(std::string& ricerca) {
+    ricerca = TagStripper().Strip(ricerca);
+}
+
+}  // namespace caltrix

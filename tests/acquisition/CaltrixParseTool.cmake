@@ -1,0 +1,38 @@
+# Runs caltrix-parse on the fixture page and checks its files, that the
+# operator's page stays, and the exit status of failures.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/out)
+file(COPY ${FIXTURES}/live_page.htm DESTINATION ${WORK})
+
+execute_process(COMMAND ${TOOL} ${WORK}/live_page.htm --out ${WORK}/out --slot 1=SERIEA\; --slot 5=\;\;
+                RESULT_VARIABLE status OUTPUT_VARIABLE output)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "caltrix-parse failed (${status}): ${output}")
+endif()
+foreach(pair "video1.txt=live_page.video.txt" "lmVideo1.txt=live_page.serie_a.txt" "lmVideo5.txt=live_page.everything.txt")
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 written)
+  list(GET pair 1 expected)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/out/${written} ${FIXTURES}/${expected}
+                  RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "${written} differs from ${expected}")
+  endif()
+endforeach()
+if(NOT EXISTS ${WORK}/live_page.htm)
+  message(FATAL_ERROR "caltrix-parse deleted the operator's page")
+endif()
+
+execute_process(COMMAND ${TOOL} ${WORK}/missing.htm --out ${WORK}/out RESULT_VARIABLE status ERROR_VARIABLE error)
+if(NOT status EQUAL 2)
+  message(FATAL_ERROR "a missing page should be a usage error, got ${status}: ${error}")
+endif()
+file(WRITE ${WORK}/broken.htm "<td class=title>A - B</td>\r\n<x>>a<<x>\r\n")
+execute_process(COMMAND ${TOOL} ${WORK}/broken.htm --out ${WORK}/out --slot 12=x RESULT_VARIABLE status)
+if(NOT status EQUAL 2)
+  message(FATAL_ERROR "slot 12 should be a usage error, got ${status}")
+endif()
+execute_process(COMMAND ${TOOL} ${WORK}/broken.htm --out ${WORK}/out RESULT_VARIABLE status ERROR_VARIABLE error)
+if(NOT status EQUAL 1 OR NOT error MATCHES "tag without end")
+  message(FATAL_ERROR "a broken page should fail with status 1, got ${status}: ${error}")
+endif()

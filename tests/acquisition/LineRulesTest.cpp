@@ -1,0 +1,45 @@
+#include "acquisition/core/LineRules.h"
+
+#include <gtest/gtest.h>
+
+namespace caltrix {
+namespace {
+
+TEST(LineRules, DateLinesStartWithAMonth) {
+    for (const char* line : {"May 5", "March 3", "January 1", "Dece", "Sept 9", "June"}) {
+        EXPECT_TRUE(IsDateLine(line)) << line;
+    }
+    // Mayo: fourth character not a space; Marcianise: fifth not "h"; lower case differs.
+    for (const char* line : {"Mayo", "May", "Marcianise", "Marc", "may 5", "", "FT"}) {
+        EXPECT_FALSE(IsDateLine(line)) << line;
+    }
+}
+
+TEST(LineRules, StatusStartsOpenAMatch) {
+    for (const char* line : {"Postp.", "Susp.", "Pen", "Pen 4-3", "67'", "19:30", "FT", "AET", "HT",
+                             "1 FT", "<FT>"}) {
+        EXPECT_TRUE(IsStatusStart(line)) << line;
+    }
+    // The marks count only near the start of the line.
+    for (const char* line : {"Juventus", "Pe", "90+2'", "Lazio FT", "abcde:", "post", "1234'"}) {
+        EXPECT_FALSE(IsStatusStart(line)) << line;
+    }
+}
+
+TEST(LineRules, NameSubstitutionsRunInOrder) {
+    // "Inter Milan" goes first, so "AC Milan" is still found after it.
+    EXPECT_EQ(ProcessedLine("Inter Milan - AC Milan"), "Inter - Milan");
+    EXPECT_EQ(ProcessedLine("AS Roma&nbsp;"), "Roma");
+    EXPECT_EQ(ProcessedLine("Inter&nbsp; Milan"), "Inter");  // "&nbsp;" removed before the names
+    EXPECT_EQ(ProcessedLine("L'Aquila - Maccabi Petah Tikva"), "L\xB4" "Aquila - Maccabi P. Tikva");
+    EXPECT_EQ(ProcessedLine("Sant'Elia"), "Sant'Elia");
+}
+
+TEST(LineRules, TitlesGetEveryApostropheAsAcuteButKeepLongNames) {
+    EXPECT_EQ(TitleText("Cote d'Ivoire - Ligue 1"), "Cote d\xB4Ivoire - Ligue 1");
+    EXPECT_EQ(TitleText("Israel - Maccabi Petah&nbsp;Cup"), "Israel - Maccabi PetahCup");
+    EXPECT_EQ(TitleText("Israel - Maccabi Petah Cup"), "Israel - Maccabi Petah Cup");
+}
+
+}  // namespace
+}  // namespace caltrix
