@@ -1,0 +1,25 @@
+#include "Fonts.h"
+
+#include "Text1252.h"
+
+namespace Pannello2 {
+
+QFont ToQFont(const Font& font) {
+    QFont qfont(FromWindows1252(font.Name()));
+    if (font.Size() > 0) qfont.setPointSizeF(font.Size());
+    qfont.setBold(font.Bold());
+    return qfont;
+}
+
+void InstallFontSubstitutions() {
+    // Debian ships none of the Windows fonts the panel was designed with. The
+    // substitutes are chosen for similar width: DejaVu Sans is as wide as
+    // Verdana, and the Liberation fonts are metric-compatible with Arial (the
+    // usual stand-in for MS Sans Serif), Courier New and Times New Roman.
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+}  // namespace Pannello2

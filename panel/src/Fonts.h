@@ -1,0 +1,18 @@
+// Fonts: the panel's font objects turned into Qt fonts, and the stand-ins for
+// the classic Windows font names that a Debian system does not have.
+#pragma once
+
+#include <QFont>
+
+#include <Pannello/Pannello.h>
+
+namespace Pannello2 {
+
+// Name, size in points and bold of `font` as a Qt font.
+QFont ToQFont(const Font& font);
+
+// Maps Verdana, MS Sans Serif, Courier New and Times New Roman to the DejaVu
+// and Liberation fonts that the setup installs. Safe to call more than once.
+void InstallFontSubstitutions();
+
+}  // namespace Pannello2
