@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
@@ -33,6 +34,12 @@ QUrl WithPath(QUrl base, const QString& path, const QString& query = QString()) 
     base.setQuery(query.isEmpty() ? QString() : query);
     base.setFragment(QString());
     return base;
+}
+
+// The engine's error texts carry markup for its error page.
+QString PlainText(QString text) {
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    return text.remove(tag).simplified();
 }
 
 std::uintmax_t FileSize(const std::filesystem::path& file) {
@@ -111,7 +118,7 @@ bool AcquisitionWindow::AggiornaTelevideo() {
     try {
         runCycle(summary);
         completed = true;
-        qCInfo(lcCycle).nospace() << "cycle " << cycle << " done in " << clock.elapsed() << " ms: configuration "
+        qCInfo(lcCycle).nospace().noquote() << "cycle " << cycle << " done in " << clock.elapsed() << " ms: configuration "
                                   << summary.configBytes << " bytes (" << summary.configApplied
                                   << " lines applied), page " << summary.pageBytes << " bytes, "
                                   << summary.parse.matches << " matches in " << summary.parse.competitions
@@ -121,7 +128,7 @@ bool AcquisitionWindow::AggiornaTelevideo() {
                                                 QStringLiteral(" and the 11 slot files")
                                           : QStringLiteral("nothing (no saved page)"));
     } catch (const std::exception& failure) {
-        qCWarning(lcCycle).nospace() << "cycle " << cycle << " failed after " << clock.elapsed() << " ms at the "
+        qCWarning(lcCycle).nospace().noquote() << "cycle " << cycle << " failed after " << clock.elapsed() << " ms at the "
                                      << summary.step << ": " << failure.what() << "; previous results kept";
     }
     m_cycleRunning = false;
@@ -202,8 +209,7 @@ void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     case QWebEngineLoadingInfo::LoadFailedStatus:
         if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage() || httpError) {
             m_pageLoad = PageLoad::Failed;
-            m_pageError = info.errorString().isEmpty() ? QStringLiteral("error %1").arg(info.errorCode())
-                                                       : info.errorString();
+            m_pageError = QStringLiteral("error %1: %2").arg(info.errorCode()).arg(PlainText(info.errorString()));
             MostraStato(QStringLiteral("Error: ") + m_pageError);
         } else {
             m_pageLoad = PageLoad::Loaded;

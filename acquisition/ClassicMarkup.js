@@ -5,7 +5,8 @@
 // are needed, and text in Windows-1252 (one character per byte; characters
 // outside it become "?"). Evaluated with the flag `wholeDocument` bound:
 // false = the body's inner markup, true = the document element's outer markup.
-// The result is null when the document has no such element.
+// The result is null when the document has no such element, and false when
+// the document is the engine's own error page rather than a site's.
 (function (wholeDocument) {
     'use strict';
     const CRLF = '\r\n';
@@ -120,6 +121,7 @@
         return toWindows1252(out.join(''));
     }
 
+    if (location.protocol === 'chrome-error:') return false;
     if (wholeDocument) {
         return document.documentElement ? serialise(document.documentElement, true) : null;
     }

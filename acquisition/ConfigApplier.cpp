@@ -6,6 +6,7 @@
 #include "app/support/Text1252Qt.h"
 
 #include <QPushButton>
+#include <QTextDocument>
 #include <QWebEngineView>
 
 namespace caltrix {
@@ -21,7 +22,9 @@ QString PlainToolTip(const QString& text) {
 
 }  // namespace
 
-ConfigApplier::ConfigApplier(ConfigControls controls) : m_controls(std::move(controls)) {}
+ConfigApplier::ConfigApplier(ConfigControls controls) : m_controls(std::move(controls)) {
+    if (m_controls.store == nullptr) m_controls.store = &SlotSelectionStore::Instance();
+}
 
 void ConfigApplier::SetSelection(int element, const std::string& selection) {
     m_controls.store->SetSelection(element, selection);

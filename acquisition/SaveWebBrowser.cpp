@@ -55,6 +55,7 @@ std::string SerialiseDocument(QWebEnginePage& browser, bool wholeDocument) {
         loop.exec();
     }
     if (!answer->arrived) throw SaveError("the browser did not hand over its document");
+    if (answer->value.typeId() == QMetaType::Bool) throw SaveError("the browser shows its error page");
     if (answer->value.typeId() != QMetaType::QString) throw SaveError("the browser has no document");
     const QByteArray bytes = answer->value.toString().toLatin1();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));

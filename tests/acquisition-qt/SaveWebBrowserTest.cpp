@@ -86,6 +86,13 @@ TEST_F(SaveWebBrowserTest, FailsForADocumentWithoutBody) {
     EXPECT_EQ(ReadWholeFile(m_file), "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect></rect></svg>");
 }
 
+TEST_F(SaveWebBrowserTest, RefusesTheEnginesErrorPage) {
+    const QUrl unreachable = m_server.BaseUrl().resolved(QUrl(QStringLiteral("/x.htm")));
+    m_server.Close();
+    ASSERT_FALSE(LoadAndWait(m_page, unreachable));
+    EXPECT_THROW(SaveWebBrowser(m_page, m_file, true), SaveError);
+}
+
 TEST_F(SaveWebBrowserTest, FailsWhenTheFolderIsMissing) {
     ASSERT_TRUE(LoadAndWait(m_page, QUrl(QStringLiteral("about:blank"))));
     EXPECT_THROW(SaveWebBrowser(m_page, m_file / "missing" / "sport1", true), FileError);

@@ -1,0 +1,158 @@
+#include "CycleFixture.h"
+#include "PageLoading.h"
+
+#include <QTimer>
+
+namespace caltrix {
+namespace {
+
+using testing::Answer;
+using testing::CycleTest;
+using testing::HttpAnswer;
+using testing::kConfigTarget;
+using testing::kPageOneCellPerLine;
+using testing::kPageSingleLine;
+using testing::kPageTarget;
+
+const std::string kSerieA =
+    "<ITALY-SERIE A> \r\nFT JUVENTUS <2-1> INTER \r\n67\"LAZIO <0-0> ROMA \r\n\r\n";
+
+TEST_F(CycleTest, WritesTheSameResultsWhateverThePageLayout) {
+    ServePage(kPageOneCellPerLine);
+    ASSERT_TRUE(m_window->AggiornaTelevideo());
+    const std::string firstSlot = SlotFile(1);
+    const std::string firstCombined = ReadWholeFile(ProgramFile("video1.txt"));
+    EXPECT_EQ(firstSlot, kSerieA);
+    EXPECT_EQ(SlotFile(2), "\r\n");
+    EXPECT_FALSE(EsisteFile(FolderPath(m_workFolder) / "sport1"));  // the parse deletes the saved page
+    EXPECT_FALSE(m_window->StatusText().isEmpty());
+
+    ServePage(kPageSingleLine);
+    ASSERT_TRUE(m_window->AggiornaTelevideo());
+    EXPECT_EQ(SlotFile(1), firstSlot);
+    EXPECT_EQ(ReadWholeFile(ProgramFile("video2.txt")), firstCombined);
+}
+
+TEST_F(CycleTest, ConfigurationCopyHoldsExactlyTheDownloadedBytes) {
+    ServePage(kPageSingleLine);
+    m_store.SetSelection(0, "OLD;");
+    m_server.Serve(kConfigTarget, Answer(200, "01=", "text/plain"));
+    ASSERT_TRUE(m_window->AggiornaTelevideo());
+    EXPECT_EQ(ReadWholeFile(ProgramFile("qesa.ris")), "01=");
+    EXPECT_EQ(m_store.Selection(0), "");
+
+    m_store.SetSelection(0, "SERIE A;");
+    m_server.Serve(kConfigTarget, Answer(200, {}, "text/plain"));
+    ASSERT_TRUE(m_window->AggiornaTelevideo());
+    EXPECT_EQ(ReadWholeFile(ProgramFile("qesa.ris")), "qesa\r\n");
+    EXPECT_EQ(m_store.Selection(0), "SERIE A;");
+    EXPECT_EQ(SlotFile(1), kSerieA);
+}
+
+TEST_F(CycleTest, ButtonLineWithoutColonDoesNotStopTheCycle) {
+    ServePage(kPageSingleLine);
+    m_server.Serve(kConfigTarget, Answer(200, "13=NoTarget\r\n02=SERIE A;\r\n12=news\r\n", "text/plain"));
+    ASSERT_TRUE(m_window->AggiornaTelevideo());
+    EXPECT_EQ(m_store.Selection(1), "SERIE A;");
+    EXPECT_EQ(m_targets.ticker, "news");
+    EXPECT_EQ(SlotFile(2), kSerieA);
+}
+
+TEST_F(CycleTest, TriggersDuringACycleAreDroppedNotInterleaved) {
+    ServePage(kPageSingleLine);
+    bool cycleRunning = false;
+    int started = 0;
+    QObject::connect(m_window.get(), &AcquisitionWindow::cycleFinished, [&] { cycleRunning = false; });
+    std::vector<bool> answers;
+    // An F5 inside the wait after the configuration, another inside the page
+    // wait, and a Timer1 tick in between.
+    for (int atMs : {50, 200, 300}) {
+        QTimer::singleShot(atMs, m_window.get(), [&] { answers.push_back(m_window->AggiornaTelevideo()); });
+    }
+    m_window->SetTimer1Interval(10000);  // 100 ms at this time scale
+    cycleRunning = true;
+    ++started;
+    EXPECT_TRUE(m_window->AggiornaTelevideo());
+    EXPECT_FALSE(cycleRunning);
+    EXPECT_EQ(answers, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(m_server.Hits(kConfigTarget), started + 0) << "a second cycle downloaded the configuration";
+    EXPECT_EQ(m_server.Hits(kPageTarget), 1);
+    EXPECT_EQ(m_window->Timer1Interval(), 10000) << "a tick ran a cycle inside the running one";
+}
+
+TEST_F(CycleTest, Timer1StartsCyclesAndThenTicksEverySecond) {
+    ServePage(kPageSingleLine);
+    EXPECT_EQ(m_window->Timer1Interval(), AcquisitionWindow::kTimer1AtCreationMs);
+    ASSERT_TRUE(testing::WaitUntil([&] { return m_server.Hits(kPageTarget) >= 1; }));
+    EXPECT_EQ(m_window->Timer1Interval(), AcquisitionWindow::kTimer1AfterTickMs);
+    ASSERT_TRUE(testing::WaitUntil([&] { return m_server.Hits(kPageTarget) >= 2; }));
+    ASSERT_TRUE(testing::WaitUntil([&] { return !m_window->CycleRunning(); }));
+}
+
+struct Failure {
+    const char* name;
+    std::function<void(testing::TestHttpServer&)> breakServer;
+    bool cycleCompletes;
+    std::string slotOne;  // the slot file after the cycle; empty = as before
+};
+
+HttpAnswer Delayed(HttpAnswer answer, int delayMs) {
+    answer.delayMs = delayMs;
+    return answer;
+}
+
+HttpAnswer ClosedWithoutAnswer() {
+    HttpAnswer answer;
+    answer.closeWithoutAnswer = true;
+    return answer;
+}
+
+TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
+    const Failure failures[] = {
+        {"configuration server down", [](auto& s) { s.Close(); }, false, ""},
+        {"configuration HTTP 500", [](auto& s) { s.Serve(kConfigTarget, Answer(500, "down")); }, false, ""},
+        {"configuration slower than the time-out",
+         [](auto& s) { s.Serve(kConfigTarget, Delayed(Answer(200, "01=X;\r\n"), 1500)); }, false, ""},
+        {"page HTTP 500", [](auto& s) { s.Serve(kPageTarget, Answer(500, kPageSingleLine)); }, false, ""},
+        {"page error page", [](auto& s) { s.Serve(kPageTarget, ClosedWithoutAnswer()); }, false, ""},
+        {"truncated page",
+         [](auto& s) { s.Serve(kPageTarget, Answer(200, kPageSingleLine.left(kPageSingleLine.indexOf("67'")))); },
+         true, "<ITALY-SERIE A> \r\nFT JUVENTUS <2-1> INTER \r\n\r\n"},
+        {"binary garbage",
+         [](auto& s) {
+             QByteArray garbage;
+             for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919) % 256));
+             s.Serve(kPageTarget, Answer(200, garbage));
+         },
+         true, "\r\n"},
+    };
+    m_window.reset();  // each case runs its own window against its own server
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        testing::TestHttpServer server;
+        server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
+        server.Serve(kPageTarget, Answer(200, kPageSingleLine));
+        AcquisitionSettings settings{server.BaseUrl(), server.BaseUrl(), FolderPath(m_programFolder),
+                                     FolderPath(m_workFolder)};
+        AcquisitionWindow window(settings, m_targets, m_store);
+        ASSERT_TRUE(window.AggiornaTelevideo());
+        ASSERT_EQ(SlotFile(1), kSerieA);
+
+        failure.breakServer(server);
+        EXPECT_EQ(window.AggiornaTelevideo(), failure.cycleCompletes);
+        EXPECT_EQ(SlotFile(1), failure.slotOne.empty() ? kSerieA : failure.slotOne);
+    }
+}
+
+TEST_F(CycleTest, RecoversOnTheNextGoodCycle) {
+    ServePage(kPageSingleLine);
+    m_server.Serve(kPageTarget, Answer(500, "down"));
+    EXPECT_FALSE(m_window->AggiornaTelevideo());
+    EXPECT_FALSE(EsisteFile(ProgramFile("lmVideo1.txt")));
+    ServePage(kPageSingleLine);
+    EXPECT_TRUE(m_window->AggiornaTelevideo());
+    EXPECT_EQ(SlotFile(1), kSerieA);
+}
+
+}  // namespace
+}  // namespace caltrix

@@ -1,0 +1,80 @@
+// An acquisition window on temporary folders, fed by a local HTTP server,
+// with every wait and time-out shortened by the time scale.
+#pragma once
+
+#include "TestHttpServer.h"
+#include "acquisition/AcquisitionWindow.h"
+#include "app/support/SlotSelectionStore.h"
+#include "app/support/TimeScale.h"
+#include "common/LineFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace caltrix::testing {
+
+// Records what the configuration changes; selections go to a store.
+class RecordingTargets : public ConfigTargets {
+public:
+    explicit RecordingTargets(SlotSelectionStore& store) : m_store(store) {}
+    void SetSelection(int element, const std::string& selection) override { m_store.SetSelection(element, selection); }
+    void NavigateBanner(int, const std::string&) override {}
+    void SetTicker(const std::string& text) override { ticker = text; }
+    void SetButton(int, const std::string&, const std::string&) override {}
+    void Repaint() override {}
+    std::string ticker;
+
+private:
+    SlotSelectionStore& m_store;
+};
+
+inline const QString kConfigTarget = QStringLiteral("/public/config.txt");
+inline const QString kPageTarget = QStringLiteral("/default.dll?page=soccer");
+
+class CycleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetTimeScale(0.02);  // waits of 300, 300 and 40 ms
+        m_server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
+        AcquisitionSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
+                                     FolderPath(m_workFolder)};
+        m_window = std::make_unique<AcquisitionWindow>(settings, m_targets, m_store);
+    }
+    void TearDown() override {
+        m_window.reset();
+        SetTimeScale(1.0);
+    }
+
+    static std::filesystem::path FolderPath(const QTemporaryDir& folder) { return folder.path().toStdString(); }
+    std::filesystem::path ProgramFile(const char* name) const { return FolderPath(m_programFolder) / name; }
+    std::string SlotFile(int slot) const {
+        return ReadWholeFile(ProgramFile(("lmVideo" + std::to_string(slot) + ".txt").c_str()));
+    }
+    void ServePage(const QByteArray& markup) { m_server.Serve(kPageTarget, Answer(200, markup)); }
+
+    TestHttpServer m_server;
+    QTemporaryDir m_programFolder;
+    QTemporaryDir m_workFolder;
+    SlotSelectionStore m_store;
+    RecordingTargets m_targets{m_store};
+    std::unique_ptr<AcquisitionWindow> m_window;
+};
+
+// A live-score page with one competition and two matches, laid out one cell
+// per line with indentation.
+inline const QByteArray kPageOneCellPerLine =
+    "<html><body>\n<table>\n  <tr>\n    <td class=\"title\" colspan=\"4\">Italy - Serie A</td>\n  </tr>\n"
+    "  <tr>\n    <td>FT</td>\n    <td>Juventus</td>\n    <td>2 - 1</td>\n    <td>Inter Milan</td>\n  </tr>\n"
+    "  <tr>\n    <td>\n      67'\n    </td>\n    <td>Lazio</td>\n    <td>0 - 0</td>\n    <td>AS Roma</td>\n"
+    "  </tr>\n</table>\n</body></html>\n";
+
+// The same page with the whole table on one line.
+inline const QByteArray kPageSingleLine =
+    "<html><body><table><tr><td class=title colspan=4>Italy - Serie A</td></tr><tr><td>FT</td><td>Juventus</td>"
+    "<td>2 - 1</td><td>Inter Milan</td></tr><tr><td>67'</td><td>Lazio</td><td>0 - 0</td><td>AS Roma</td></tr>"
+    "</table></body></html>";
+
+}  // namespace caltrix::testing
