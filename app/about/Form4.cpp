@@ -1,0 +1,96 @@
+#include "app/about/Form4.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/support/Logging.h"
+
+namespace caltrix {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int Pixel(int twips) { return twips / kTwipsPerPixel; }
+
+}  // namespace
+
+Form4::Form4(const QString& cartellaProgramma, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setFixedSize(Pixel(3960), Pixel(4545));
+
+    m_label1 = new QLabel(this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(Pixel(1215), Pixel(825), Pixel(1455), Pixel(195));
+    m_label1->setAlignment(Qt::AlignCenter);
+    m_label1->setAutoFillBackground(true);
+    QPalette colori = m_label1->palette();
+    colori.setColor(QPalette::Window, Qt::black);
+    colori.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    m_label1->setPalette(colori);
+
+    CaricaSfondo(QDir(cartellaProgramma).filePath(QString::fromLatin1(kImmagine)));
+    Centra();
+    m_label1->setText(QString::fromLatin1(kCommentoVersione));
+}
+
+void Form4::Mostra(const QString& cartellaProgramma, QWidget* parent) {
+    Form4 box(cartellaProgramma, parent);
+    box.exec();
+}
+
+void Form4::CaricaSfondo(const QString& percorso) {
+    if (!m_sfondo.load(percorso)) {
+        qCWarning(lcDisplay).noquote() << "about box shown without its picture: cannot read" << percorso;
+    }
+}
+
+void Form4::Centra() {
+    const QScreen* schermo = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (schermo == nullptr) return;
+    const QRect area = schermo->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void Form4::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (m_sfondo.isNull()) return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_sfondo);
+}
+
+void Form4::keyPressEvent(QKeyEvent* event) {
+    // Only Esc does something; no other key may reach the dialog's own handling.
+    if (event->key() == Qt::Key_Escape) reject();
+    event->accept();
+}
+
+void Form4::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    accept();
+}
+
+void Form4::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() != Qt::LeftButton) {
+        m_presa.reset();
+        return;
+    }
+    const QPoint mouse = event->globalPosition().toPoint();
+    if (!m_presa) {
+        // The window system moves the box itself when it can; otherwise follow the mouse.
+        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
+        m_presa = mouse - pos();
+    }
+    move(mouse - *m_presa);
+}
+
+void Form4::mouseReleaseEvent(QMouseEvent* event) {
+    m_presa.reset();
+    QDialog::mouseReleaseEvent(event);
+}
+
+}  // namespace caltrix

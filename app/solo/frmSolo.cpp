@@ -1,0 +1,70 @@
+#include "app/solo/frmSolo.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/support/Logging.h"
+
+namespace caltrix {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kLarghezza = 5010 / kTwipsPerPixel;       // client area 5010 x 1455 twips
+constexpr int kAltezza = 1455 / kTwipsPerPixel;
+constexpr int kAltezzaPannello = 1470 / kTwipsPerPixel;  // the panel is 15 twips taller than the window
+constexpr int kSinistra = 100 / kTwipsPerPixel;
+constexpr int kDistanzaDalFondo = 500 / kTwipsPerPixel;
+
+}  // namespace
+
+class frmSolo::ClickSink : public Pannello2::__Pannello {
+public:
+    explicit ClickSink(frmSolo& window) : m_window(window) {}
+    void Click() override { m_window.PannelloCliccato(); }
+
+private:
+    frmSolo& m_window;
+};
+
+frmSolo::frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& creaPannello, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+      m_timerFlash([this] { TickFlash(); }) {
+    setWindowTitle(QStringLiteral("Lumetra"));
+    setFixedSize(kLarghezza, kAltezza);
+
+    m_pannello = creaPannello(this);
+    if (m_pannello == nullptr) throw std::runtime_error("the single-panel window got no panel");
+    if (QWidget* widget = m_pannello->Widget()) widget->setGeometry(0, 0, kLarghezza, kAltezzaPannello);
+    m_sink = std::make_unique<ClickSink>(*this);
+    m_pannello->Advise(m_sink.get());
+
+    m_flash = std::make_unique<FlashPunteggio>(*m_pannello, m_timerFlash);
+    m_timerFlash.Start();
+    Sposta();
+}
+
+frmSolo::~frmSolo() { m_pannello->Advise(nullptr); }
+
+void frmSolo::Sposta() {
+    const QScreen* schermo = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const int altezzaSchermo = schermo != nullptr ? schermo->geometry().height() : 0;
+    move(kSinistra, altezzaSchermo - kDistanzaDalFondo - frameGeometry().height());
+}
+
+void frmSolo::TickFlash() {
+    try {
+        m_flash->Tick();
+    } catch (const std::exception& error) {
+        qCWarning(lcDisplay).noquote() << "single-panel flash failed:" << error.what();
+    }
+}
+
+void frmSolo::PannelloCliccato() {
+    hide();
+    emit TornaAlPrincipale();
+}
+
+}  // namespace caltrix

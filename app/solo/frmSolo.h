@@ -1,0 +1,58 @@
+// The single-panel window: a small always-on-top tool window near the
+// bottom-left corner of the screen showing one slot's panel on its own, with
+// its own score flash. A click on its panel hides it and asks for the main
+// window back.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QWidget>
+
+#include <Pannello/Pannello.h>
+
+#include "display/QtFlashTimer.h"
+#include "display/core/FlashPunteggio.h"
+
+namespace caltrix {
+
+class frmSolo : public QWidget {
+    Q_OBJECT
+
+public:
+    // Creates the panel with `creaPannello` (given this window as the
+    // parent, which owns it) and places it at 0, 0. The window starts hidden,
+    // moved to its corner, its flash timer running with an empty PoggiaFlash.
+    explicit frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& creaPannello,
+                     QWidget* parent = nullptr);
+    ~frmSolo() override;
+
+    Pannello2::_Pannello& Pannello() const { return *m_pannello; }
+    // The flash the interpretation drives (SchermoRisultati::CollegaSolo).
+    FlashPunteggio& Flash() { return *m_flash; }
+    // The markup the info strip flashes with.
+    const std::string& PoggiaFlash() const { return m_flash->Testo(); }
+    const QtFlashTimer& TimerFlash() const { return m_timerFlash; }
+
+    // One tick of the flash timer (callable directly by tests).
+    void TickFlash();
+    // What a click on the panel does: hide, then ask for the main window.
+    void PannelloCliccato();
+
+signals:
+    // The user wants the main window back; connect it to showing the main window.
+    void TornaAlPrincipale();
+
+private:
+    class ClickSink;
+
+    void Sposta();
+
+    Pannello2::_Pannello* m_pannello = nullptr;
+    QtFlashTimer m_timerFlash;
+    std::unique_ptr<FlashPunteggio> m_flash;
+    std::unique_ptr<ClickSink> m_sink;
+};
+
+}  // namespace caltrix

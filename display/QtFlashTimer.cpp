@@ -1,0 +1,14 @@
+#include "display/QtFlashTimer.h"
+
+#include <utility>
+
+#include "app/support/TimeScale.h"
+
+namespace caltrix {
+
+QtFlashTimer::QtFlashTimer(std::function<void()> onTick) {
+    m_timer.setInterval(ScaledMilliseconds(kIntervalloMs));
+    QObject::connect(&m_timer, &QTimer::timeout, [onTick = std::move(onTick)] { onTick(); });
+}
+
+}  // namespace caltrix

@@ -1,0 +1,104 @@
+// The slot display's timers and the single-panel window that mirrors a slot.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+
+#include "Banco.h"
+#include "app/solo/frmSolo.h"
+#include "display/SchermoRisultati.h"
+
+namespace caltrix::test {
+namespace {
+
+class SchermoSoloTest : public ::testing::Test {
+protected:
+    SchermoSoloTest() {
+        std::array<Pannello2::_Pannello*, SchermoRisultati::kSlots> pannelli{};
+        for (int k = 1; k <= SchermoRisultati::kSlots; ++k) {
+            m_pannelli[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
+            pannelli[k - 1] = m_pannelli[k - 1].get();
+        }
+        schermo = std::make_unique<SchermoRisultati>(cartella.Path(), pannelli, [](int) { return true; });
+        solo = std::make_unique<frmSolo>([this](QWidget*) { return &pannelloSolo; });
+        schermo->CollegaSolo(&solo->Flash());
+    }
+
+    FakePannello& Pannello(int slot) { return *m_pannelli[slot - 1]; }
+
+    Log log;
+    Cartella cartella;
+    FakePannello pannelloSolo{log, "solo"};
+    std::unique_ptr<SchermoRisultati> schermo;
+    std::unique_ptr<frmSolo> solo;
+
+private:
+    std::array<std::unique_ptr<FakePannello>, SchermoRisultati::kSlots> m_pannelli;
+};
+
+TEST_F(SchermoSoloTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
+    for (int k = 1; k <= SchermoRisultati::kSlots; ++k) {
+        EXPECT_TRUE(schermo->TimerSlot(k).isActive()) << k;
+        EXPECT_EQ(schermo->TimerSlot(k).interval(), k == 1 ? 3000 : 4000) << k;
+        EXPECT_FALSE(schermo->TimerFlash(k).IsActive()) << k;
+        EXPECT_EQ(schermo->TimerFlash(k).Interval(), 500) << k;
+    }
+}
+
+TEST_F(SchermoSoloTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
+    cartella.Scrivi("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
+    schermo->CaricaProssimoVideo();
+    schermo->TickSlot(1);
+    schermo->TickSlot(1);
+    EXPECT_EQ(Pannello(1).Titolo(), "ITALY-SERIE A");
+    EXPECT_EQ(Pannello(1).TestoPic(), "[14]45\" [15]1-0 [12]");
+    EXPECT_TRUE(schermo->TimerFlash(1).IsActive());
+    schermo->TickFlash(1);
+    EXPECT_EQ(Pannello(1).TestoPic(), "");
+}
+
+TEST_F(SchermoSoloTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunning) {
+    EXPECT_FALSE(solo->isVisible());
+    EXPECT_EQ(solo->windowTitle(), "Lumetra");
+    EXPECT_EQ(solo->size(), QSize(334, 97));
+    EXPECT_TRUE(solo->windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(solo->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(solo->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
+    EXPECT_EQ(solo->pos(), QPoint(6, screenHeight - 33 - solo->frameGeometry().height()));
+    EXPECT_TRUE(solo->TimerFlash().IsActive());
+    EXPECT_EQ(solo->PoggiaFlash(), "");
+}
+
+TEST_F(SchermoSoloTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
+    cartella.Scrivi("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
+    schermo->CaricaProssimoVideo();
+    schermo->SetPanSel(1);
+    schermo->TickSlot(1);
+    EXPECT_EQ(pannelloSolo.GetTesto(), "\r\n JUVENTUS-MILAN\r\n");
+    EXPECT_EQ(solo->PoggiaFlash(), "[14]45\" [15]1-0 [12]");
+    ASSERT_TRUE(solo->TimerFlash().IsActive());
+
+    std::vector<std::string> strip;
+    for (int i = 0; i < 4; ++i) {
+        solo->TickFlash();
+        strip.push_back(pannelloSolo.TestoPic());
+    }
+    EXPECT_EQ(strip, (std::vector<std::string>{"", solo->PoggiaFlash(), "", solo->PoggiaFlash()}));
+
+    schermo->TickSlot(1);  // the empty line after the last one stops both flashes
+    EXPECT_FALSE(solo->TimerFlash().IsActive());
+    EXPECT_FALSE(schermo->TimerFlash(1).IsActive());
+}
+
+TEST_F(SchermoSoloTest, AClickOnThePanelHidesTheWindowAndAsksForTheMainWindow) {
+    QSignalSpy back(solo.get(), &frmSolo::TornaAlPrincipale);
+    solo->show();
+    pannelloSolo.RaiseClick();
+    EXPECT_FALSE(solo->isVisible());
+    EXPECT_EQ(back.count(), 1);
+}
+
+}  // namespace
+}  // namespace caltrix::test
