@@ -15,7 +15,7 @@ std::filesystem::path WriteOnce(const std::string& combinedText,
     const std::filesystem::path combined = ChooseCombinedFile(programFolder);
     WriteFileAtomically(combined, combinedText);
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        ScriviNuovoOutput(combined, selections[slot - 1], SlotFileName(programFolder, slot));
+        ScriviNuovoOutput(combinedText, selections[slot - 1], SlotFileName(programFolder, slot));
     }
     DeleteFileIfPresent(savedPage);
     return combined;

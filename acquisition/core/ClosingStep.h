@@ -16,7 +16,7 @@ namespace caltrix {
 std::filesystem::path ChooseCombinedFile(const std::filesystem::path& programFolder);
 
 // Writes `closedText` and CR LF to a new combined file, rewrites every slot
-// result file from it and deletes the saved page. A failure starts the whole
+// result file from that content and deletes the saved page. A failure starts the whole
 // write again once on the next free combined file; a second failure throws
 // (FileError). Each file is replaced whole, so a reader never sees half of
 // one. Returns the combined file written.

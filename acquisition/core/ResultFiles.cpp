@@ -1,6 +1,5 @@
 #include "acquisition/core/ResultFiles.h"
 
-#include "acquisition/core/PageParser.h"
 #include "common/LineFile.h"
 #include "common/Text1252.h"
 
@@ -79,7 +78,11 @@ std::string SlotFileText(std::string_view combined, std::string_view selz) {
     const std::vector<std::string> fragments = Fragments(selz);
     std::string out;
     bool keep = false;
-    for (const std::string_view line : PageLines(combined)) {
+    while (!combined.empty()) {
+        const auto lineEnd = combined.find('\r');
+        const std::string_view line = combined.substr(0, lineEnd);
+        combined.remove_prefix(lineEnd == std::string_view::npos ? combined.size() : lineEnd + 1);
+        if (StartsWith(combined, "\n") && lineEnd != std::string_view::npos) combined.remove_prefix(1);
         if (TrimSpaces(line).empty()) continue;
         if (line.front() == '<') keep = Selects(fragments, line);
         if (!keep) continue;
@@ -90,9 +93,8 @@ std::string SlotFileText(std::string_view combined, std::string_view selz) {
     return out;
 }
 
-void ScriviNuovoOutput(const std::filesystem::path& nomeFile, std::string_view selz,
-                       const std::filesystem::path& slotFile) {
-    WriteFileAtomically(slotFile, SlotFileText(ReadWholeFile(nomeFile), selz));
+void ScriviNuovoOutput(std::string_view combined, std::string_view selz, const std::filesystem::path& slotFile) {
+    WriteFileAtomically(slotFile, SlotFileText(combined, selz));
 }
 
 }  // namespace caltrix

@@ -27,9 +27,8 @@ std::string ClosedText(std::string_view resultText);
 // upper-cased, it contains a fragment treated the same way.
 std::string SlotFileText(std::string_view combined, std::string_view selz);
 
-// Reads the combined file `nomeFile` and writes the slot result file
-// `slotFile` for the selection `selz`, replacing it whole. Throws FileError.
-void ScriviNuovoOutput(const std::filesystem::path& nomeFile, std::string_view selz,
-                       const std::filesystem::path& slotFile);
+// Writes the slot result file `slotFile` for the selection `selz` from the
+// combined file's content, replacing the file whole. Throws FileError.
+void ScriviNuovoOutput(std::string_view combined, std::string_view selz, const std::filesystem::path& slotFile);
 
 }  // namespace caltrix

@@ -7,30 +7,12 @@
 namespace caltrix {
 namespace {
 
-// Polynomial hashing modulo the Mersenne prime 2^61 - 1.
-constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
-constexpr std::uint64_t kBase = 1'000'003;
-
-__extension__ typedef unsigned __int128 Wide;
-
-std::uint64_t Reduce(std::uint64_t value) {
-    value = (value & kModulus) + (value >> 61);
-    return value >= kModulus ? value - kModulus : value;
-}
-
-std::uint64_t Multiply(std::uint64_t a, std::uint64_t b) {
-    const Wide product = static_cast<Wide>(a) * b;
-    const auto low = static_cast<std::uint64_t>(product & kModulus);
-    const auto high = static_cast<std::uint64_t>(product >> 61);
-    return Reduce(low + high);
-}
-
-std::uint64_t Subtract(std::uint64_t a, std::uint64_t b) {
-    return a >= b ? a - b : a + kModulus - b;
-}
+// Polynomial hashing modulo 2^64: cheap, and a collision only costs a
+// comparison, since every hash match is confirmed on the text.
+constexpr std::uint64_t kBase = 0x100000001B3ULL;
 
 std::uint64_t Extend(std::uint64_t hash, char c) {
-    return Reduce(Multiply(hash, kBase) + static_cast<unsigned char>(c) + 1);
+    return hash * kBase + static_cast<unsigned char>(c) + 1;
 }
 
 std::uint64_t HashOf(std::string_view text) {
@@ -40,7 +22,7 @@ std::uint64_t HashOf(std::string_view text) {
 }
 
 constexpr std::string_view kLineBreak = "\r\n";
-constexpr std::size_t kKeptBuckets = 1024;
+constexpr std::size_t kSmallRuleTable = 16;
 
 }  // namespace
 
@@ -74,15 +56,16 @@ std::string TagStripper::Strip(std::string_view line) {
 void TagStripper::Reset(std::string_view markup) {
     m_line = markup;
     m_out.clear();
-    // A map cleared after a long line keeps its buckets, and clearing those
-    // again for every short line would cost more than the line itself.
-    if (m_rules.bucket_count() > kKeptBuckets) m_rules = {};
     m_rules.clear();
-    if (m_carriedRuleLengths.bucket_count() > kKeptBuckets) m_carriedRuleLengths = {};
-    m_carriedRuleLengths.clear();
+    m_ruleText.clear();
+    m_ruleTable.assign(kSmallRuleTable, -1);
+    // A map keeps its buckets when cleared; clearing many of them again for
+    // every short line after a long one would cost more than the lines.
+    if (m_carriedRuleLengths.bucket_count() > kSmallRuleTable) m_carriedRuleLengths = {};
+    if (!m_carriedRuleLengths.empty()) m_carriedRuleLengths.clear();
     ClearCarry();
     if (m_powers.empty()) m_powers.push_back(1);
-    while (m_powers.size() < markup.size() + 2) m_powers.push_back(Multiply(m_powers.back(), kBase));
+    while (m_powers.size() < markup.size() + 2) m_powers.push_back(m_powers.back() * kBase);
     m_lineHash.assign(1, 0);
     m_lineHash.reserve(markup.size() + 1);
     for (const char c : markup) m_lineHash.push_back(Extend(m_lineHash.back(), c));
@@ -100,7 +83,7 @@ TagStripper::Match TagStripper::FindEarliestReplacement(const Chunk& chunk) cons
 
     // A tag starting in the carried text spans its final CR LF, so it ends
     // with LF and this chunk: only rules with that ending can match.
-    const Key ending{Reduce(Multiply(Extend(0, '\n'), m_powers[chunk.size()]) + LineHash(chunk.begin, chunk.end)),
+    const Key ending{Extend(0, '\n') * m_powers[chunk.size()] + LineHash(chunk.begin, chunk.end),
                      chunk.size() + 1};
     const auto lengths = m_carriedRuleLengths.find(ending);
     if (lengths == m_carriedRuleLengths.end()) return best;
@@ -110,20 +93,19 @@ TagStripper::Match TagStripper::FindEarliestReplacement(const Chunk& chunk) cons
         const std::size_t at = m_carry.size() - carried;
         if (m_carry[at] != '<') continue;
         const std::uint64_t hash =
-            Reduce(Multiply(CarryHash(at), m_powers[chunk.size()]) + LineHash(chunk.begin, chunk.end));
+            CarryHash(at) * m_powers[chunk.size()] + LineHash(chunk.begin, chunk.end);
         ConsiderCandidate({hash, length}, ArrivalAt(at), chunk, best);
     }
     return best;
 }
 
 void TagStripper::ConsiderCandidate(Key key, std::uint32_t arrivedAt, const Chunk& chunk, Match& best) const {
-    const auto found = m_rules.find(key);
-    if (found == m_rules.end()) return;
-    for (const Rule& rule : found->second) {
-        const auto step = std::upper_bound(rule.steps.begin(), rule.steps.end(), arrivedAt);
-        if (step == rule.steps.end() || *step >= best.step) continue;
-        if (!SuffixEquals(rule.text, chunk)) continue;
-        best = {*step, key.length};
+    const std::size_t slot = KeyHash{}(key) & (m_ruleTable.size() - 1);
+    for (std::int32_t at = m_ruleTable[slot]; at >= 0; at = m_rules[at].next) {
+        const Rule& rule = m_rules[at];
+        if (!(rule.key == key) || rule.step <= arrivedAt || rule.step >= best.step) continue;
+        if (!SuffixEquals(std::string_view(m_ruleText).substr(rule.textBegin, key.length), chunk)) continue;
+        best = {rule.step, key.length};
     }
 }
 
@@ -155,23 +137,22 @@ void TagStripper::Replace(const Chunk& chunk, const Match& match) {
 // the rest up to the ">" is the tag of a new step.
 void TagStripper::OpenTag(const Chunk& chunk, std::uint32_t step) {
     const std::string_view own = m_line.substr(chunk.begin, chunk.size());
-    std::string tag;
+    const std::size_t textBegin = m_ruleText.size();
     if (!m_carryOpens.empty()) {
         const std::size_t open = m_carryOpens.front();
         AppendVisible(std::string_view(m_carry).substr(0, open));
-        tag.assign(m_carry, open);
-        tag.append(own);
+        m_ruleText.append(m_carry, open);
+        m_ruleText.append(own);
         std::string ending = "\n";
         ending.append(own);
-        m_carriedRuleLengths[{HashOf(ending), ending.size()}].insert(tag.size());
+        m_carriedRuleLengths[{HashOf(ending), ending.size()}].insert(m_ruleText.size() - textBegin);
     } else {
         const std::size_t open = own.find('<');
         AppendVisible(m_carry);
         AppendVisible(own.substr(0, open));
-        tag.assign(own.substr(open));
+        m_ruleText.append(own.substr(open));
     }
-    const Key key{HashOf(tag), tag.size()};
-    AddRule(std::move(tag), key, step);
+    AddRule(textBegin, step);
     ClearCarry();
 }
 
@@ -181,15 +162,26 @@ void TagStripper::Emit(const Chunk& chunk) {
     ClearCarry();
 }
 
-void TagStripper::AddRule(std::string text, Key key, std::uint32_t step) {
-    auto& rules = m_rules[key];
-    for (Rule& rule : rules) {
-        if (rule.text == text) {
-            rule.steps.push_back(step);
-            return;
-        }
+void TagStripper::AddRule(std::size_t textBegin, std::uint32_t step) {
+    if (2 * (m_rules.size() + 1) > m_ruleTable.size()) GrowRuleTable();
+    const std::string_view text = std::string_view(m_ruleText).substr(textBegin);
+    const Key key{HashOf(text), text.size()};
+    std::int32_t& head = Slot(key);
+    m_rules.push_back({key, textBegin, step, head});
+    head = static_cast<std::int32_t>(m_rules.size() - 1);
+}
+
+std::int32_t& TagStripper::Slot(const Key& key) {
+    return m_ruleTable[KeyHash{}(key) & (m_ruleTable.size() - 1)];
+}
+
+void TagStripper::GrowRuleTable() {
+    m_ruleTable.assign(2 * m_ruleTable.size(), -1);
+    for (std::size_t i = 0; i < m_rules.size(); ++i) {
+        std::int32_t& head = Slot(m_rules[i].key);
+        m_rules[i].next = head;
+        head = static_cast<std::int32_t>(i);
     }
-    rules.push_back({std::move(text), {step}});
 }
 
 std::uint32_t TagStripper::ArrivalAt(std::size_t carryPosition) const {
@@ -199,12 +191,12 @@ std::uint32_t TagStripper::ArrivalAt(std::size_t carryPosition) const {
 }
 
 std::uint64_t TagStripper::LineHash(std::size_t begin, std::size_t end) const {
-    return Subtract(m_lineHash[end], Multiply(m_lineHash[begin], m_powers[end - begin]));
+    return m_lineHash[end] - m_lineHash[begin] * m_powers[end - begin];
 }
 
 std::uint64_t TagStripper::CarryHash(std::size_t begin) const {
     const std::size_t end = m_carry.size();
-    return Subtract(m_carryHash[end], Multiply(m_carryHash[begin], m_powers[end - begin]));
+    return m_carryHash[end] - m_carryHash[begin] * m_powers[end - begin];
 }
 
 void TagStripper::AppendCarry(std::string_view text) {
@@ -229,9 +221,12 @@ void TagStripper::ClearCarry() {
 }
 
 void TagStripper::AppendVisible(std::string_view text) {
-    for (const char c : text) {
-        if (c != '\r' && c != '\n') m_out.push_back(c);
+    for (auto lineEnd = text.find_first_of(kLineBreak); lineEnd != std::string_view::npos;
+         lineEnd = text.find_first_of(kLineBreak)) {
+        m_out.append(text.substr(0, lineEnd));
+        text.remove_prefix(lineEnd + 1);
     }
+    m_out.append(text);
 }
 
 void TogliAngolari(std::string& ricerca) {

@@ -39,10 +39,13 @@ private:
             return static_cast<std::size_t>(key.hash ^ (key.length * 0x9E3779B97F4A7C15ULL));
         }
     };
-    // One tag text and the steps at which it was replaced, in increasing order.
+    // A tag text (in m_ruleText) replaced at step `step`; records with the
+    // same hash slot are chained through `next`.
     struct Rule {
-        std::string text;
-        std::vector<std::uint32_t> steps;
+        Key key;
+        std::size_t textBegin;
+        std::uint32_t step;
+        std::int32_t next;
     };
     // Carried text from `start` on arrived at step `step`.
     struct Arrival {
@@ -67,7 +70,9 @@ private:
     void Replace(const Chunk& chunk, const Match& match);
     void OpenTag(const Chunk& chunk, std::uint32_t step);
     void Emit(const Chunk& chunk);
-    void AddRule(std::string text, Key key, std::uint32_t step);
+    void AddRule(std::size_t textBegin, std::uint32_t step);
+    std::int32_t& Slot(const Key& key);
+    void GrowRuleTable();
 
     std::uint32_t ArrivalAt(std::size_t carryPosition) const;
     std::uint64_t LineHash(std::size_t begin, std::size_t end) const;
@@ -87,7 +92,10 @@ private:
     std::vector<std::uint64_t> m_carryHash;
     std::vector<std::size_t> m_carryOpens;
     std::vector<Arrival> m_arrivals;
-    std::unordered_map<Key, std::vector<Rule>, KeyHash> m_rules;
+    // The rules of the line: an open hash table of chains, kept small between lines.
+    std::vector<Rule> m_rules;
+    std::string m_ruleText;
+    std::vector<std::int32_t> m_ruleTable;
     // Lengths of the rules that contain a CR, by their text after the last CR.
     std::unordered_map<Key, std::set<std::size_t>, KeyHash> m_carriedRuleLengths;
 };
