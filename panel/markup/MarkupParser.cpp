@@ -98,14 +98,15 @@ MarkupDrawing ParseMarkup(std::string_view markup) {
     bool bold = kStartBold;
     std::string_view rest = working;
     for (std::size_t open = rest.find('['); open != std::string_view::npos; open = rest.find('[')) {
-        const std::size_t close = rest.find(']');
+        // A "]" standing before the "[" is plain text: the code closes at the
+        // first "]" after its "[", so every character is read once.
+        const std::size_t close = rest.find(']', open);
         if (close == std::string_view::npos) {
             drawing.failure = MarkupFailure{MarkupFailure::Kind::InvalidArgument,
                                             "markup code without a closing \"]\""};
             break;
         }
-        // A "]" standing before the "[" closes an empty code.
-        const std::string_view body = close > open ? rest.substr(open + 1, close - open - 1) : std::string_view{};
+        const std::string_view body = rest.substr(open + 1, close - open - 1);
         const CodeEffect effect = ApplyBody(body);
         if (effect.failure) {
             drawing.failure = effect.failure;

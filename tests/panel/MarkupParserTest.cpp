@@ -50,8 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
         DrawnCase{"[b]x", "[b]x", {{"x", kBlack, true}}},
         // Codes are removed from the measuring text one number after another.
         DrawnCase{"[[1]5]x", "x", {{"5]x", kBlack, true}}},
-        // A "]" before the first "[" closes an empty code.
-        DrawnCase{"a]b[14]c", "a]bc", {{"b", kBlack, true}, {"c", kYellow, true}}}));
+        // A "]" outside a code is plain text.
+        DrawnCase{"a]b[14]c", "a]bc", {{"c", kYellow, true}}},
+        DrawnCase{"[14]a]b", "a]b", {{"a]b", kYellow, true}}}));
 
 struct FailureCase {
     const char* markup;

@@ -51,6 +51,8 @@ TEST(PanelLibrary, CreatesWorkingPanelsThroughThePlugin) {
     panel->SetTitolo("Serie A");
     EXPECT_EQ(panel->Titolo(), "Serie A");
     EXPECT_EQ(host.notifications.back(), "Titolo");
+    EXPECT_FALSE(panel->PictureInfo()->encoded.empty()) << "built-in pictures ship inside the library";
+    EXPECT_THROW(panel->SetTestoPic("[16]"), MarkupError);
     delete panel->Widget();
     EXPECT_TRUE(library.CanUnloadNow());
 }
