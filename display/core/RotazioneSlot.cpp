@@ -16,6 +16,7 @@ const std::string* RotazioneSlot::ProssimaRiga(const RigheVideo& righe, int slot
 }
 
 EsitoTick RotazioneSlot::Tick(int slot) {
+    if (!RigheVideo::SlotValido(slot)) return {EsitoTick::Tipo::SenzaRiga, {}};
     std::int16_t& posizione = m_posizioni[slot - 1];
     try {
         if (!m_interruttore(slot - 1)) {

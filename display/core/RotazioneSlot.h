@@ -33,7 +33,8 @@ public:
 
     RotazioneSlot(const RigheVideo& righe, InterpreteRiga& interprete, Interruttore interruttore);
 
-    // One tick of slot k (1..11). Never throws for a failure of the line or the panel.
+    // One tick of slot k (other numbers find no line). Never throws for a
+    // failure of the line or the panel.
     EsitoTick Tick(int slot);
 
     // PosizioneRiga(k): the position shown last, 0 at start and after a reset.

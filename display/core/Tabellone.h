@@ -32,8 +32,10 @@ public:
 
     // Tick of slot k's rotation timer.
     EsitoTick TickSlot(int slot) { return m_rotazione.Tick(slot); }
-    // Tick of slot k's flash timer.
-    void TickFlash(int slot) { m_flash[slot - 1]->Tick(); }
+    // Tick of slot k's flash timer (other numbers do nothing).
+    void TickFlash(int slot) {
+        if (RigheVideo::SlotValido(slot)) m_flash[slot - 1]->Tick();
+    }
     // Tick of the loader's timer; a message when an existing file could not be read.
     std::optional<std::string> CaricaProssimoVideo() { return m_caricatore.CaricaProssimoVideo(); }
 
