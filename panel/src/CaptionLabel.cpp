@@ -14,6 +14,7 @@ CaptionLabel::CaptionLabel(const char* name, QWidget* parent) : QLabel(parent) {
     // Captions come from scraped pages and a remote file: never rich text.
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Clear over the strip, even where a host style sheet gives widgets a background.
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
 }

@@ -7,7 +7,6 @@ namespace Pannello2 {
 
 PictureStrip::PictureStrip(const char* name, QWidget* parent) : QWidget(parent) {
     setObjectName(QString::fromLatin1(name));
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void PictureStrip::SetPicture(PictureRef picture) {

@@ -129,5 +129,15 @@ TEST(PannelloDrawing, NewInfoPictureIsDrawnOver) {
     EXPECT_EQ(Strip(*panel, "picTitolo").grab().toImage(), titleBefore);
 }
 
+TEST(PannelloDrawing, LabelsStayClearUnderAHostStyleSheet) {
+    QWidget host;
+    host.setStyleSheet("background: black");
+    RecordingHost recorder;
+    Pannello* panel = CreateInitialisedPannello(&host, &recorder);
+    panel->SetHTTesto("1-0");
+    panel->SetInfoTesto("45'");
+    EXPECT_EQ(CountPixels(InfoStripImage(*panel), QColor(0, 0, 0)), 0);
+}
+
 }  // namespace
 }  // namespace Pannello2
