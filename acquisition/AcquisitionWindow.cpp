@@ -55,6 +55,8 @@ struct AcquisitionWindow::CycleSummary {
     qsizetype configBytes = 0;
     std::size_t configApplied = 0;
     std::uintmax_t pageBytes = 0;
+    qint64 saveMs = 0;
+    qint64 parseMs = 0;
     ParseReport parse;
 };
 
@@ -120,7 +122,8 @@ bool AcquisitionWindow::AggiornaTelevideo() {
         completed = true;
         qCInfo(lcCycle).nospace().noquote() << "cycle " << cycle << " done in " << clock.elapsed() << " ms: configuration "
                                   << summary.configBytes << " bytes (" << summary.configApplied
-                                  << " lines applied), page " << summary.pageBytes << " bytes, "
+                                  << " lines applied), page " << summary.pageBytes << " bytes saved in "
+                                  << summary.saveMs << " ms, parsed in " << summary.parseMs << " ms: "
                                   << summary.parse.matches << " matches in " << summary.parse.competitions
                                   << " competitions, written "
                                   << (summary.parse.pageFound
@@ -152,17 +155,22 @@ void AcquisitionWindow::runCycle(CycleSummary& summary) {
 
     summary.step = "page saving";
     const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
+    QElapsedTimer stepClock;
+    stepClock.start();
     SaveWebBrowser(*m_webBrowser1, savedPage, true);
+    summary.saveMs = stepClock.elapsed();
     summary.pageBytes = FileSize(savedPage);
     Attendi(kWaitAfterSaveSeconds);
 
     summary.step = "parse";
     // The parse runs off the user-interface thread on its own copies; the
     // title list is touched by nothing else while a cycle runs.
+    stepClock.restart();
     summary.parse = RunOffUiThread([savedPage, selections = m_selections.SlotSelections(),
                                     folder = m_settings.programFolder, titles = m_combo1.get()] {
         return CercaNotizie(savedPage, *titles, selections, folder);
     });
+    summary.parseMs = stepClock.elapsed();
 }
 
 std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuration) {

@@ -33,18 +33,18 @@
     const isBlock = (node) => isElement(node) && BLOCK.has(node.localName);
 
     function toWindows1252(text) {
+        if (!/[^\x00-\x7F\xA0-\xFF]/.test(text)) return text;
         return text.replace(/[^\x00-\x7F\xA0-\xFF]/gu,
             (ch) => (CP1252_HIGH.has(ch) ? String.fromCharCode(CP1252_HIGH.get(ch)) : '?'));
     }
     const normaliseLineEnds = (text) => text.replace(/\r\n|\r|\n/g, CRLF);
-    const escapeText = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;')
-        .replace(/>/g, '&gt;').replace(/\u00A0/g, '&nbsp;');
+    const ESCAPES = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '\u00A0': '&nbsp;', '"': '&quot;' };
+    const escapeText = (text) => (/[&<>\u00A0]/.test(text) ? text.replace(/[&<>\u00A0]/g, (c) => ESCAPES[c]) : text);
 
     function attributeText(attribute) {
         const value = attribute.value;
         if (/^[A-Za-z0-9\-._:]+$/.test(value)) return attribute.name + '=' + value;
-        return attribute.name + '="' + value.replace(/&/g, '&amp;').replace(/"/g, '&quot;')
-            .replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/\u00A0/g, '&nbsp;') + '"';
+        return attribute.name + '="' + value.replace(/[&"<>\u00A0]/g, (c) => ESCAPES[c]) + '"';
     }
 
     // True when nothing that renders stands between `node` and the start (or
@@ -60,18 +60,13 @@
         return isBlock(sibling(current)) || (isElement(sibling(current)) && sibling(current).localName === 'br');
     }
 
-    function insideElementIn(node, names) {
-        for (let n = node.parentNode; isElement(n); n = n.parentNode) {
-            if (names.has(n.localName)) return true;
-        }
-        return false;
-    }
-
-    function textMarkup(node) {
+    // `keepWhitespace`: the text lies inside pre, textarea or the like.
+    function textMarkup(node, keepWhitespace) {
         const parent = node.parentNode;
         if (isElement(parent) && RAW_TEXT.has(parent.localName)) return normaliseLineEnds(node.data);
-        if (insideElementIn(node, KEEP_WHITESPACE)) return normaliseLineEnds(escapeText(node.data));
-        let text = node.data.replace(/[ \t\n\r\f]+/g, ' ');
+        if (keepWhitespace) return normaliseLineEnds(escapeText(node.data));
+        let text = node.data;
+        if (/[\t\n\r\f]|  /.test(text)) text = text.replace(/[ \t\n\r\f]+/g, ' ');
         if (text.startsWith(' ') && atBlockEdge(node, true)) text = text.substring(1);
         if (text.endsWith(' ') && atBlockEdge(node, false)) text = text.substring(0, text.length - 1);
         return escapeText(text);
@@ -79,7 +74,8 @@
 
     function startTag(element) {
         let tag = '<' + element.localName;
-        for (const attribute of element.attributes) tag += ' ' + attributeText(attribute);
+        const attributes = element.attributes;
+        for (let i = 0; i < attributes.length; ++i) tag += ' ' + attributeText(attributes[i]);
         return tag + '>';
     }
 
@@ -87,36 +83,46 @@
     // exhaust the stack.
     function serialise(root, includeRoot) {
         const out = [];
-        let length = 0;
-        const emit = (text) => { out.push(text); length += text.length; };
         const openElement = (element) => {
-            if (isBlock(element) && length > 0) emit(CRLF);
-            emit(startTag(element));
+            if (isBlock(element) && out.length > 0) out.push(CRLF);
+            out.push(startTag(element));
         };
-        const childrenOf = (node) => (node.localName === 'template' ? node.content.childNodes : node.childNodes);
-        const stack = [];
-        const push = (node) => stack.push({ node: node, children: childrenOf(node), next: 0 });
+        const firstChildOf = (node) => (node.localName === 'template' ? node.content.firstChild : node.firstChild);
+        // One entry per open element: the element and whether whitespace is kept inside it.
+        const open = [];
+        let keepWhitespace = false;
+        const enter = (element) => {
+            open.push({ element: element, keepWhitespace: keepWhitespace });
+            keepWhitespace = keepWhitespace || KEEP_WHITESPACE.has(element.localName);
+        };
         if (includeRoot) openElement(root);
-        push(root);
-        while (stack.length > 0) {
-            const frame = stack[stack.length - 1];
-            if (frame.next === frame.children.length) {
-                stack.pop();
-                if (stack.length > 0 || includeRoot) {
-                    if (!VOID.has(frame.node.localName)) emit('</' + frame.node.localName + '>');
+        enter(root);
+        let node = firstChildOf(root);
+        while (open.length > 0) {
+            if (node === null) {
+                const frame = open.pop();
+                keepWhitespace = frame.keepWhitespace;
+                if ((open.length > 0 || includeRoot) && !VOID.has(frame.element.localName)) {
+                    out.push('</' + frame.element.localName + '>');
                 }
+                node = open.length > 0 ? frame.element.nextSibling : null;
                 continue;
             }
-            const child = frame.children[frame.next++];
-            if (child.nodeType === Node.TEXT_NODE || child.nodeType === Node.CDATA_SECTION_NODE) {
-                emit(textMarkup(child));
-            } else if (child.nodeType === Node.COMMENT_NODE) {
-                emit('<!--' + normaliseLineEnds(child.data) + '-->');
-            } else if (isElement(child)) {
-                openElement(child);
-                if (VOID.has(child.localName)) continue;
-                push(child);
+            const type = node.nodeType;
+            if (type === Node.TEXT_NODE || type === Node.CDATA_SECTION_NODE) {
+                const text = textMarkup(node, keepWhitespace);
+                if (text.length > 0) out.push(text);
+            } else if (type === Node.COMMENT_NODE) {
+                out.push('<!--' + normaliseLineEnds(node.data) + '-->');
+            } else if (type === Node.ELEMENT_NODE) {
+                openElement(node);
+                if (!VOID.has(node.localName)) {
+                    enter(node);
+                    node = firstChildOf(node);
+                    continue;
+                }
             }
+            node = node.nextSibling;
         }
         return toWindows1252(out.join(''));
     }

@@ -1,0 +1,110 @@
+// Measures the memory of the whole process tree (this program and the
+// browser engine's helper processes) with the program's five browsers open
+// on the shared profile: the acquisition page on the live-score site, the
+// main browser on a local file, three banners on the operator's endpoint.
+// Prints RSS and PSS summed from /proc. Engine flags come from
+// QTWEBENGINE_CHROMIUM_FLAGS. Usage: caltrix-browser-memory [seconds = 5]
+#include "ToolPages.h"
+#include "acquisition/SharedProfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The process with `pid` and all its descendants.
+std::set<int> ProcessTree(int pid) {
+    std::set<int> tree{pid};
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool isPid = false;
+            const int child = entry.toInt(&isPid);
+            if (!isPid || tree.count(child)) continue;
+            std::ifstream stat("/proc/" + entry.toStdString() + "/stat");
+            std::string line;
+            std::getline(stat, line);
+            const auto close = line.rfind(')');
+            if (close == std::string::npos) continue;
+            std::istringstream rest(line.substr(close + 2));
+            char state = 0;
+            int parent = 0;
+            rest >> state >> parent;
+            if (tree.count(parent)) grew = tree.insert(child).second || grew;
+        }
+    }
+    return tree;
+}
+
+// A field of /proc/<pid>/smaps_rollup in kB ("Rss:", "Pss:").
+long RollupKb(int pid, const std::string& field) {
+    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    for (std::string line; std::getline(rollup, line);) {
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(field.size()));
+    }
+    return 0;
+}
+
+void Wait(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int seconds = app.arguments().size() > 1 ? app.arguments().at(1).toInt() : 5;
+
+    const QByteArray banner = "<html><body style='background:#036'><marquee>Banner</marquee><img src=x.png></body></html>";
+    caltrix::tools::PageServer server({{QStringLiteral("/public/Test1.htm"), banner},
+                                       {QStringLiteral("/public/Pallone.htm"), banner},
+                                       {QStringLiteral("/default.dll"), caltrix::tools::LiveScorePage(500 * 1024)}});
+    QTemporaryDir folder;
+    QFile start(folder.filePath(QStringLiteral("lumetra2.htm")));
+    start.open(QIODevice::WriteOnly);
+    start.write("<html><body><font face=\"Verdana\">Lumetra 0.1 Beta<p>Start page</p></body></html>");
+    start.close();
+
+    std::vector<std::unique_ptr<QWebEngineView>> views;
+    const QUrl endpoint = server.Url(QStringLiteral("localhost"));
+    const QUrl pages[] = {server.Url().resolved(QUrl(QStringLiteral("/default.dll?page=soccer"))),
+                          QUrl::fromLocalFile(start.fileName()),
+                          endpoint.resolved(QUrl(QStringLiteral("/public/Test1.htm"))),
+                          endpoint.resolved(QUrl(QStringLiteral("/public/Test1.htm"))),
+                          endpoint.resolved(QUrl(QStringLiteral("/public/Pallone.htm")))};
+    for (const QUrl& page : pages) {
+        views.emplace_back(caltrix::CreateBrowserView(nullptr));
+        views.back()->resize(400, 300);
+        views.back()->show();
+        views.back()->setUrl(page);
+    }
+    Wait(seconds * 1000);
+
+    long rss = 0;
+    long pss = 0;
+    const std::set<int> tree = ProcessTree(static_cast<int>(QCoreApplication::applicationPid()));
+    for (const int pid : tree) {
+        rss += RollupKb(pid, "Rss:");
+        pss += RollupKb(pid, "Pss:");
+    }
+    std::printf("flags \"%s\": %zu processes, RSS %ld MB, PSS %ld MB\n",
+                qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").constData(), tree.size(), rss / 1024, pss / 1024);
+    views.clear();
+    return 0;
+}
