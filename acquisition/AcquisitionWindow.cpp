@@ -31,7 +31,7 @@ public:
 
 QUrl WithPath(QUrl base, const QString& path, const QString& query = QString()) {
     base.setPath(path);
-    base.setQuery(query.isEmpty() ? QString() : query);
+    base.setQuery(query);
     base.setFragment(QString());
     return base;
 }
