@@ -41,10 +41,12 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in || !EsisteFile(path)) throw FileError(describe("cannot open", path));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw FileError(describe("cannot read", path));
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!in) throw FileError(describe("cannot read", path));
     return bytes;
 }
 

@@ -6,10 +6,15 @@
 #include <QHttpServerResponse>
 #include <QRegularExpression>
 
+// The bundled files live in a static library, whose resources register only
+// when asked (from the global namespace, where the resource function lives).
+static void initDemoResources() { Q_INIT_RESOURCE(demo); }
+
 namespace caltrix::demo {
 
 DemoFeed::DemoFeed(double matchMinutesPerSecond)
     : m_server(std::make_unique<QHttpServer>()), m_speed(matchMinutesPerSecond) {
+    initDemoResources();
     m_clock.start();
     m_server->route(QStringLiteral("/public/config.txt"), [this] {
         return QHttpServerResponse("text/plain; charset=windows-1252", configuration());

@@ -28,7 +28,7 @@ const std::vector<CompetitionSeed> kSeeds = {
     {"France - Ligue 1", {{"Saint-Étienne", "Nîmes"}, {"Paris SG", "Olympique Lyonnais"}}},
     {"Portugal - Taça de Portugal", {{"Benfica", "Porto"}, {"Sporting CP", "Vitória Guimarães"}}},
     {"Netherlands - Eredivisie", {{"Ajax", "PSV"}, {"Feyenoord", "AZ Alkmaar"}}},
-    {"Côte d'Ivoire - Ligue 1", {{"ASEC Mimosas", "Africa Sports"}}},
+    {"Ivory Coast - Ligue 1", {{"ASEC Mimosas", "Africa Sports"}}},
     {"Israel - Premier League", {{"Maccabi Petah Tikva", "Hapoel Be'er Sheva"}}},
     {"Scotland - Premiership", {{"Celtic", "Rangers"}, {"Heart of Midlothian", "Hibernian"}}},
 };

@@ -3,6 +3,8 @@
 
 #include "app/shell/MainWindowControls.h"
 #include "app/shell/Settings.h"
+#include "app/shell/StartUpFiles.h"
+#include "display/core/Ticker.h"
 
 #include <Pannello/Pannello.h>
 
@@ -15,44 +17,72 @@
 
 namespace caltrix {
 
+class AcquisitionWindow;
+class SchermoRisultati;
+class frmSolo;
+class ConfigApplier;
 class PanelLibrary;
 class SlotPanelHost;
+class StatusFile;
 
 class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    MainWindow(const Settings& settings, PanelLibrary& panels);
+    // `dataFolder` holds the shipped saved panel states (panels/*.json).
+    MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder);
     ~MainWindow() override;
 
     // The start-up sequence; throws on a failure that must stop the program.
     void Load();
 
     int PanSel() const { return m_panSel; }
-    const std::filesystem::path& WorkFolder() const { return m_workFolder; }
+    Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
+    AcquisitionWindow* Acquisition() const { return m_frmWeb.get(); }
+    SchermoRisultati* Display() const { return m_display.get(); }
+    frmSolo* SoloWindow() const { return m_frmSolo.get(); }
+    const MainWindowControls& Controls() const { return m_controls; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void createPanels(PanelLibrary& panels);
-    void settleFolders();
-    void deletePreviousRunFiles();
-    void generateStartPage();
-    void showStartPages();
+    void createPanels(PanelLibrary& library, const QString& dataFolder);
+    void createAcquisition();
+    void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
+    void showAboutBox();
+    void recordStatus();
+    void onCycleFinished(bool completed);
     void connectButtons();
+    void connectTimers();
+    void setTicker(const std::string& value);
+    void settleFolders();
+    void pointBrowsers();
+    void giveTitleFonts();
     void onKeyDown(int key);
     void onPanelClick(int slot);
     void onLinkButton(int command);
+    void onTickerStep();
     void onClockTick();
+    void onLoaderTick();
+    void updateCycle();
+    QString programFile(const char* name) const;
 
     Settings m_settings;
     std::filesystem::path m_programFolder;
     std::filesystem::path m_workFolder;
+    std::unique_ptr<InstanceLock> m_instanceLock;
     MainWindowControls m_controls;
     std::array<Pannello2::_Pannello*, 12> m_panels{};  // Pannello(1..11); [0] unused
     std::array<std::unique_ptr<SlotPanelHost>, 12> m_panelHosts;
+    std::unique_ptr<SchermoRisultati> m_display;
+    std::unique_ptr<frmSolo> m_frmSolo;
+    std::unique_ptr<ConfigApplier> m_configApplier;
+    std::unique_ptr<AcquisitionWindow> m_frmWeb;
+    std::unique_ptr<StatusFile> m_status;
+    QString m_lastStatus;  // what the status file holds, to write it only on changes
+    Ticker m_ticker;
     int m_panSel = 0;
     QTimer m_timer1;  // ticker, 100 ms
     QTimer m_timer2;  // slot file loader, 4000 ms

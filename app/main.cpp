@@ -1,0 +1,74 @@
+// Caltrix: the program's entry. Parses the options, loads the panel library,
+// creates the main window and runs its start-up.
+#include "app/demo/DemoFeed.h"
+#include "app/panelhost/PanelHostError.h"
+#include "app/panelhost/PanelLibrary.h"
+#include "app/service/Watchdog.h"
+#include "app/shell/MainWindow.h"
+#include "app/shell/ProgramFiles.h"
+#include "app/shell/Settings.h"
+#include "app/support/FontSubstitutions.h"
+#include "app/support/Logging.h"
+#include "app/support/TimeScale.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// The web engine reads its flags before the application object exists.
+void prepareWebEngine() {
+    if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");  // the engine refuses to sandbox as root
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (const char* flag : {"--disable-gpu", "--renderer-process-limit=2", "--disable-background-networking"})
+        if (!flags.contains(flag)) flags += QByteArray(" ") + flag;
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+int run(QApplication& app) {
+    int exitCode = 0;
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    auto settings = caltrix::ParseSettings(QCoreApplication::arguments(), executableFolder, exitCode);
+    if (!settings) return exitCode;
+    caltrix::SetTimeScale(settings->timeScale);
+
+    std::unique_ptr<caltrix::demo::DemoFeed> demo;
+    if (settings->demo) {
+        demo = std::make_unique<caltrix::demo::DemoFeed>();
+        if (!demo->Start()) throw std::runtime_error("the demo feed cannot listen on 127.0.0.1");
+        settings->configEndpoint = settings->scoreSite = demo->BaseUrl();
+        qCInfo(lcShell) << "demo feed serving on" << demo->BaseUrl().toString();
+    }
+
+    const QString dataFolder = caltrix::ShippedDataFolder(executableFolder);
+    QString problem;
+    if (!caltrix::SeedProgramFolder(settings->programFolder, dataFolder, problem)) throw std::runtime_error(problem.toStdString());
+
+    caltrix::PanelLibrary panels(caltrix::PanelLibraryPath(executableFolder));
+    caltrix::MainWindow window(*settings, panels, dataFolder);
+    caltrix::Watchdog watchdog;
+    window.Load();
+    watchdog.Start();
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    prepareWebEngine();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Caltrix"));
+    QApplication::setApplicationVersion(QStringLiteral(CALTRIX_VERSION));
+    caltrix::InstallFontSubstitutions();
+    try {
+        return run(app);
+    } catch (const std::exception& error) {
+        // Start-up has no recovery of its own: stop with an error report.
+        qCCritical(lcShell) << "Caltrix cannot start:" << error.what();
+        return 1;
+    }
+}

@@ -1,0 +1,302 @@
+#include "app/shell/MainWindow.h"
+
+#include "acquisition/AcquisitionWindow.h"
+#include "acquisition/ConfigApplier.h"
+#include "acquisition/SafeAddresses.h"
+#include "acquisition/SharedProfile.h"
+#include "app/about/Form4.h"
+#include "app/panelhost/PanelLibrary.h"
+#include "app/panelhost/SavedPanel.h"
+#include "app/shell/SlotPanelHost.h"
+#include "app/solo/frmSolo.h"
+#include "app/status/StatusFile.h"
+#include "app/shell/Twips.h"
+#include "app/support/ClassicCaption.h"
+#include "app/support/Logging.h"
+#include "app/support/SempreInPrimoPiano.h"
+#include "app/support/SlotSelectionStore.h"
+#include "app/support/Text1252Qt.h"
+#include "app/support/TimeScale.h"
+#include "display/SchermoRisultati.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+#include <QWebEngineView>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace caltrix {
+namespace {
+
+constexpr int kKeyF5 = Qt::Key_F5;
+constexpr int kKeyEsc = Qt::Key_Escape;
+constexpr int kKeyF1 = Qt::Key_F1;
+
+// Ends the program at once: no further code of any window runs.
+[[noreturn]] void endAtOnce() {
+    std::fflush(nullptr);
+    ::_exit(0);
+}
+
+std::string spaces(std::size_t count) { return std::string(count, ' '); }
+
+}  // namespace
+
+MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder)
+    : m_settings(settings), m_programFolder(settings.programFolder.toStdString()) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    resize(TwipsToPixels(15240), TwipsToPixels(11400));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    m_controls = BuildMainWindowControls(this, CreateBrowserView);
+    createPanels(panels, dataFolder);
+    createSoloWindow(panels, dataFolder);
+    connectButtons();
+    connectTimers();
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) {
+    for (int slot = 1; slot <= 11; ++slot) {
+        auto& host = m_panelHosts[static_cast<std::size_t>(slot)];
+        host = std::make_unique<SlotPanelHost>([this, slot] { onPanelClick(slot); });
+        const QString state = QStringLiteral("%1/panels/slot%2.json").arg(dataFolder).arg(slot);
+        Pannello2::_Pannello* panel = CreateSavedPanel(library, this, host.get(), state);
+        panel->Advise(host.get());
+        panel->Widget()->setGeometry(SlotPanelRect(slot));
+        m_panels[static_cast<std::size_t>(slot)] = panel;
+    }
+    std::array<Pannello2::_Pannello*, 11> slotPanels{};
+    std::copy(m_panels.begin() + 1, m_panels.end(), slotPanels.begin());
+    m_display = std::make_unique<SchermoRisultati>(
+        m_programFolder, slotPanels, [](int element) { return SlotSelectionStore::Instance().Switch(element) != 0; });
+}
+
+void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFolder) {
+    auto& host = m_panelHosts[0];  // notifications only: frmSolo answers the clicks itself
+    host = std::make_unique<SlotPanelHost>([] {});
+    m_frmSolo = std::make_unique<frmSolo>([&](QWidget* parent) {
+        return CreateSavedPanel(library, parent, host.get(), dataFolder + QStringLiteral("/panels/solo.json"));
+    });
+    connect(m_frmSolo.get(), &frmSolo::TornaAlPrincipale, this, &QWidget::show);
+    m_display->CollegaSolo(&m_frmSolo->Flash());
+}
+
+void MainWindow::connectButtons() {
+    for (int command = 3; command <= 10; ++command)
+        connect(m_controls.command[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
+                [this, command] { onLinkButton(command); });
+    connect(m_controls.command[2], &QPushButton::clicked, this, &QWidget::showMinimized);
+    connect(m_controls.command[1], &QPushButton::clicked, this, [] { endAtOnce(); });
+}
+
+void MainWindow::connectTimers() {
+    m_timer1.setInterval(ScaledMilliseconds(100));
+    m_timer2.setInterval(ScaledMilliseconds(4000));
+    m_timer3.setInterval(ScaledMilliseconds(1000));
+    connect(&m_timer1, &QTimer::timeout, this, &MainWindow::onTickerStep);
+    connect(&m_timer2, &QTimer::timeout, this, &MainWindow::onLoaderTick);
+    connect(&m_timer3, &QTimer::timeout, this, &MainWindow::onClockTick);
+    m_timer1.start();
+    m_timer2.start();
+    m_timer3.start();
+}
+
+void MainWindow::createAcquisition() {
+    ConfigControls controls;
+    controls.store = &SlotSelectionStore::Instance();
+    controls.banners = {m_controls.webBrowser[1], m_controls.webBrowser[2], m_controls.webBrowser[3]};
+    controls.endpoint = m_settings.configEndpoint;
+    controls.setTicker = [this](const std::string& value) { setTicker(value); };
+    for (int command = 3; command <= 10; ++command)
+        controls.buttons[static_cast<std::size_t>(command - 3)] = m_controls.command[static_cast<std::size_t>(command)];
+    controls.repaint = [this] { update(); };
+    m_configApplier = std::make_unique<ConfigApplier>(std::move(controls));
+
+    AcquisitionSettings settings{m_settings.configEndpoint, m_settings.scoreSite, m_programFolder, m_workFolder};
+    m_frmWeb = std::make_unique<AcquisitionWindow>(settings, *m_configApplier, SlotSelectionStore::Instance());
+    connect(m_frmWeb.get(), &AcquisitionWindow::cycleFinished, this, &MainWindow::onCycleFinished);
+}
+
+void MainWindow::setTicker(const std::string& value) {
+    m_ticker.SetStringaStart(1);
+    m_ticker.SetStringa(spaces(60) + value + spaces(60));
+}
+
+void MainWindow::settleFolders() {
+    const QByteArray temp = qgetenv("TEMP");
+    m_workFolder = SettleWorkFolder(m_programFolder, qEnvironmentVariableIsSet("TEMP")
+                                                         ? std::optional<std::string>(temp.toStdString())
+                                                         : std::nullopt);
+    m_instanceLock = std::make_unique<InstanceLock>(m_programFolder / ".caltrix.lock");
+    if (m_instanceLock->IsFirstInstance()) {
+        const int deleted = DeletePreviousRunFiles(m_programFolder, m_workFolder);
+        qCInfo(lcShell) << "start-up: deleted" << deleted << "files of the previous run";
+    } else {
+        qCInfo(lcShell) << "start-up: another instance runs in" << m_settings.programFolder << "- nothing deleted";
+    }
+}
+
+QString MainWindow::programFile(const char* name) const {
+    return m_settings.programFolder + QLatin1Char('/') + QLatin1String(name);
+}
+
+void MainWindow::pointBrowsers() {
+    m_controls.webBrowser[1]->setUrl(QUrl::fromLocalFile(programFile("Test1.htm")));
+    m_controls.webBrowser[3]->setUrl(QUrl::fromLocalFile(programFile("Test1.htm")));
+    m_controls.webBrowser[2]->setUrl(QUrl::fromLocalFile(programFile("Pallone.htm")));
+}
+
+void MainWindow::giveTitleFonts() {
+    std::vector<Pannello2::_Pannello*> panels(m_panels.begin() + 1, m_panels.end());
+    panels.push_back(&m_frmSolo->Pannello());
+    for (Pannello2::_Pannello* panel : panels) {
+        const Pannello2::FontRef font = panel->TitoloFont();
+        font->SetName("Verdana");
+        font->SetBold(true);
+        font->SetSize(14);
+    }
+}
+
+void MainWindow::Load() {
+    settleFolders();                                               // steps 1, 2
+    setWindowState(Qt::WindowMaximized);                           // step 3
+    SlotSelectionStore::Instance().ClearSelections();              // step 4
+    createAcquisition();                                           // step 5
+    GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
+    m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
+    giveTitleFonts();                                              // steps 8, 9
+    m_ticker.SetStringa(spaces(40) + m_ticker.Stringa() + spaces(40));  // step 10
+    m_ticker.SetStringaStart(1);
+    move(0, 0);                                                    // steps 11, 12
+    pointBrowsers();                                               // step 13
+    m_controls.picture[5]->hide();                                 // step 14
+    m_controls.label5->clear();                                    // step 15
+    setGeometry(screen()->geometry());                             // step 16: the whole screen,
+    showMaximized();                                               // also without a window manager
+    if (!m_settings.statusFile.isEmpty())
+        m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
+    m_frmWeb->SetTimer1Interval(60000);                            // step 17
+    QApplication::beep();
+    updateCycle();
+    m_frmWeb->SetTimer1Interval(60000);
+    onLoaderTick();                                                // step 18
+}
+
+void MainWindow::updateCycle() {
+    m_frmWeb->AggiornaTelevideo();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Every key reaches the main window's handler before the control that has
+    // the focus (the browsers would otherwise take them).
+    if (event->type() == QEvent::KeyPress && isVisible() && isActiveWindow()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() && (key->key() == kKeyF5 || key->key() == kKeyEsc || key->key() == kKeyF1)) {
+            onKeyDown(key->key());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::onKeyDown(int key) {
+    if (key == kKeyF5) {
+        QApplication::beep();
+        m_frmWeb->SetTimer1Interval(30000);
+        updateCycle();
+    }
+    if (key == kKeyEsc) endAtOnce();
+    if (key == kKeyF1) showAboutBox();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    if (isMinimized()) {
+        setWindowTitle(QStringLiteral("Lumetra"));
+        setWindowIcon(QIcon(QStringLiteral(":/caltrix/icon.png")));
+    } else {
+        setWindowTitle(QString());
+        setWindowIcon(QIcon());
+        show();
+    }
+}
+
+void MainWindow::onLinkButton(int command) {
+    const QPushButton* button = m_controls.command[static_cast<std::size_t>(command)];
+    if (button->text().isEmpty()) return;
+    OpenLinkTarget(m_controls.webBrowser5, button->property("Tag").toString());
+}
+
+void MainWindow::onTickerStep() {
+    m_ticker.Passo([] { QCoreApplication::processEvents(); },
+                   [this](const std::string& text) { m_controls.label5->setText(ClassicCaption(FromWindows1252(text))); });
+}
+
+void MainWindow::onClockTick() {
+    const QString now = FromWindows1252(TestoOrologio(QTime::currentTime().msecsSinceStartOfDay() / 1000));
+    m_controls.label10->setText(now);
+    m_controls.label11->setText(now);
+    recordStatus();
+}
+
+void MainWindow::onLoaderTick() {
+    m_display->CaricaProssimoVideo();
+}
+
+void MainWindow::onPanelClick(int slot) {
+    hide();
+    m_panSel = slot;
+    m_display->SetPanSel(static_cast<std::int16_t>(slot));
+    SempreInPrimoPiano(m_frmSolo.get());
+}
+
+void MainWindow::showAboutBox() {
+    Form4::Mostra(m_settings.programFolder, this);
+}
+
+void MainWindow::onCycleFinished(bool completed) {
+    if (!m_status) return;
+    CycleRecord cycle;
+    cycle.finished = QDateTime::currentDateTime();
+    cycle.succeeded = completed;
+    if (!completed) cycle.error = m_frmWeb->StatusText().isEmpty() ? QStringLiteral("cycle failed") : m_frmWeb->StatusText();
+    m_status->RecordCycle(cycle);
+    m_lastStatus.clear();  // force the next write
+    recordStatus();
+}
+
+// Writes the status file when what it would say has changed (checked every
+// clock tick and after every cycle, so a slot change shows within a second).
+void MainWindow::recordStatus() {
+    if (!m_status) return;
+    QString fingerprint;
+    for (int slot = 1; slot <= 11; ++slot) {
+        const Pannello2::_Pannello& panel = *m_panels[static_cast<std::size_t>(slot)];
+        SlotRecord record{FromWindows1252(SlotSelectionStore::Instance().Selection(slot - 1)),
+                          std::max(m_display->Core().Righe().Count(slot) - 1, 0),
+                          FromWindows1252(panel.Titolo()), FromWindows1252(panel.GetTesto()),
+                          FromWindows1252(panel.TestoPic())};
+        fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines);
+        m_status->RecordSlot(slot, record);
+    }
+    if (fingerprint == m_lastStatus) return;
+    m_lastStatus = fingerprint;
+    m_status->Write();
+}
+
+}  // namespace caltrix

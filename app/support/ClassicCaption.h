@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace caltrix {
+
+// A caption as the classic platform's labels showed it: "&&" shows as one
+// "&", and a single "&" marks the next character as a keyboard mnemonic and
+// is not shown. The result is shown as plain text, never as rich text.
+QString ClassicCaption(const QString& caption);
+
+}  // namespace caltrix
