@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the Debian package, checks its contents and dependencies, installs
+# it, starts the installed program on its demo feed until every slot shows
+# matches, and removes the package again. Needs root (dpkg) and a build in
+# build/ configured with the /usr prefix (scripts/test.sh does that).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake --build build -j"${JOBS:-2}" --target package >/dev/null 2>&1
+deb=$(ls build/caltrix_*_amd64.deb)
+echo "package: $deb"
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in ./usr/bin/Caltrix ./usr/share/caltrix/lumetra.htm \
+            ./usr/share/caltrix/Test1.htm ./usr/share/caltrix/Pallone.htm ./usr/share/caltrix/MaskMenuVuotoNew.jpg \
+            ./usr/share/caltrix/panels/slot1.json ./usr/share/caltrix/panels/solo.json \
+            ./usr/lib/systemd/user/caltrix.service ./etc/xdg/autostart/caltrix.desktop; do
+  grep -qxF "$file" <<<"$contents" || { echo "package lacks $file"; exit 1; }
+done
+grep -qE '^./usr/lib/(x86_64-linux-gnu/)?caltrix/libPannello.so$' <<<"$contents" || { echo "package lacks the panel library"; exit 1; }
+if grep -q '^./usr/include' <<<"$contents"; then echo "package holds development headers"; exit 1; fi
+depends=$(dpkg-deb -f "$deb" Depends)
+for dependency in libqt6webenginewidgets6 libqt6webenginecore6-bin libqt6httpserver6 libqt6widgets6 fonts-dejavu-core fonts-liberation; do
+  grep -q "$dependency" <<<"$depends" || { echo "package does not depend on $dependency"; exit 1; }
+done
+grep -q 'ExecStart=/usr/bin/Caltrix' <(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/caltrix.service)
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+  dpkg -r caltrix >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+dpkg -i "$deb" >/dev/null
+QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+  /usr/bin/Caltrix --demo --time-scale 0.1 --program-folder "$work/program" --status-file "$work/status.json" \
+  >"$work/log" 2>&1 &
+pid=$!
+# Every slot holds matches once the first cycles and a full loader pass are done.
+for _ in $(seq 1 120); do
+  if [ -f "$work/status.json" ] && /usr/bin/python3 - "$work/status.json" <<'PY'
+import json, sys
+status = json.load(open(sys.argv[1]))
+ok = status["lastSuccessfulCycle"] and all(slot["lines"] > 0 and slot["panel"]["title"] for slot in status["slots"])
+sys.exit(0 if ok else 1)
+PY
+  then
+    echo "installed program runs: every slot shows matches"
+    exit 0
+  fi
+  kill -0 "$pid" 2>/dev/null || { echo "installed program ended"; cat "$work/log"; exit 1; }
+  sleep 1
+done
+echo "installed program did not fill every slot within 120 s"; tail -20 "$work/log"; exit 1
