@@ -50,15 +50,6 @@ std::uintmax_t FileSize(const std::filesystem::path& file) {
 
 }  // namespace
 
-struct AcquisitionWindow::CycleSummary {
-    const char* step = "configuration download";
-    qsizetype configBytes = 0;
-    std::size_t configApplied = 0;
-    std::uintmax_t pageBytes = 0;
-    qint64 saveMs = 0;
-    qint64 parseMs = 0;
-    ParseReport parse;
-};
 
 AcquisitionWindow::AcquisitionWindow(AcquisitionSettings settings, ConfigTargets& configTargets,
                                      SlotSelectionStore& selections, QObject* parent)
@@ -115,11 +106,10 @@ bool AcquisitionWindow::AggiornaTelevideo() {
     const int cycle = ++m_cycleNumber;
     QElapsedTimer clock;
     clock.start();
-    CycleSummary summary;
-    bool completed = false;
+    CycleReport summary;
     try {
         runCycle(summary);
-        completed = true;
+        summary.completed = true;
         qCInfo(lcCycle).nospace().noquote() << "cycle " << cycle << " done in " << clock.elapsed() << " ms: configuration "
                                   << summary.configBytes << " bytes (" << summary.configApplied
                                   << " lines applied), page " << summary.pageBytes << " bytes saved in "
@@ -131,15 +121,16 @@ bool AcquisitionWindow::AggiornaTelevideo() {
                                                 QStringLiteral(" and the 11 slot files")
                                           : QStringLiteral("nothing (no saved page)"));
     } catch (const std::exception& failure) {
+        summary.error = QString::fromLocal8Bit(failure.what());
         qCWarning(lcCycle).nospace().noquote() << "cycle " << cycle << " failed after " << clock.elapsed() << " ms at the "
                                      << summary.step << ": " << failure.what() << "; previous results kept";
     }
     m_cycleRunning = false;
-    emit cycleFinished(completed);
-    return completed;
+    emit cycleFinished(summary);
+    return summary.completed;
 }
 
-void AcquisitionWindow::runCycle(CycleSummary& summary) {
+void AcquisitionWindow::runCycle(CycleReport& summary) {
     qCDebug(lcCycle) << "cycle" << m_cycleNumber << "started";
     summary.step = "configuration download";
     const QByteArray configuration =

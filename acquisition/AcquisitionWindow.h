@@ -21,6 +21,19 @@ namespace caltrix {
 
 class SlotSelectionStore;
 
+// What one cycle did, for the log and for monitoring.
+struct CycleReport {
+    bool completed = false;
+    const char* step = "configuration download";  // the step running when the cycle failed
+    QString error;                                 // why it failed; empty when completed
+    qsizetype configBytes = 0;
+    std::size_t configApplied = 0;
+    std::uintmax_t pageBytes = 0;
+    qint64 saveMs = 0;
+    qint64 parseMs = 0;
+    ParseReport parse;
+};
+
 struct AcquisitionSettings {
     QUrl configEndpoint;  // the operator's endpoint; the file is <endpoint>/public/config.txt
     QUrl scoreSite;       // the live-score site; the page is <site>/default.dll?page=soccer
@@ -66,14 +79,13 @@ public:
 
 signals:
     void statusTextChanged(const QString& text);
-    void cycleFinished(bool completed);
+    void cycleFinished(const caltrix::CycleReport& report);
 
 private:
     enum class PageLoad { Requested, Loading, Loaded, Failed };
-    struct CycleSummary;
 
     void onTimer1();
-    void runCycle(CycleSummary& summary);
+    void runCycle(CycleReport& summary);
     std::size_t applyConfiguration(const QByteArray& configuration);
     void loadLiveScorePage();
     void onLoadingChanged(const QWebEngineLoadingInfo& info);

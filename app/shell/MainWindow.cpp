@@ -269,12 +269,16 @@ void MainWindow::showAboutBox() {
     Form4::Mostra(m_settings.programFolder, this);
 }
 
-void MainWindow::onCycleFinished(bool completed) {
+void MainWindow::onCycleFinished(const CycleReport& report) {
     if (!m_status) return;
     CycleRecord cycle;
     cycle.finished = QDateTime::currentDateTime();
-    cycle.succeeded = completed;
-    if (!completed) cycle.error = m_frmWeb->StatusText().isEmpty() ? QStringLiteral("cycle failed") : m_frmWeb->StatusText();
+    cycle.succeeded = report.completed;
+    if (!report.completed) cycle.error = QStringLiteral("%1: %2").arg(QLatin1String(report.step), report.error);
+    cycle.configurationBytes = report.configBytes;
+    cycle.pageBytes = static_cast<qint64>(report.pageBytes);
+    cycle.competitions = static_cast<qint64>(report.parse.competitions);
+    cycle.matches = static_cast<qint64>(report.parse.matches);
     m_status->RecordCycle(cycle);
     m_lastStatus.clear();  // force the next write
     recordStatus();

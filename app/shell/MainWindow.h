@@ -18,6 +18,7 @@
 namespace caltrix {
 
 class AcquisitionWindow;
+struct CycleReport;
 class SchermoRisultati;
 class frmSolo;
 class ConfigApplier;
@@ -53,7 +54,7 @@ private:
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
     void showAboutBox();
     void recordStatus();
-    void onCycleFinished(bool completed);
+    void onCycleFinished(const CycleReport& report);
     void connectButtons();
     void connectTimers();
     void setTicker(const std::string& value);

@@ -1,5 +1,6 @@
 #include "display/core/ScritturaPartita.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/Text1252.h"
@@ -20,15 +21,35 @@ void ScriviSquadre(_Pannello& p, const std::string& testo) {
     p.SetScrollVerticale(false);
 }
 
+// The teams of a running line. A minute mark ("8\"", "45\"", "105\"") is cut
+// whole, so the team names start right after it whatever its length; cutting
+// a fixed three characters would eat a team's first letter after a one-digit
+// minute (and keep a score digit at the end) or keep the quote mark after a
+// three-digit one.
+std::string_view SquadreInCorso(const RigaPartita& riga, std::string_view stato) {
+    if (!stato.empty() && stato.back() == '"') {
+        const auto corpo = riga.Corpo();
+        return TrimSpaces(corpo.substr(std::min(stato.size(), corpo.size())));
+    }
+    return riga.Squadre(4);
+}
+
+// Testo of a running line: for a status word (AET, POSTP, SUSP) the line
+// without as many characters at its end, trimmed, from its 4th character.
+std::string_view TestoInCorso(const RigaPartita& riga, std::string_view stato) {
+    if (!stato.empty() && stato.back() == '"') return SquadreInCorso(riga, stato);
+    const auto senzaStato = TrimSpaces(Left(riga.Riga(), riga.Riga().size() - stato.size()));
+    return senzaStato.size() >= 4 ? senzaStato.substr(3) : std::string_view();
+}
+
 void ScriviInCorso(FlashPunteggio& flash, const RigaPartita& riga, Variante variante) {
     _Pannello& p = flash.Pannello();
     const std::string_view stato = riga.StatoInCorso(variante);
     p.SetFTColore(kGialloChiaro);
     p.SetHT("");
     p.SetHTTesto("");
-    p.SetScrollTesto(TraCrLf(riga.Squadre(4)));
-    const auto senzaStato = TrimSpaces(Left(riga.Riga(), riga.Riga().size() - stato.size()));
-    p.SetTesto(TraCrLf(senzaStato.size() >= 4 ? senzaStato.substr(3) : std::string_view()));
+    p.SetScrollTesto(TraCrLf(SquadreInCorso(riga, stato)));
+    p.SetTesto(TraCrLf(TestoInCorso(riga, stato)));
     p.SetScrollVerticale(false);
     if (variante == Variante::Solo) p.HTLampeggio();
     const std::string markup = "[14]" + std::string(stato) + " [15]" + std::string(riga.Punteggio()) + " [12]";

@@ -25,10 +25,10 @@ protected:
 };
 
 TEST_F(InterpretaRigaTest, RunningMatchShowsMinuteAndScoreAndFlashes) {
-    const auto calls = banco.Interpreta(1, Partita("45\" JUVENTUS-MILAN", "1-0"));
+    const auto calls = banco.Interpreta(1, Partita("45\"JUVENTUS-MILAN", "1-0"));
     EXPECT_EQ(calls, Concatena(InizioPartita("p1", "f1"),
                                {"p1.FTColore=0x00FFFF", "p1.HT=", "p1.HTTesto=",
-                                "p1.ScrollTesto=" + Righe(" JUVENTUS-MILAN"), "p1.Testo=" + Righe(" JUVENTUS-MILAN"),
+                                "p1.ScrollTesto=" + Righe("JUVENTUS-MILAN"), "p1.Testo=" + Righe("JUVENTUS-MILAN"),
                                 "p1.ScrollVerticale=0", "p1.TestoPic=[14]45\" [15]1-0 [12]", "p1.HTFisso()",
                                 "f1.Start"}));
     EXPECT_EQ(banco.tabellone->Flash(1).Testo(), "[14]45\" [15]1-0 [12]");
@@ -43,6 +43,8 @@ struct CasoInCorso {
     std::string testoPic;
     bool lampeggia;
 };
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CasoInCorso& caso, std::ostream* out) { *out << caso.nome; }
 
 class InCorsoTest : public ::testing::TestWithParam<CasoInCorso> {};
 
@@ -64,12 +66,14 @@ INSTANTIATE_TEST_SUITE_P(
         // AET counts as running, shows steadily; the texts keep the blank after AET
         CasoInCorso{"Aet", Partita("AET JUVENTUS-MILAN", "2-2"), " JUVENTUS-MILAN", " JUVENTUS-MILAN",
                     "[14]AET [15]2-2 [12]", false},
-        // a three-digit minute: the texts start at the double quote
-        CasoInCorso{"ThreeDigitMinute", Partita("120\" JUVENTUS-MILAN", "1-0"), "\" JUVENTUS-MILAN",
-                    "\" JUVENTUS-MILAN", "[14]120\" [15]1-0 [12]", true},
+        // the minute mark is cut whole whatever its length: the texts start at the teams
+        CasoInCorso{"ThreeDigitMinute", Partita("120\"JUVENTUS-MILAN", "1-0"), "JUVENTUS-MILAN", "JUVENTUS-MILAN",
+                    "[14]120\" [15]1-0 [12]", true},
+        CasoInCorso{"OneDigitMinute", Partita("8\"SPORTING CP-BENFICA", "0-0"), "SPORTING CP-BENFICA",
+                    "SPORTING CP-BENFICA", "[14]8\" [15]0-0 [12]", true},
         // a four-character score: only its last three are shown, its first stays in the texts
-        CasoInCorso{"FourCharacterScore", Partita("45\" A-B", "10-2"), " A-B" + std::string(33, ' ') + "1",
-                    " A-B" + std::string(33, ' ') + "1", "[14]45\" [15]0-2 [12]", true},
+        CasoInCorso{"FourCharacterScore", Partita("45\" A-B", "10-2"), "A-B" + std::string(33, ' ') + "1",
+                    "A-B" + std::string(33, ' ') + "1", "[14]45\" [15]0-2 [12]", true},
         // ET in the first four characters, no minute
         // (no status text: Testo keeps the score)
         CasoInCorso{"ExtraTime", Partita("1ET A-B", "0-0"), " A-B" + std::string(33, ' ') + "0-0", " A-B",
@@ -157,7 +161,7 @@ TEST_F(InterpretaRigaTest, BlankAndTooShortLinesOnlyStopTheFlash) {
         EXPECT_EQ(banco.Interpreta(9, riga), (Log{"f9.Stop"})) << riga;
     }
     EXPECT_FALSE(banco.Timer(9).Running());
-    EXPECT_EQ(banco.Pannello(9).GetTesto(), Righe(" A-B"));
+    EXPECT_EQ(banco.Pannello(9).GetTesto(), Righe("A-B"));
 }
 
 TEST_F(InterpretaRigaTest, PanelFailureReachesTheCallerAfterEarlierWrites) {
@@ -178,11 +182,11 @@ TEST_F(InterpretaRigaTest, WithoutPanSelTheSinglePanelIsNeverWritten) {
 
 TEST_F(InterpretaRigaTest, SinglePanelRunningMatchBlinksThenFlashes) {
     banco.Interprete().SetPanSel(2);
-    const auto calls = banco.Interpreta(2, Partita("45\" JUVENTUS-MILAN", "1-0"));
+    const auto calls = banco.Interpreta(2, Partita("45\"JUVENTUS-MILAN", "1-0"));
     const Log solo(calls.begin() + 13, calls.end());
     EXPECT_EQ(solo, (Log{"solo.Titolo=", "fs.Stop", "solo.FTFisso()", "solo.HTFisso()", "fs.Stop",
                          "solo.FTColore=0x00FFFF", "solo.HT=", "solo.HTTesto=",
-                         "solo.ScrollTesto=" + Righe(" JUVENTUS-MILAN"), "solo.Testo=" + Righe(" JUVENTUS-MILAN"),
+                         "solo.ScrollTesto=" + Righe("JUVENTUS-MILAN"), "solo.Testo=" + Righe("JUVENTUS-MILAN"),
                          "solo.ScrollVerticale=0", "solo.HTLampeggio()", "solo.TestoPic=[14]45\" [15]1-0 [12]",
                          "solo.HTFisso()", "fs.Start"}));
     EXPECT_EQ(banco.flashSolo.Testo(), "[14]45\" [15]1-0 [12]");

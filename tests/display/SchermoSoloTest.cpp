@@ -76,7 +76,7 @@ TEST_F(SchermoSoloTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
     schermo->CaricaProssimoVideo();
     schermo->SetPanSel(1);
     schermo->TickSlot(1);
-    EXPECT_EQ(pannelloSolo.GetTesto(), "\r\n JUVENTUS-MILAN\r\n");
+    EXPECT_EQ(pannelloSolo.GetTesto(), "\r\nJUVENTUS-MILAN\r\n");
     EXPECT_EQ(solo->PoggiaFlash(), "[14]45\" [15]1-0 [12]");
     ASSERT_TRUE(solo->TimerFlash().IsActive());
 
