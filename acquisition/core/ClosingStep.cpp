@@ -9,13 +9,13 @@ namespace caltrix {
 namespace {
 
 std::filesystem::path WriteOnce(const std::string& combinedText,
-                                const std::array<std::string, kSlotCount>& selections,
+                                const std::array<std::string, kSlotCount>& slotTexts,
                                 const std::filesystem::path& programFolder,
                                 const std::filesystem::path& savedPage) {
     const std::filesystem::path combined = ChooseCombinedFile(programFolder);
     WriteFileAtomically(combined, combinedText);
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        ScriviNuovoOutput(combinedText, selections[slot - 1], SlotFileName(programFolder, slot));
+        WriteSlotFile(SlotFileName(programFolder, slot), slotTexts[slot - 1]);
     }
     DeleteFileIfPresent(savedPage);
     return combined;
@@ -46,10 +46,12 @@ std::filesystem::path WriteResultFiles(std::string_view closedText,
                                        const std::filesystem::path& savedPage) {
     std::string combinedText(closedText);
     combinedText.append("\r\n");
+    // The slot texts depend only on the combined text, which a retry writes again unchanged.
+    const auto slotTexts = SlotFileTexts(combinedText, selections);
     try {
-        return WriteOnce(combinedText, selections, programFolder, savedPage);
+        return WriteOnce(combinedText, slotTexts, programFolder, savedPage);
     } catch (const FileError&) {
-        return WriteOnce(combinedText, selections, programFolder, savedPage);
+        return WriteOnce(combinedText, slotTexts, programFolder, savedPage);
     }
 }
 

@@ -24,23 +24,62 @@ constexpr std::size_t kTitleSubstitutions = 5;
 constexpr std::array<std::string_view, 11> kMonthStarts{
     "Janu", "Febr", "Apri", "May ", "June", "July", "Augu", "Sept", "Octo", "Nove", "Dece"};
 
-std::string Substitute(std::string_view text, std::size_t count) {
-    std::string out(text);
+// The bytes that begin a name pattern; a line without any needs no substitution.
+constexpr std::array<bool, 256> FirstBytesOf(const std::array<Substitution, 6>& substitutions) {
+    std::array<bool, 256> first{};
+    for (const auto& substitution : substitutions) {
+        first[static_cast<unsigned char>(substitution.first.front())] = true;
+    }
+    return first;
+}
+constexpr std::array<bool, 256> kNameFirstBytes = FirstBytesOf(kNameSubstitutions);
+
+// True when some name pattern occurs in `text` (one pass, comparing only at
+// the bytes that begin a pattern).
+bool HoldsAnyName(std::string_view text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (!kNameFirstBytes[static_cast<unsigned char>(text[at])]) continue;
+        const std::string_view rest = text.substr(at);
+        for (const auto& substitution : kNameSubstitutions) {
+            if (StartsWith(rest, substitution.first)) return true;
+        }
+    }
+    return false;
+}
+
+// Steps 1..`count` in order into `out`; each step sees the previous one's result.
+void Substitute(std::string_view text, std::size_t count, std::string& out) {
+    out.assign(text);
+    if (!HoldsAnyName(text)) return;
     for (std::size_t i = 0; i < count; ++i) {
         const auto& [from, to] = kNameSubstitutions[i];
         if (Contains(out, from)) out = ReplaceAll(out, from, to);
     }
-    return out;
+}
+
+// `part` occurs in `head`, a few bytes long: a plain loop, cheaper there than a library search.
+bool HeadHolds(std::string_view head, std::string_view part) {
+    for (std::size_t at = 0; at + part.size() <= head.size(); ++at) {
+        if (std::equal(part.begin(), part.end(), head.begin() + static_cast<std::ptrdiff_t>(at))) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
 std::string ProcessedLine(std::string_view stripped) {
-    return Substitute(stripped, kNameSubstitutions.size());
+    std::string out;
+    ProcessLine(stripped, out);
+    return out;
+}
+
+void ProcessLine(std::string_view stripped, std::string& out) {
+    Substitute(stripped, kNameSubstitutions.size(), out);
 }
 
 std::string TitleText(std::string_view stripped) {
-    std::string title = Substitute(stripped, kTitleSubstitutions);
+    std::string title;
+    Substitute(stripped, kTitleSubstitutions, title);
     std::replace(title.begin(), title.end(), '\'', '\xB4');
     return title;
 }
@@ -53,8 +92,8 @@ bool IsDateLine(std::string_view line) {
 
 bool IsStatusStart(std::string_view line) {
     const std::string_view four = Left(line, 4);
-    return four == "Post" || four == "Susp" || StartsWith(line, "Pen") || Contains(four, "'") ||
-           Contains(Left(line, 5), ":") || Contains(four, "FT") || Contains(four, "AET") || Contains(four, "HT");
+    return four == "Post" || four == "Susp" || StartsWith(line, "Pen") || HeadHolds(four, "'") ||
+           HeadHolds(Left(line, 5), ":") || HeadHolds(four, "FT") || HeadHolds(four, "AET") || HeadHolds(four, "HT");
 }
 
 }  // namespace caltrix

@@ -10,6 +10,8 @@ namespace caltrix {
 // "Inter Milan" -> "Inter", "AC Milan" -> "Milan", "AS Roma" -> "Roma",
 // "L'Aquila" with the acute accent, "Maccabi Petah" -> "Maccabi P.").
 std::string ProcessedLine(std::string_view stripped);
+// The same into `out`, reusing its buffer.
+void ProcessLine(std::string_view stripped, std::string& out);
 
 // A stripped "class=title" line as it goes into the title list: the name
 // substitutions but the last, and every apostrophe replaced by the acute accent.

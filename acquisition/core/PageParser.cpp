@@ -5,12 +5,22 @@
 #include "common/LineFile.h"
 #include "common/Text1252.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace caltrix {
 namespace {
 
 constexpr std::string_view kTitleMarker = "class=title";
 constexpr std::string_view kStopMarker = "t=new";
 constexpr std::string_view kLineBreak = "\r\n";
+
+// Every raw line is searched for the title marker; skipping ahead by the
+// marker's length beats stopping at every "c" of "class".
+bool HoldsTitleMarker(std::string_view raw) {
+    static const std::boyer_moore_horspool_searcher searcher(kTitleMarker.begin(), kTitleMarker.end());
+    return std::search(raw.begin(), raw.end(), searcher) != raw.end();
+}
 
 // One parse: the result text with the start flag and title mode.
 class ResultBuilder {
@@ -20,16 +30,17 @@ public:
     // False once the stop marker is met.
     bool Take(std::string_view raw) {
         if (!m_started) {
-            if (!Contains(raw, kTitleMarker)) return true;
+            if (!HoldsTitleMarker(raw)) return true;
             m_started = true;
         }
-        std::string line = ProcessedLine(m_stripper.Strip(raw));
+        ProcessLine(m_stripper.StripToBuffer(raw), m_processed);
+        std::string_view line = m_processed;
         if (Contains(line, kStopMarker)) return false;
         if (IsDateLine(line)) return true;
         const std::size_t titlesInLine = m_matcher.CountContained(line);
         for (std::size_t i = 0; i < titlesInLine; ++i) m_text.append(kLineBreak);
         if (titlesInLine > 0) m_titleMode = true;
-        if (m_titleMode && Contains(line, " - ")) line = "<" + line + ">";
+        if (m_titleMode && Contains(line, " - ")) line = Wrapped(line);
         if (line.empty()) return true;
         if (IsStatusStart(line)) m_text.append(kLineBreak);
         if (Contains(line, ":")) return true;
@@ -41,9 +52,20 @@ public:
     std::string TakeText() { return std::move(m_text); }
 
 private:
+    std::string_view Wrapped(std::string_view line) {
+        m_wrapped.clear();
+        m_wrapped.push_back('<');
+        m_wrapped.append(line);
+        m_wrapped.push_back('>');
+        return m_wrapped;
+    }
+
     TitleMatcher m_matcher;
     TagStripper& m_stripper;
     std::string m_text;
+    // Buffers reused from line to line.
+    std::string m_processed;
+    std::string m_wrapped;
     bool m_started = false;
     bool m_titleMode = false;
 };
@@ -64,7 +86,7 @@ std::vector<std::string_view> PageLines(std::string_view page) {
 
 void CercaTitoli(const std::vector<std::string_view>& lines, TitleList& titles, TagStripper& stripper) {
     for (const std::string_view raw : lines) {
-        if (Contains(raw, kTitleMarker)) titles.Add(TitleText(stripper.Strip(raw)));
+        if (HoldsTitleMarker(raw)) titles.Add(TitleText(stripper.StripToBuffer(raw)));
     }
 }
 

@@ -1,6 +1,7 @@
 // The combined result file and the slot result files: names and contents.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -26,6 +27,14 @@ std::string ClosedText(std::string_view resultText);
 // pieces before its last ";"; a header is selected when, spaces removed and
 // upper-cased, it contains a fragment treated the same way.
 std::string SlotFileText(std::string_view combined, std::string_view selz);
+// The same for the eleven slots at once (slot k from `selections[k - 1]`).
+std::array<std::string, kSlotCount> SlotFileTexts(std::string_view combined,
+                                                  const std::array<std::string, kSlotCount>& selections);
+
+// Replaces the slot result file `slotFile` whole with `text`, unless it
+// already holds exactly that: an unchanged slot costs a read, not a new file.
+// Throws FileError.
+void WriteSlotFile(const std::filesystem::path& slotFile, std::string_view text);
 
 // Writes the slot result file `slotFile` for the selection `selz` from the
 // combined file's content, replacing the file whole. Throws FileError.

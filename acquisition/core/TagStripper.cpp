@@ -27,11 +27,45 @@ constexpr std::size_t kSmallRuleTable = 16;
 }  // namespace
 
 std::string TagStripper::Strip(std::string_view line) {
-    const auto lastClose = line.rfind('>');
-    if (lastClose == std::string_view::npos) return std::string(line.size(), ' ');
-    const std::size_t blankedTail = line.size() - lastClose - 1;
-    Reset(line.substr(0, lastClose + 1));
+    return std::string(StripToBuffer(line));
+}
 
+std::string_view TagStripper::StripToBuffer(std::string_view line) {
+    const auto lastClose = line.rfind('>');
+    if (lastClose == std::string_view::npos) {
+        m_out.assign(line.size(), ' ');
+        return m_out;
+    }
+    const std::string_view markup = line.substr(0, lastClose + 1);
+    if (!StripPlainTags(markup)) SweepNestedTags(markup, line);
+    m_out.append(line.size() - markup.size(), ' ');
+    return m_out;
+}
+
+// The text outside the tags, without CR and LF, into m_out, when no tag
+// holds a "<"; false (and m_out unfinished) otherwise. One byte loop: these
+// lines are short and many, so call overhead would outweigh library searches.
+bool TagStripper::StripPlainTags(std::string_view markup) {
+    m_out.resize(markup.size());
+    std::size_t kept = 0;
+    bool inTag = false;
+    for (const char c : markup) {
+        if (inTag) {
+            if (c == '<') return false;
+            inTag = c != '>';
+        } else if (c == '<') {
+            inTag = true;
+        } else if (c != '\r' && c != '\n') {
+            m_out[kept++] = c;
+        }
+    }
+    m_out.resize(kept);
+    return true;
+}
+
+// The general case, in one left-to-right sweep over the chunks that end at a ">".
+void TagStripper::SweepNestedTags(std::string_view markup, std::string_view line) {
+    Reset(markup);
     std::uint32_t step = 0;
     bool closeKept = false;
     for (std::size_t begin = 0; begin < m_line.size();) {
@@ -49,8 +83,6 @@ std::string TagStripper::Strip(std::string_view line) {
     }
     if (!m_carryOpens.empty() && closeKept) throw ParseError("tag without end in line: " + std::string(line));
     AppendVisible(m_carry);
-    m_out.append(blankedTail, ' ');
-    return std::move(m_out);
 }
 
 void TagStripper::Reset(std::string_view markup) {

@@ -20,13 +20,17 @@ namespace caltrix {
 // one left-to-right sweep: the text up to the first "<" never changes again,
 // each tag text becomes a rule stamped with the step that created it, and a
 // later ">" is matched against the rules lazily (by hash, confirmed by
-// comparison) when the sweep reaches it. Reusing one object across lines
-// reuses its buffers.
+// comparison) when the sweep reaches it. Most lines hold only plain tags (no
+// "<" inside a tag) and skip the sweep: there every occurrence of a tag text
+// is one of the line's tags, so the loop just drops the tags. Reusing one
+// object across lines reuses its buffers.
 class TagStripper {
 public:
     // The line without its tags; throws ParseError when a tag has no end
     // (a "<" left with a ">" before it but none after it).
     std::string Strip(std::string_view line);
+    // The same, in a buffer of this object: valid until the next call.
+    std::string_view StripToBuffer(std::string_view line);
 
 private:
     struct Key {
@@ -63,6 +67,8 @@ private:
         std::size_t length = 0;
     };
 
+    bool StripPlainTags(std::string_view markup);
+    void SweepNestedTags(std::string_view markup, std::string_view line);
     void Reset(std::string_view markup);
     Match FindEarliestReplacement(const Chunk& chunk) const;
     void ConsiderCandidate(Key key, std::uint32_t arrivedAt, const Chunk& chunk, Match& best) const;

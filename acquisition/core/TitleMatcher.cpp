@@ -1,5 +1,6 @@
 #include "acquisition/core/TitleMatcher.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace caltrix {
@@ -15,9 +16,11 @@ TitleMatcher::TitleMatcher(const std::vector<std::string>& titles) {
     for (std::size_t i = 0; i < titles.size(); ++i) Insert(titles[i], static_cast<std::int32_t>(i));
     LinkFailures();
     m_seenInLine.assign(titles.size(), 0);
+    for (const std::string& title : titles) m_shortestTitle = std::min(m_shortestTitle, title.size());
 }
 
 std::size_t TitleMatcher::CountContained(std::string_view line) {
+    if (line.size() < m_shortestTitle) return 0;  // most cells: a status, a name, a score
     ++m_lineNumber;
     std::size_t count = 0;
     std::int32_t node = 0;

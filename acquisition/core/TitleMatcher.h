@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,6 +35,7 @@ private:
     std::vector<std::int32_t> m_failure;
     std::vector<std::uint32_t> m_seenInLine;  // per title: the line number that last counted it
     std::uint32_t m_lineNumber = 0;
+    std::size_t m_shortestTitle = SIZE_MAX;  // no title at all: no line holds one
 };
 
 }  // namespace caltrix

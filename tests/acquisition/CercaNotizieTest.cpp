@@ -78,6 +78,16 @@ TEST_F(CercaNotizieTest, EachParseTakesTheNextCombinedFile) {
     EXPECT_TRUE(std::filesystem::exists(CombinedFileName(m_program.path(), 2)));
 }
 
+TEST_F(CercaNotizieTest, SlotFilesFollowEveryParseEvenWhenTheirSizeStaysTheSame) {
+    m_selections[0] = "SERIEA;";
+    m_selections[1] = "LIGA;";
+    Run("<td class=title>Italy - Serie A</td>\r\n<td>67'</td>\r\n<td class=title>Spain - Liga</td>\r\n<td>FT</td>\r\n");
+    Run("<td class=title>Italy - Serie A</td>\r\n<td>68'</td>\r\n<td class=title>Spain - Liga</td>\r\n<td>FT</td>\r\n");
+    EXPECT_EQ(Slot(1), "<ITALY-SERIE A> \r\n68\"\r\n\r\n");
+    EXPECT_EQ(Slot(2), "<SPAIN-LIGA> \r\nFT \r\n\r\n");
+    for (int k = 3; k <= kSlotCount; ++k) EXPECT_EQ(Slot(k), "\r\n") << k;
+}
+
 TEST_F(CercaNotizieTest, WithAllCombinedFilesTakenTheOldestIsReused) {
     const auto now = std::filesystem::file_time_type::clock::now();
     for (int n = 1; n <= kCombinedFileLimit; ++n) {

@@ -1,6 +1,10 @@
 #include "acquisition/core/LineRules.h"
 
+#include "common/Text1252.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace caltrix {
 namespace {
@@ -39,6 +43,26 @@ TEST(LineRules, TitlesGetEveryApostropheAsAcuteButKeepLongNames) {
     EXPECT_EQ(TitleText("Cote d'Ivoire - Ligue 1"), "Cote d\xB4Ivoire - Ligue 1");
     EXPECT_EQ(TitleText("Israel - Maccabi Petah&nbsp;Cup"), "Israel - Maccabi PetahCup");
     EXPECT_EQ(TitleText("Israel - Maccabi Petah Cup"), "Israel - Maccabi Petah Cup");
+}
+
+// Lines made of pieces of the patterns, so that matches are frequent, overlap
+// and appear only once an earlier step has removed "&nbsp;".
+TEST(LineRules, ProcessedLineMatchesTheStepsOneByOne) {
+    const std::string_view pieces[] = {"&nbsp;", "Inter", " Milan", "AC", "AS Roma", "L'Aquila", "L'", "Maccabi",
+                                       " Petah", "&nb", "sp;", " ", "x", "'"};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        for (std::size_t n = random() % 8; n > 0; --n) line += pieces[pick(random)];
+        std::string expected = ReplaceAll(line, "&nbsp;", "");
+        expected = ReplaceAll(expected, "Inter Milan", "Inter");
+        expected = ReplaceAll(expected, "AC Milan", "Milan");
+        expected = ReplaceAll(expected, "AS Roma", "Roma");
+        expected = ReplaceAll(expected, "L'Aquila", "L\xB4" "Aquila");
+        expected = ReplaceAll(expected, "Maccabi Petah", "Maccabi P.");
+        ASSERT_EQ(ProcessedLine(line), expected) << line;
+    }
 }
 
 }  // namespace
