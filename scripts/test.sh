@@ -31,18 +31,5 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs")
 
 step "fuzzing"
-CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALTRIX_CORE_ONLY=ON \
-  -DBUILD_TESTING=OFF -DCALTRIX_BENCH=OFF -DCALTRIX_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j"$jobs"
-shopt -s nullglob
-for fuzzer in build-fuzz/bin/fuzz_*; do
-  name=$(basename "$fuzzer")
-  corpus="$root/build-fuzz/corpus/$name"
-  mkdir -p "$corpus"
-  seeds="$root/fuzz/seeds/${name#fuzz_}"
-  [ -d "$seeds" ] || seeds=""
-  echo "-- $name for ${FUZZ_SECONDS:-20} s"
-  "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
-    "$corpus" $seeds 2>&1 | tail -3
-done
+bash scripts/fuzz.sh
 step "all tests passed in $SECONDS s"
