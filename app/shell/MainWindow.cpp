@@ -91,7 +91,10 @@ void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFold
     m_frmSolo = std::make_unique<frmSolo>([&](QWidget* parent) {
         return CreateSavedPanel(library, parent, host.get(), dataFolder + QStringLiteral("/panels/solo.json"));
     });
-    connect(m_frmSolo.get(), &frmSolo::TornaAlPrincipale, this, &QWidget::show);
+    connect(m_frmSolo.get(), &frmSolo::TornaAlPrincipale, this, [this] {
+        show();
+        fillScreen();
+    });
     m_display->CollegaSolo(&m_frmSolo->Flash());
 }
 
@@ -185,8 +188,8 @@ void MainWindow::Load() {
     pointBrowsers();                                               // step 13
     m_controls.picture[5]->hide();                                 // step 14
     m_controls.label5->clear();                                    // step 15
-    setGeometry(screen()->geometry());                             // step 16: the whole screen,
-    showMaximized();                                               // also without a window manager
+    showMaximized();                                               // step 16
+    fillScreen();
     if (!m_settings.statusFile.isEmpty())
         m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
     m_frmWeb->SetTimer1Interval(60000);                            // step 17
@@ -234,6 +237,11 @@ void MainWindow::changeEvent(QEvent* event) {
         setWindowIcon(QIcon());
         show();
     }
+}
+
+// Maximised means the whole screen, also where no window manager maximises.
+void MainWindow::fillScreen() {
+    setGeometry(screen()->geometry());
 }
 
 void MainWindow::onLinkButton(int command) {

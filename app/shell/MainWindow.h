@@ -59,6 +59,7 @@ private:
     void connectTimers();
     void setTicker(const std::string& value);
     void settleFolders();
+    void fillScreen();
     void pointBrowsers();
     void giveTitleFonts();
     void onKeyDown(int key);
