@@ -63,10 +63,10 @@ TEST_F(CycleTest, TriggersDuringACycleAreDroppedNotInterleaved) {
     // An F5 inside the wait after the configuration, another inside the page
     // wait, and Timer1 ticks all along.
     std::vector<bool> answers;
-    for (int atMs : {50, 400}) {
+    for (int atMs : {50, 2200}) {
         QTimer::singleShot(atMs, m_window.get(), [&] { answers.push_back(m_window->AggiornaTelevideo()); });
     }
-    m_window->SetTimer1Interval(5000);  // 100 ms at this time scale
+    m_window->SetTimer1Interval(5000);  // 500 ms at this time scale
     EXPECT_TRUE(m_window->AggiornaTelevideo());
     EXPECT_EQ(answers, (std::vector<bool>{false, false}));
     EXPECT_EQ(m_server.Hits(kConfigTarget), 1) << "a second cycle downloaded the configuration";
@@ -106,7 +106,7 @@ TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
         {"configuration server down", [](auto& s) { s.Close(); }, false, ""},
         {"configuration HTTP 500", [](auto& s) { s.Serve(kConfigTarget, Answer(500, "down")); }, false, ""},
         {"configuration slower than the time-out",
-         [](auto& s) { s.Serve(kConfigTarget, Delayed(Answer(200, "01=X;\r\n"), 1500)); }, false, ""},
+         [](auto& s) { s.Serve(kConfigTarget, Delayed(Answer(200, "01=X;\r\n"), 4000)); }, false, ""},
         {"page HTTP 500", [](auto& s) { s.Serve(kPageTarget, Answer(500, kPageSingleLine)); }, false, ""},
         {"page error page", [](auto& s) { s.Serve(kPageTarget, ClosedWithoutAnswer()); }, false, ""},
         {"truncated page",

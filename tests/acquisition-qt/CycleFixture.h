@@ -37,7 +37,9 @@ inline const QString kPageTarget = QStringLiteral("/default.dll?page=soccer");
 class CycleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetTimeScale(0.02);  // waits of 300, 300 and 40 ms
+        // Waits of 1.5, 1.5 and 0.2 s: enough for the engine to load a small
+        // page even on a loaded machine; the download time-out is 2 s.
+        SetTimeScale(0.1);
         m_server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
         AcquisitionSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
                                      FolderPath(m_workFolder)};

@@ -15,7 +15,7 @@ using testing::HttpAnswer;
 
 class HttpDownloaderTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetTimeScale(0.01); }  // the 20 s time-out becomes 200 ms
+    void SetUp() override { SetTimeScale(0.1); }  // the 20 s time-out becomes 2 s
     void TearDown() override { SetTimeScale(1.0); }
     QUrl At(const char* target) const { return m_server.BaseUrl().resolved(QUrl(QString::fromLatin1(target))); }
 
@@ -34,7 +34,7 @@ TEST_F(HttpDownloaderTest, ReturnsTheBodyBytesUnchanged) {
 TEST_F(HttpDownloaderTest, FailsOnHttpErrorsClosedConnectionsAndTimeOuts) {
     m_server.Serve(QStringLiteral("/500"), Answer(500, "oops"));
     HttpAnswer slow = Answer(200, "late");
-    slow.delayMs = 1500;
+    slow.delayMs = 4000;
     m_server.Serve(QStringLiteral("/slow"), slow);
     HttpAnswer closed;
     closed.closeWithoutAnswer = true;

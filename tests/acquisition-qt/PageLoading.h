@@ -24,7 +24,7 @@ inline bool LoadAndWait(QWebEnginePage& page, const QUrl& url, int timeoutMs = 1
 
 // Processes events until `condition` holds or `timeoutMs` passed.
 template <typename Condition>
-bool WaitUntil(Condition condition, int timeoutMs = 10000) {
+bool WaitUntil(Condition condition, int timeoutMs = 30000) {
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
