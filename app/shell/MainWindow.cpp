@@ -266,9 +266,12 @@ void MainWindow::onLoaderTick() {
     m_display->CaricaProssimoVideo();
 }
 
+int MainWindow::PanSel() const {
+    return m_display->PanSel();
+}
+
 void MainWindow::onPanelClick(int slot) {
     hide();
-    m_panSel = slot;
     m_display->SetPanSel(static_cast<std::int16_t>(slot));
     SempreInPrimoPiano(m_frmSolo.get());
 }

@@ -37,7 +37,7 @@ public:
     // The start-up sequence; throws on a failure that must stop the program.
     void Load();
 
-    int PanSel() const { return m_panSel; }
+    int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
     AcquisitionWindow* Acquisition() const { return m_frmWeb.get(); }
     SchermoRisultati* Display() const { return m_display.get(); }
@@ -85,7 +85,6 @@ private:
     std::unique_ptr<StatusFile> m_status;
     QString m_lastStatus;  // what the status file holds, to write it only on changes
     Ticker m_ticker;
-    int m_panSel = 0;
     QTimer m_timer1;  // ticker, 100 ms
     QTimer m_timer2;  // slot file loader, 4000 ms
     QTimer m_timer3;  // clock, 1000 ms
