@@ -1,0 +1,250 @@
+"""Runs the real program against the fault server and watches it: cycle log
+lines, status file, result files, process tree, memory and descriptors."""
+
+import datetime
+import glob
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+CYCLE_LINE = re.compile(r"cycle (\d+) (done|failed)\b(.*)")
+
+
+class Failure(Exception):
+    pass
+
+
+def parse_time(text):
+    """Seconds since the epoch of a status file time (UTC, "Z")."""
+    return datetime.datetime.strptime(text.replace("Z", "+0000"),
+                                      "%Y-%m-%dT%H:%M:%S.%f%z" if "." in text else "%Y-%m-%dT%H:%M:%S%z").timestamp()
+
+
+def wait_for(condition, timeout, what, interval=0.05, alive=None):
+    """Polls `condition` until it returns a true value; raises Failure after `timeout` seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if alive is not None:
+            alive()
+        if time.monotonic() > deadline:
+            raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+def children_map():
+    children = {}
+    for stat in glob.glob("/proc/[0-9]*/stat"):
+        try:
+            with open(stat) as f:
+                text = f.read()
+        except OSError:
+            continue
+        pid = int(stat.split("/")[2])
+        ppid = int(text[text.rindex(")") + 2:].split()[1])
+        children.setdefault(ppid, []).append(pid)
+    return children
+
+
+def process_tree(root):
+    children = children_map()
+    tree, todo = [], [root]
+    while todo:
+        pid = todo.pop()
+        tree.append(pid)
+        todo.extend(children.get(pid, []))
+    return tree
+
+
+def rss_kb(pid):
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def fd_count(pid):
+    try:
+        return len(os.listdir("/proc/%d/fd" % pid))
+    except OSError:
+        return -1
+
+
+def command_name(pid):
+    try:
+        with open("/proc/%d/comm" % pid) as f:
+            return f.read().strip()
+    except OSError:
+        return ""
+
+
+class Program:
+    """One run of the program in a fresh temporary program folder."""
+
+    def __init__(self, caltrix, server_base, time_scale, keep=False):
+        self.caltrix = os.path.abspath(caltrix)
+        self.root = tempfile.mkdtemp(prefix="caltrix-e2e-")
+        self.folder = os.path.join(self.root, "program")
+        self.work = os.path.join(self.root, "work")
+        os.makedirs(self.work)
+        self.status_path = os.path.join(self.root, "status.json")
+        self.log_path = os.path.join(self.root, "caltrix.log")
+        self.keep = keep
+        self.cycles = []          # (number, outcome, text, time seen)
+        self.lock = threading.Lock()
+        env = dict(os.environ)
+        env["TEMP"] = self.work
+        env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        env["QT_LOGGING_RULES"] = "caltrix.*.info=true"
+        env.pop("QT_QPA_PLATFORM", None)
+        command = [self.caltrix, "--program-folder", self.folder, "--config-endpoint", server_base,
+                   "--score-site", server_base, "--time-scale", str(time_scale),
+                   "--status-file", self.status_path]
+        if shutil.which("xvfb-run") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
+            command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"] + command
+        else:
+            env["QT_QPA_PLATFORM"] = "offscreen"
+        self.log = open(self.log_path, "w")
+        # A session of its own, so the whole tree (Xvfb included) ends together.
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                        env=env, start_new_session=True, text=True, errors="replace")
+        # Should this script be killed outright, a small guard ends the
+        # program's session and removes its folder.
+        guard = ("import os, shutil, signal, time, sys\n"
+                 "parent, group, folder = %d, %d, %r\n"
+                 "while os.path.exists('/proc/%%d' %% parent): time.sleep(1)\n"
+                 "for sig in (signal.SIGTERM, signal.SIGKILL):\n"
+                 "    try: os.killpg(group, sig)\n"
+                 "    except OSError: pass\n"
+                 "    time.sleep(2)\n"
+                 "if folder: shutil.rmtree(folder, ignore_errors=True)\n"
+                 % (os.getpid(), self.process.pid, "" if keep else self.root))
+        self.guard = subprocess.Popen([sys.executable, "-c", guard], stdin=subprocess.DEVNULL,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.reader = threading.Thread(target=self._read_log, daemon=True)
+        self.reader.start()
+        self.pid = None
+
+    def _read_log(self):
+        still_loading = False
+        for line in self.process.stderr:
+            self.log.write(line)
+            self.log.flush()
+            if "has not finished loading" in line:
+                still_loading = True
+            match = CYCLE_LINE.search(line)
+            if match:
+                with self.lock:
+                    # (number, "done" | "failed", log line, time seen, saved while the page was still loading)
+                    self.cycles.append((int(match.group(1)), match.group(2), line.strip(), time.time(),
+                                        still_loading))
+                still_loading = False
+
+    # -- the process --------------------------------------------------------
+    def find_pid(self, timeout=60):
+        """The program's own process (below xvfb-run when that is used)."""
+        def look():
+            self.check_alive()
+            for pid in process_tree(self.process.pid):
+                if command_name(pid) == "Caltrix":
+                    return pid
+            return None
+        self.pid = wait_for(look, timeout, "the Caltrix process")
+        return self.pid
+
+    def check_alive(self):
+        code = self.process.poll()
+        if code is not None:
+            raise Failure("the program ended with code %s; log tail:\n%s" % (code, self.log_tail()))
+        if self.pid is not None and not os.path.exists("/proc/%d" % self.pid):
+            raise Failure("the program process %d is gone; log tail:\n%s" % (self.pid, self.log_tail()))
+
+    def log_tail(self, lines=15):
+        try:
+            with open(self.log_path, errors="replace") as f:
+                return "".join(f.readlines()[-lines:])
+        except OSError:
+            return ""
+
+    def tree(self):
+        return process_tree(self.pid) if self.pid else []
+
+    def tree_rss_kb(self):
+        return sum(rss_kb(pid) for pid in self.tree())
+
+    def fds(self):
+        return fd_count(self.pid)
+
+    def stop(self):
+        if self.process.poll() is None:
+            try:
+                os.killpg(self.process.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                try:
+                    os.killpg(self.process.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+                self.process.wait(10)
+        # Renderer helpers of a killed program may outlive it for a moment.
+        if self.pid:
+            for pid in process_tree(self.pid):
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+        self.reader.join(5)
+        self.log.close()
+        if self.guard.poll() is None:
+            self.guard.kill()
+            self.guard.wait(5)
+        if not self.keep:
+            shutil.rmtree(self.root, ignore_errors=True)
+
+    # -- what it wrote --------------------------------------------------------
+    def status(self):
+        try:
+            with open(self.status_path, encoding="utf-8") as f:
+                return json.load(f)
+        except (OSError, ValueError):
+            return None
+
+    def slot_file(self, slot):
+        try:
+            with open(os.path.join(self.folder, "lmVideo%d.txt" % slot), "rb") as f:
+                return f.read().decode("cp1252")
+        except OSError:
+            return None
+
+    def slot_files(self):
+        return {slot: self.slot_file(slot) for slot in range(1, 12)}
+
+    def combined_files(self):
+        return [name for name in os.listdir(self.folder) if re.fullmatch(r"video\d+\.txt", name, re.I)]
+
+    def cycles_since(self, moment):
+        with self.lock:
+            return [c for c in self.cycles if c[3] >= moment]
+
+    def last_cycle_after(self, moment):
+        """The status file's last cycle when it ended after `moment` (epoch seconds)."""
+        status = self.status()
+        if status and status.get("lastCycle") and parse_time(status["lastCycle"]["time"]) > moment:
+            return status["lastCycle"]
+        return None
