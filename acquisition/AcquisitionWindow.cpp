@@ -10,6 +10,8 @@
 #include "app/support/TimeScale.h"
 #include "common/LineFile.h"
 
+#include <malloc.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -57,16 +59,8 @@ AcquisitionWindow::AcquisitionWindow(AcquisitionSettings settings, ConfigTargets
       m_settings(std::move(settings)),
       m_configTargets(configTargets),
       m_selections(selections),
-      m_webBrowser1(new QWebEnginePage(SharedProfile(), this)),
       m_combo1(std::make_unique<TitleList>()) {
-    m_webBrowser1->setAudioMuted(true);
-    ReloadAfterRendererCrash(m_webBrowser1);
-    connect(m_webBrowser1, &QWebEnginePage::loadingChanged, this, &AcquisitionWindow::onLoadingChanged);
-    connect(m_webBrowser1, &QWebEnginePage::loadProgress, this,
-            [this](int percent) { MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_webBrowser1->url().toDisplayString())); });
-    connect(m_webBrowser1, &QWebEnginePage::titleChanged, this, &AcquisitionWindow::MostraStato);
-    connect(m_webBrowser1, &QWebEnginePage::renderProcessTerminated, this, &AcquisitionWindow::onRendererEnded);
-
+    createPage();
     connect(&m_timer1, &QTimer::timeout, this, &AcquisitionWindow::onTimer1);
     SetTimer1Interval(kTimer1AtCreationMs);
     m_timer1.start();
@@ -126,6 +120,10 @@ bool AcquisitionWindow::AggiornaTelevideo() {
                                      << summary.step << ": " << failure.what() << "; previous results kept";
     }
     m_cycleRunning = false;
+    // A cycle briefly holds the whole page several times over (the engine's
+    // markup, the saved bytes, the parse); give the freed heap back to the
+    // system so a month of cycles does not keep the largest page's peak.
+    malloc_trim(0);
     emit cycleFinished(summary);
     return summary.completed;
 }
@@ -148,7 +146,13 @@ void AcquisitionWindow::runCycle(CycleReport& summary) {
     const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
     QElapsedTimer stepClock;
     stepClock.start();
-    SaveWebBrowser(*m_webBrowser1, savedPage, true);
+    try {
+        SaveWebBrowser(*m_webBrowser1, savedPage, true);
+    } catch (...) {
+        recyclePage();
+        throw;
+    }
+    recyclePage();
     summary.saveMs = stepClock.elapsed();
     summary.pageBytes = FileSize(savedPage);
     Attendi(kWaitAfterSaveSeconds);
@@ -176,6 +180,27 @@ std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuratio
         qCWarning(lcCycle) << "configuration line skipped:" << FromWindows1252(reason);
     if (!report.readToEnd) throw CycleError("the configuration copy was not read to its end");
     return report.applied;
+}
+
+void AcquisitionWindow::createPage() {
+    m_webBrowser1 = new QWebEnginePage(AcquisitionProfile(), this);
+    m_webBrowser1->setAudioMuted(true);
+    ReloadAfterRendererCrash(m_webBrowser1);
+    connect(m_webBrowser1, &QWebEnginePage::loadingChanged, this, &AcquisitionWindow::onLoadingChanged);
+    connect(m_webBrowser1, &QWebEnginePage::loadProgress, this,
+            [this](int percent) { MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_webBrowser1->url().toDisplayString())); });
+    connect(m_webBrowser1, &QWebEnginePage::titleChanged, this, &AcquisitionWindow::MostraStato);
+    connect(m_webBrowser1, &QWebEnginePage::renderProcessTerminated, this, &AcquisitionWindow::onRendererEnded);
+}
+
+// Replaces the acquisition page by a fresh one once its markup is saved. Its
+// renderer process ends with it, and with the process every byte the page
+// held: a renderer keeps the memory of a page of many megabytes long after
+// it has moved on to a small one, and a display runs for months.
+void AcquisitionWindow::recyclePage() {
+    m_webBrowser1->disconnect(this);
+    m_webBrowser1->deleteLater();
+    createPage();
 }
 
 void AcquisitionWindow::loadLiveScorePage() {

@@ -87,6 +87,8 @@ private:
     void onTimer1();
     void runCycle(CycleReport& summary);
     std::size_t applyConfiguration(const QByteArray& configuration);
+    void createPage();
+    void recyclePage();
     void loadLiveScorePage();
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onRendererEnded();
@@ -95,7 +97,7 @@ private:
     ConfigTargets& m_configTargets;
     SlotSelectionStore& m_selections;
     HttpDownloader m_inet1;
-    QWebEnginePage* m_webBrowser1;
+    QWebEnginePage* m_webBrowser1 = nullptr;
     QTimer m_timer1;
     int m_timer1DesignMs = kTimer1AtCreationMs;
     QString m_label1;

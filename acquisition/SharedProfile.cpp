@@ -10,16 +10,27 @@
 
 namespace caltrix {
 
+namespace {
+
+// A profile without a storage name is off the record: cache and cookies live
+// in memory only.
+QWebEngineProfile* newOffTheRecordProfile() {
+    auto* created = new QWebEngineProfile(QCoreApplication::instance());
+    created->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    created->setHttpCacheMaximumSize(16 * 1024 * 1024);
+    created->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    return created;
+}
+
+}  // namespace
+
 QWebEngineProfile* SharedProfile() {
-    static QWebEngineProfile* profile = [] {
-        // A profile without a storage name is off the record: cache and
-        // cookies live in memory only.
-        auto* created = new QWebEngineProfile(QCoreApplication::instance());
-        created->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        created->setHttpCacheMaximumSize(16 * 1024 * 1024);
-        created->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        return created;
-    }();
+    static QWebEngineProfile* profile = newOffTheRecordProfile();
+    return profile;
+}
+
+QWebEngineProfile* AcquisitionProfile() {
+    static QWebEngineProfile* profile = newOffTheRecordProfile();
     return profile;
 }
 

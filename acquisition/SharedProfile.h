@@ -15,6 +15,12 @@ namespace caltrix {
 // application object.
 QWebEngineProfile* SharedProfile();
 
+// The acquisition page's own off-the-record profile. Pages of different
+// profiles never share a renderer process, so the acquisition page's process
+// (which may have held a page of many megabytes) ends with the page, and the
+// visible views never share its memory.
+QWebEngineProfile* AcquisitionProfile();
+
 // A browser view on the shared profile whose page reloads itself after a
 // renderer crash.
 QWebEngineView* CreateBrowserView(QWidget* parent);

@@ -26,14 +26,18 @@ done
 grep -q 'ExecStart=/usr/bin/Caltrix' <(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/caltrix.service)
 
 work=$(mktemp -d)
+display=:$((200 + RANDOM % 100))
 cleanup() {
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+  kill "${pid:-}" "${xvfb:-}" 2>/dev/null || true
   dpkg -r caltrix >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 dpkg -i "$deb" >/dev/null
-QTWEBENGINE_DISABLE_SANDBOX=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 \
   /usr/bin/Caltrix --demo --time-scale 0.1 --program-folder "$work/program" --status-file "$work/status.json" \
   >"$work/log" 2>&1 &
 pid=$!

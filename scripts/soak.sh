@@ -2,9 +2,9 @@
 # Accelerated soak run of the display program against a local fault-injecting
 # server: scripts/soak.sh [CYCLES] [options of tests/e2e/soak.py]
 #   CYCLES   cycles to run (default 200, a few minutes; 5000 or more for a long run)
-# The program is taken from $CALTRIX_BUILD/bin/Caltrix (default: build-e2e, then
-# build). Runs headless under Xvfb; prints one summary line; exits non-zero
-# when a check fails.
+# The program is taken from $CALTRIX_BUILD/bin/Caltrix (default: build). Runs
+# headless under Xvfb; prints one summary line; exits non-zero when a check
+# fails.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cycles=200
@@ -12,13 +12,7 @@ case "${1:-}" in
   ''|-*) ;;
   *) cycles=$1; shift ;;
 esac
-if [ -n "${CALTRIX_BUILD:-}" ]; then
-  build=$CALTRIX_BUILD
-elif [ -x "$root/build-e2e/bin/Caltrix" ]; then
-  build=$root/build-e2e
-else
-  build=$root/build
-fi
+build=${CALTRIX_BUILD:-$root/build}
 if [ ! -x "$build/bin/Caltrix" ]; then
   echo "soak.sh: no program at $build/bin/Caltrix; build it first (target Caltrix)" >&2
   exit 2
