@@ -155,6 +155,12 @@ void AcquisitionWindow::runCycle(CycleReport& summary) {
     recyclePage();
     summary.saveMs = stepClock.elapsed();
     summary.pageBytes = FileSize(savedPage);
+    // A page still loading is saved as far as it came; one of which nothing
+    // came at all (a site that does not answer) would only blank every slot.
+    if (m_pageLoad != PageLoad::Loaded && summary.pageBytes == 0) {
+        DeleteFileIfPresent(savedPage);
+        throw CycleError("nothing of the live-score page arrived within the wait");
+    }
     Attendi(kWaitAfterSaveSeconds);
 
     summary.step = "parse";
