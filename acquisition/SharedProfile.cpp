@@ -30,7 +30,12 @@ QWebEngineProfile* SharedProfile() {
 }
 
 QWebEngineProfile* AcquisitionProfile() {
-    static QWebEngineProfile* profile = newOffTheRecordProfile();
+    // The live-score page is fetched fresh every cycle: nothing to cache.
+    static QWebEngineProfile* profile = [] {
+        QWebEngineProfile* created = newOffTheRecordProfile();
+        created->setHttpCacheType(QWebEngineProfile::NoCache);
+        return created;
+    }();
     return profile;
 }
 
