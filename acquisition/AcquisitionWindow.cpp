@@ -3,6 +3,7 @@
 #include "acquisition/OffUiThread.h"
 #include "acquisition/SaveWebBrowser.h"
 #include "acquisition/SharedProfile.h"
+#include "acquisition/core/PageCheck.h"
 #include "app/support/Attendi.h"
 #include "app/support/Logging.h"
 #include "app/support/SlotSelectionStore.h"
@@ -160,6 +161,12 @@ void AcquisitionWindow::runCycle(CycleReport& summary) {
     if (m_pageLoad != PageLoad::Loaded && summary.pageBytes == 0) {
         DeleteFileIfPresent(savedPage);
         throw CycleError("nothing of the live-score page arrived within the wait");
+    }
+    // Garbage, an empty body or an error page would blank every slot: keep
+    // the last results instead.
+    if (!LooksLikeLiveScorePage(ReadWholeFile(savedPage))) {
+        DeleteFileIfPresent(savedPage);
+        throw CycleError("the saved page is not a live-score page (no competition header, no closing marker)");
     }
     Attendi(kWaitAfterSaveSeconds);
 

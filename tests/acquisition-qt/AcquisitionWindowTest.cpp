@@ -118,7 +118,8 @@ TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
              for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919) % 256));
              s.Serve(kPageTarget, Answer(200, garbage));
          },
-         true, "\r\n"},
+         false, ""},
+        {"empty page", [](auto& s) { s.Serve(kPageTarget, Answer(200, {})); }, false, ""},
     };
     m_window.reset();  // each case runs its own window against its own server
     for (const Failure& failure : failures) {
