@@ -248,3 +248,12 @@ class Program:
         if status and status.get("lastCycle") and parse_time(status["lastCycle"]["time"]) > moment:
             return status["lastCycle"]
         return None
+
+
+def stop_run(program, server, keep):
+    """Stops the program (telling where its folder is when it is kept) and the server."""
+    if program:
+        if keep:
+            print("kept:", program.root)
+        program.stop()
+    server.close()

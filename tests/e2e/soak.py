@@ -194,11 +194,7 @@ class Soak:
         return not self.problems
 
     def close(self):
-        if self.program:
-            if self.args.keep:
-                print("kept:", self.program.root)
-            self.program.stop()
-        self.server.close()
+        harness.stop_run(self.program, self.server, self.args.keep)
 
 
 def main():

@@ -271,11 +271,7 @@ class Run:
         self.check("program alive at the end", True)
 
     def close(self):
-        if self.program:
-            if self.args.keep:
-                print("kept:", self.program.root)
-            self.program.stop()
-        self.server.close()
+        harness.stop_run(self.program, self.server, self.args.keep)
 
 
 def main():
