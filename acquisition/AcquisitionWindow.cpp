@@ -227,7 +227,10 @@ void AcquisitionWindow::loadLiveScorePage() {
         throw CycleError(("the page did not load: " + m_pageError).toStdString());
     case PageLoad::Requested:
     case PageLoad::Loading:
-        qCInfo(lcCycle) << "the live-score page has not finished loading; saving what the browser holds";
+        // Stopping keeps what has arrived and frees the renderer from
+        // parsing the rest, so the save does not queue behind it.
+        qCInfo(lcCycle) << "the live-score page has not finished loading; stopped, saving what the browser holds";
+        m_webBrowser1->triggerAction(QWebEnginePage::Stop);
         break;
     case PageLoad::Loaded:
         break;

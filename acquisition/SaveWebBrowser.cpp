@@ -2,6 +2,7 @@
 
 #include "common/LineFile.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QPointer>
@@ -18,18 +19,22 @@ namespace {
 // scale: the work depends on the page's size, not on the program's clock.
 constexpr int kSerialiseTimeoutMs = 20000;
 
+// The serialised markup waits in this variable of the application world
+// while it is fetched in pieces of this many characters.
+const QString kMarkupVariable = QStringLiteral("window.caltrixSavedMarkup");
+constexpr qint64 kPieceCharacters = 256 * 1024;
+
 QString ClassicMarkupScript() {
     QFile file(QStringLiteral(":/caltrix/acquisition/ClassicMarkup.js"));
     if (!file.open(QIODevice::ReadOnly)) throw SaveError("the page serialiser is missing from the program");
     return QString::fromUtf8(file.readAll());
 }
 
-// Runs the serialiser in the page and waits for its answer in a local event
-// loop. The answer is a string of Windows-1252 bytes, one per character.
-std::string SerialiseDocument(QWebEnginePage& browser, bool wholeDocument) {
-    static const QString script = ClassicMarkupScript();
-    const QString call = script + QStringLiteral("(%1)").arg(wholeDocument ? "true" : "false");
-
+// Runs `script` in the page's application world (which keeps the page's own
+// scripts away from ours; the document is the same) and waits for its answer
+// in a local event loop until `deadline`. Throws SaveError when no answer
+// came in time or the renderer died.
+QVariant RunAndWait(QWebEnginePage& browser, const QString& script, const QDeadlineTimer& deadline) {
     // Shared with the callback, which may still come after this function
     // has given up waiting.
     struct Answer {
@@ -43,22 +48,53 @@ std::string SerialiseDocument(QWebEnginePage& browser, bool wholeDocument) {
     QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
     QObject::connect(&browser, &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
     QPointer<QEventLoop> waiting(&loop);
-    // The application world keeps the page's own scripts away from the
-    // serialiser's functions; the document is the same.
-    browser.runJavaScript(call, QWebEngineScript::ApplicationWorld, [answer, waiting](const QVariant& value) {
+    browser.runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer, waiting](const QVariant& value) {
         answer->arrived = true;
         answer->value = value;
         if (waiting) waiting->quit();
     });
-    if (!answer->arrived) {
-        timeout.start(kSerialiseTimeoutMs);
+    if (!answer->arrived && !deadline.hasExpired()) {
+        timeout.start(std::chrono::milliseconds(deadline.remainingTime()));
         loop.exec();
     }
     if (!answer->arrived) throw SaveError("the browser did not hand over its document");
-    if (answer->value.typeId() == QMetaType::Bool) throw SaveError("the browser shows its error page");
-    if (answer->value.typeId() != QMetaType::QString) throw SaveError("the browser has no document");
-    const QByteArray bytes = answer->value.toString().toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return answer->value;
+}
+
+// Serialises the document in the page into a variable of the application
+// world and answers with its length (or the serialiser's false / null).
+QString SerialiseIntoVariable(bool wholeDocument) {
+    static const QString script = ClassicMarkupScript();
+    return QStringLiteral("(() => { const markup = %1(%2); if (typeof markup !== 'string') return markup; "
+                          "%3 = markup; return markup.length; })()")
+        .arg(script, wholeDocument ? QStringLiteral("true") : QStringLiteral("false"), kMarkupVariable);
+}
+
+// Runs the serialiser in the page, then fetches its markup piece by piece:
+// a large page never crosses from the renderer as one message, so the user
+// interface only ever converts a small piece at a time and the engine's
+// message buffers stay small. The answer is a string of Windows-1252 bytes,
+// one per character.
+std::string SerialiseDocument(QWebEnginePage& browser, bool wholeDocument) {
+    const QDeadlineTimer deadline(kSerialiseTimeoutMs);
+    const QVariant length = RunAndWait(browser, SerialiseIntoVariable(wholeDocument), deadline);
+    if (length.typeId() == QMetaType::Bool) throw SaveError("the browser shows its error page");
+    if (length.typeId() != QMetaType::Double && length.typeId() != QMetaType::Int) {
+        throw SaveError("the browser has no document");
+    }
+    const qint64 total = length.toLongLong();
+    std::string markup;
+    markup.reserve(static_cast<std::size_t>(total));
+    for (qint64 offset = 0; offset < total; offset += kPieceCharacters) {
+        const QVariant piece = RunAndWait(
+            browser, QStringLiteral("%1.substr(%2, %3)").arg(kMarkupVariable).arg(offset).arg(kPieceCharacters), deadline);
+        if (piece.typeId() != QMetaType::QString) throw SaveError("the browser lost its document while handing it over");
+        markup += piece.toString().toLatin1().toStdString();
+    }
+    // The page is not waited for: its copy is only released.
+    browser.runJavaScript(QStringLiteral("%1 = undefined").arg(kMarkupVariable), QWebEngineScript::ApplicationWorld);
+    if (markup.size() != static_cast<std::size_t>(total)) throw SaveError("the browser lost its document while handing it over");
+    return markup;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/support/FontSubstitutions.h"
 #include "app/support/Logging.h"
 #include "app/support/TimeScale.h"
+#include "common/HeapPolicy.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,6 +65,7 @@ int run(QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    caltrix::ReturnLargeBlocksToTheSystem();
     prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Caltrix"));

@@ -1,11 +1,14 @@
 // Measures how long the user interface stalls during update cycles on a
 // large live-score page: a 10 ms timer runs throughout and the longest gap
 // between its ticks is printed per cycle. Usage: caltrix-cycle-stall
-// [page megabytes = 5] [cycles = 3] [time scale = 0.1]
+// [page megabytes = 5] [cycles = 3] [time scale = 0.1]. After each cycle it
+// also prints the program's own resident memory, so what a large page leaves
+// behind in this process shows cycle by cycle.
 #include "ToolPages.h"
 #include "acquisition/AcquisitionWindow.h"
 #include "app/support/SlotSelectionStore.h"
 #include "app/support/TimeScale.h"
+#include "common/HeapPolicy.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +16,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -29,9 +34,19 @@ private:
     caltrix::SlotSelectionStore& m_store;
 };
 
+// This process's resident memory in MB, from /proc/self/status.
+long ResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6)) / 1024;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    caltrix::ReturnLargeBlocksToTheSystem();  // as the program does
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     const double megabytes = arguments.size() > 1 ? arguments.at(1).toDouble() : 5.0;
@@ -64,9 +79,9 @@ int main(int argc, char** argv) {
         QElapsedTimer duration;
         duration.start();
         const bool completed = window.AggiornaTelevideo();
-        std::printf("cycle %d: %s in %lld ms, longest gap between 10 ms ticks %lld ms\n", cycle,
-                    completed ? "completed" : "failed", static_cast<long long>(duration.elapsed()),
-                    static_cast<long long>(longestGap));
+        std::printf("cycle %d: %s in %lld ms, longest gap between 10 ms ticks %lld ms, RSS %ld MB\n",
+                    cycle, completed ? "completed" : "failed", static_cast<long long>(duration.elapsed()),
+                    static_cast<long long>(longestGap), ResidentMegabytes());
     }
     return 0;
 }

@@ -72,6 +72,19 @@ TEST_F(SaveWebBrowserTest, SavesTheWholeDocumentWithoutTrailingLineBreak) {
     EXPECT_EQ(saved, "<html>\r\n<head>\r\n<title>t</title></head>\r\n<body>\r\n<p>x</p></body></html>");
 }
 
+TEST_F(SaveWebBrowserTest, APageOfManyPiecesArrivesWholeAndInOrder) {
+    // Numbered paragraphs over about a megabyte: several pieces of transfer,
+    // with the piece boundaries falling inside paragraphs.
+    QByteArray body;
+    std::string expected;
+    for (int i = 0; i < 60000; ++i) {
+        const QByteArray paragraph = "<p>" + QByteArray::number(i) + " \xC3\xA9</p>";
+        body += paragraph;
+        expected += (i ? "\r\n" : "") + ("<p>" + std::to_string(i) + " \xE9</p>");
+    }
+    EXPECT_EQ(SaveBody(body), expected);
+}
+
 TEST_F(SaveWebBrowserTest, ReplacesAnExistingFileEntirely) {
     WriteWholeFile(m_file, std::string(5000, 'x'));
     EXPECT_EQ(SaveBody("<p>short</p>"), "<p>short</p>");
