@@ -25,7 +25,7 @@ export QTWEBENGINE_DISABLE_SANDBOX=1
 # the engine's heap once before it levels off; a leak keeps lifting it.
 cycles=${SOAK_CYCLES:-200}
 step "accelerated soak: $cycles cycles against a fault-injecting server"
-bash scripts/soak.sh "$cycles" --warmup $((cycles / 2)) --rss-bound 80
+bash scripts/soak.sh "$cycles" --warmup $((cycles / 2)) --rss-bound 20
 
 step "Debian package: contents, dependencies, install and start"
 if [ "$(id -u)" -eq 0 ]; then bash scripts/check-package.sh; else echo "skipped: installing the package needs root"; fi
