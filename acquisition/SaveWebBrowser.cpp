@@ -89,7 +89,8 @@ std::string SerialiseDocument(QWebEnginePage& browser, bool wholeDocument) {
         const QVariant piece = RunAndWait(
             browser, QStringLiteral("%1.substr(%2, %3)").arg(kMarkupVariable).arg(offset).arg(kPieceCharacters), deadline);
         if (piece.typeId() != QMetaType::QString) throw SaveError("the browser lost its document while handing it over");
-        markup += piece.toString().toLatin1().toStdString();
+        const QByteArray bytes = piece.toString().toLatin1();
+        markup.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     }
     // The page is not waited for: its copy is only released.
     browser.runJavaScript(QStringLiteral("%1 = undefined").arg(kMarkupVariable), QWebEngineScript::ApplicationWorld);

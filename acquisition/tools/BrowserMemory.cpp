@@ -4,6 +4,7 @@
 // main browser on a local file, three banners on the operator's endpoint.
 // Prints RSS and PSS summed from /proc. Engine flags come from
 // QTWEBENGINE_CHROMIUM_FLAGS. Usage: caltrix-browser-memory [seconds = 5]
+#include "ProcessMemory.h"
 #include "ToolPages.h"
 #include "acquisition/SharedProfile.h"
 
@@ -50,15 +51,6 @@ std::set<int> ProcessTree(int pid) {
     return tree;
 }
 
-// A field of /proc/<pid>/smaps_rollup in kB ("Rss:", "Pss:").
-long RollupKb(int pid, const std::string& field) {
-    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    for (std::string line; std::getline(rollup, line);) {
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(field.size()));
-    }
-    return 0;
-}
-
 void Wait(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
@@ -100,8 +92,8 @@ int main(int argc, char** argv) {
     long pss = 0;
     const std::set<int> tree = ProcessTree(static_cast<int>(QCoreApplication::applicationPid()));
     for (const int pid : tree) {
-        rss += RollupKb(pid, "Rss:");
-        pss += RollupKb(pid, "Pss:");
+        rss += caltrix::tools::RollupKb(pid, "Rss:");
+        pss += caltrix::tools::RollupKb(pid, "Pss:");
     }
     std::printf("flags \"%s\": %zu processes, RSS %ld MB, PSS %ld MB\n",
                 qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").constData(), tree.size(), rss / 1024, pss / 1024);

@@ -4,6 +4,7 @@
 // [page megabytes = 5] [cycles = 3] [time scale = 0.1]. After each cycle it
 // also prints the program's own resident memory, so what a large page leaves
 // behind in this process shows cycle by cycle.
+#include "ProcessMemory.h"
 #include "ToolPages.h"
 #include "acquisition/AcquisitionWindow.h"
 #include "app/support/SlotSelectionStore.h"
@@ -15,9 +16,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 namespace {
 
@@ -34,14 +35,8 @@ private:
     caltrix::SlotSelectionStore& m_store;
 };
 
-// This process's resident memory in MB, from /proc/self/status.
-long ResidentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6)) / 1024;
-    }
-    return 0;
-}
+// This process's resident memory in MB.
+long ResidentMegabytes() { return caltrix::tools::RollupKb(getpid(), "Rss:") / 1024; }
 
 }  // namespace
 
