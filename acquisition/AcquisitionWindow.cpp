@@ -4,11 +4,11 @@
 #include "acquisition/SaveWebBrowser.h"
 #include "acquisition/SharedProfile.h"
 #include "acquisition/core/PageCheck.h"
-#include "app/support/Attendi.h"
-#include "app/support/Logging.h"
-#include "app/support/SlotSelectionStore.h"
-#include "app/support/Text1252Qt.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/Attendi.h"
+#include "common/qt/Logging.h"
+#include "common/qt/SlotSelectionStore.h"
+#include "common/qt/Text1252Qt.h"
+#include "common/qt/TimeScale.h"
 #include "common/LineFile.h"
 
 #include <malloc.h>

@@ -1,9 +1,9 @@
 #include "acquisition/ConfigApplier.h"
 
 #include "acquisition/SafeAddresses.h"
-#include "app/support/Logging.h"
-#include "app/support/SlotSelectionStore.h"
-#include "app/support/Text1252Qt.h"
+#include "common/qt/Logging.h"
+#include "common/qt/SlotSelectionStore.h"
+#include "common/qt/Text1252Qt.h"
 
 #include <QPushButton>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #include "acquisition/HttpDownloader.h"
 
-#include "app/support/TimeScale.h"
+#include "common/qt/TimeScale.h"
 
 #include <QEventLoop>
 #include <QNetworkReply>

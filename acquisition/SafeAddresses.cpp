@@ -1,6 +1,6 @@
 #include "acquisition/SafeAddresses.h"
 
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 #include <QWebEngineView>
 

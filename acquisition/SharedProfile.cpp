@@ -1,6 +1,6 @@
 #include "acquisition/SharedProfile.h"
 
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 #include <QCoreApplication>
 #include <QTimer>

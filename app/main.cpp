@@ -8,8 +8,8 @@
 #include "app/shell/ProgramFiles.h"
 #include "app/shell/Settings.h"
 #include "app/support/FontSubstitutions.h"
-#include "app/support/Logging.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/Logging.h"
+#include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/support/TimeScale.h"
+#include "common/qt/TimeScale.h"
 
 namespace caltrix {
 

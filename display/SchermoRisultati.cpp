@@ -3,8 +3,8 @@
 #include <exception>
 #include <utility>
 
-#include "app/support/Logging.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/Logging.h"
+#include "common/qt/TimeScale.h"
 
 namespace caltrix {
 namespace {

@@ -7,8 +7,8 @@
 #include "ProcessMemory.h"
 #include "ToolPages.h"
 #include "acquisition/AcquisitionWindow.h"
-#include "app/support/SlotSelectionStore.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/SlotSelectionStore.h"
+#include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"
 
 #include <QApplication>

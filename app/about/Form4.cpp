@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 namespace caltrix {
 namespace {

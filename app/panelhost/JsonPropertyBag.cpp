@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "PanelHostError.h"
-#include "app/support/Text1252Qt.h"
+#include "common/qt/Text1252Qt.h"
 
 namespace caltrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/service/Watchdog.h"
 
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 #include <systemd/sd-daemon.h>
 

@@ -12,11 +12,11 @@
 #include "app/status/StatusFile.h"
 #include "app/shell/Twips.h"
 #include "app/support/ClassicCaption.h"
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 #include "app/support/SempreInPrimoPiano.h"
-#include "app/support/SlotSelectionStore.h"
-#include "app/support/Text1252Qt.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/SlotSelectionStore.h"
+#include "common/qt/Text1252Qt.h"
+#include "common/qt/TimeScale.h"
 #include "display/SchermoRisultati.h"
 
 #include <QApplication>

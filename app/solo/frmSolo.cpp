@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 namespace caltrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/status/StatusFile.h"
 
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

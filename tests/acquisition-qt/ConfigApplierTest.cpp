@@ -3,7 +3,7 @@
 #include "PageLoading.h"
 #include "TestHttpServer.h"
 #include "acquisition/SharedProfile.h"
-#include "app/support/SlotSelectionStore.h"
+#include "common/qt/SlotSelectionStore.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "TestHttpServer.h"
 #include "acquisition/AcquisitionWindow.h"
-#include "app/support/SlotSelectionStore.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/SlotSelectionStore.h"
+#include "common/qt/TimeScale.h"
 #include "common/LineFile.h"
 
 #include <gtest/gtest.h>

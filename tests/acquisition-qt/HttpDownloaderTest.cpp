@@ -1,7 +1,7 @@
 #include "acquisition/HttpDownloader.h"
 
 #include "TestHttpServer.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/TimeScale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/support/Attendi.h"
-#include "app/support/TimeScale.h"
+#include "common/qt/Attendi.h"
+#include "common/qt/TimeScale.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

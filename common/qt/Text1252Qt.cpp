@@ -1,4 +1,4 @@
-#include "app/support/Text1252Qt.h"
+#include "common/qt/Text1252Qt.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

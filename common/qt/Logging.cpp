@@ -1,4 +1,4 @@
-#include "app/support/Logging.h"
+#include "common/qt/Logging.h"
 
 Q_LOGGING_CATEGORY(lcCycle, "caltrix.cycle")
 Q_LOGGING_CATEGORY(lcDisplay, "caltrix.display")

@@ -1,4 +1,4 @@
-#include "app/support/SlotSelectionStore.h"
+#include "common/qt/SlotSelectionStore.h"
 
 namespace caltrix {
 namespace {

@@ -1,6 +1,6 @@
-#include "app/support/Attendi.h"
+#include "common/qt/Attendi.h"
 
-#include "app/support/TimeScale.h"
+#include "common/qt/TimeScale.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

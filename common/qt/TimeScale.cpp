@@ -1,4 +1,4 @@
-#include "app/support/TimeScale.h"
+#include "common/qt/TimeScale.h"
 
 #include <algorithm>
 #include <cmath>
