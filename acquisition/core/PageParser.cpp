@@ -25,7 +25,7 @@ bool HoldsTitleMarker(std::string_view raw) {
 // One parse: the result text with the start flag and title mode.
 class ResultBuilder {
 public:
-    ResultBuilder(const TitleList& titles, TagStripper& stripper) : m_matcher(titles.entries()), m_stripper(stripper) {}
+    ResultBuilder(const TitleList& titles, TagStripper& stripper) : m_matcher(titles), m_stripper(stripper) {}
 
     // False once the stop marker is met.
     bool Take(std::string_view raw) {

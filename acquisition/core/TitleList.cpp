@@ -4,14 +4,18 @@
 
 namespace caltrix {
 
-bool TitleList::Contains(std::string_view title) const {
-    return m_index.contains(std::string(title));
-}
-
 bool TitleList::Add(std::string title) {
-    if (TrimSpaces(title).empty() || Contains(title)) return false;
-    m_index.insert(title);
+    if (TrimSpaces(title).empty()) return false;
+    if (const auto found = m_index.find(title); found != m_index.end()) {
+        m_entries.splice(m_entries.end(), m_entries, found->second);
+        return false;
+    }
+    if (m_entries.size() >= m_capacity) {
+        m_index.erase(m_entries.front());
+        m_entries.pop_front();
+    }
     m_entries.push_back(std::move(title));
+    m_index.emplace(m_entries.back(), std::prev(m_entries.end()));
     return true;
 }
 

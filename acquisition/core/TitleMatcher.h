@@ -4,36 +4,47 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "acquisition/core/TitleList.h"
+
 namespace caltrix {
 
-// An Aho-Corasick automaton over the titles (none of them empty), built
-// once per parse, so each line is scanned once however many titles there are.
+// An Aho-Corasick automaton over the titles, built once per parse, so each
+// line is scanned once however many titles there are. Transitions are kept
+// sparse (a node lists its children), so its size grows with the titles'
+// total length; only the root, where most bytes of a line land, has a table.
 class TitleMatcher {
 public:
-    explicit TitleMatcher(const std::vector<std::string>& titles);
+    explicit TitleMatcher(const TitleList& titles);
 
     // How many distinct titles occur in `line`.
     std::size_t CountContained(std::string_view line);
 
 private:
     static constexpr std::int32_t kNone = -1;
+    static constexpr std::int32_t kRoot = 0;
 
-    std::int32_t AddNode();
-    std::int32_t& Next(std::int32_t node, unsigned char c);
+    struct Node {
+        std::int32_t firstChild = kNone;
+        std::int32_t nextSibling = kNone;
+        std::int32_t failure = kRoot;
+        std::int32_t outputLink = kNone;  // nearest proper suffix node that ends a title
+        std::int32_t title = kNone;       // the title ending at this node
+        unsigned char byte = 0;           // the byte that leads here from the parent
+    };
+
+    std::int32_t Child(std::int32_t node, unsigned char c) const;
+    std::int32_t AddChild(std::int32_t node, unsigned char c);
+    // The node after reading `c` at `node`, following failure links.
+    std::int32_t Step(std::int32_t node, unsigned char c) const;
     void Insert(std::string_view title, std::int32_t titleIndex);
     void LinkFailures();
 
-    std::array<std::uint16_t, 256> m_symbol{};  // byte -> symbol; 0 for bytes in no title
-    std::size_t m_symbols = 1;
-    std::vector<std::int32_t> m_next;        // node * m_symbols + symbol -> node
-    std::vector<std::int32_t> m_title;       // title ending at the node, or kNone
-    std::vector<std::int32_t> m_outputLink;  // nearest proper suffix node that ends a title
-    std::vector<std::int32_t> m_failure;
-    std::vector<std::uint32_t> m_seenInLine;  // per title: the line number that last counted it
+    std::vector<Node> m_nodes;
+    std::array<std::int32_t, 256> m_rootNext;  // kNone while building, then kRoot for bytes that start no title
+    std::vector<std::uint32_t> m_seenInLine;   // per title: the line number that last counted it
     std::uint32_t m_lineNumber = 0;
     std::size_t m_shortestTitle = SIZE_MAX;  // no title at all: no line holds one
 };
