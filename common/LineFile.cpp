@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,20 +12,48 @@
 namespace caltrix {
 namespace {
 
-std::string describe(const char* action, const std::filesystem::path& path) {
-    return std::string(action) + " " + path.string() + ": " + std::strerror(errno);
+std::string describe(const char* action, const std::filesystem::path& path, std::string_view reason) {
+    return std::string(action) + " " + path.string() + ": " + std::string(reason);
 }
+
+// A file opened without blocking (a FIFO or a device would otherwise hang the
+// open or the first read) and accepted only when it is a regular file.
+class RegularFile {
+public:
+    RegularFile(const std::filesystem::path& path, int flags)
+        : m_fd(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666)) {
+        if (m_fd < 0) {
+            m_problem = std::strerror(errno);
+        } else if (::fstat(m_fd, &m_info) != 0) {
+            m_problem = std::strerror(errno);
+        } else if (!S_ISREG(m_info.st_mode)) {
+            m_problem = S_ISDIR(m_info.st_mode) ? "is a folder" : "not a regular file";
+        }
+    }
+    ~RegularFile() { Close(); }
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    bool ok() const { return m_problem.empty(); }
+    const std::string& problem() const { return m_problem; }
+    int fd() const { return m_fd; }
+    std::size_t size() const { return static_cast<std::size_t>(m_info.st_size); }
+
+    // False when the system reports an error on closing (a delayed write error).
+    bool Close() {
+        const int fd = std::exchange(m_fd, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+    struct stat m_info {};
+    std::string m_problem;
+};
 
 }  // namespace
 
-bool EsisteFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    const bool isFile = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    ::close(fd);
-    return isFile;
-}
+bool EsisteFile(const std::filesystem::path& path) { return RegularFile(path, O_RDONLY).ok(); }
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
@@ -40,26 +68,40 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in || !EsisteFile(path)) throw FileError(describe("cannot open", path));
-    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!in) throw FileError(describe("cannot read", path));
+std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    RegularFile file(path, O_RDONLY);
+    if (!file.ok()) throw FileError(describe("cannot open", path, file.problem()));
+    if (file.size() > maxBytes) {
+        throw FileError(describe("cannot read", path, "larger than " + std::to_string(maxBytes) + " bytes"));
+    }
+    std::string bytes(file.size(), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(file.fd(), bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw FileError(describe("cannot read", path, std::strerror(errno)));
+        if (got == 0) break;  // the file shrank since it was opened
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
     return bytes;
 }
 
-std::vector<std::string> ReadLines(const std::filesystem::path& path) {
-    return SplitLines(ReadWholeFile(path));
+std::vector<std::string> ReadLines(const std::filesystem::path& path, std::size_t maxBytes) {
+    return SplitLines(ReadWholeFile(path, maxBytes));
 }
 
 void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(describe("cannot create", path));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw FileError(describe("cannot write", path));
+    RegularFile file(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (!file.ok()) throw FileError(describe("cannot create", path, file.problem()));
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t put = ::write(file.fd(), bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0)
+            throw FileError(describe("cannot write", path, put < 0 ? std::strerror(errno) : "nothing written"));
+        done += static_cast<std::size_t>(put);
+    }
+    if (!file.Close()) throw FileError(describe("cannot write", path, std::strerror(errno)));
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
@@ -75,7 +117,8 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 }
 
 void DeleteFileIfPresent(const std::filesystem::path& path) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw FileError(describe("cannot delete", path));
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw FileError(describe("cannot delete", path, std::strerror(errno)));
 }
 
 }  // namespace caltrix

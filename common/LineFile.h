@@ -1,6 +1,7 @@
 // Line-oriented files of Windows-1252 text with CR LF line ends.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -15,19 +16,26 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// True when `path` is a file that can be opened for reading (false for a
-// folder, a missing file or one without read permission). Never throws.
+// Every open below accepts regular files only and never blocks: a FIFO, a
+// device or a folder under the name is an error (for EsisteFile: false).
+
+// True when `path` is a regular file that can be opened for reading (false
+// for a folder, a FIFO, a missing file or one without read permission).
+// Never throws.
 bool EsisteFile(const std::filesystem::path& path);
 
 // Splits text into lines: CR LF or a lone CR ends a line, a lone LF does not.
 // A last line without a line end still counts; empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// The whole file as bytes; throws FileError when it cannot be read.
-std::string ReadWholeFile(const std::filesystem::path& path);
+inline constexpr std::size_t kAnySize = SIZE_MAX;
+
+// The whole file as bytes; throws FileError when it cannot be read or is
+// larger than `maxBytes`.
+std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kAnySize);
 
 // The file's lines as SplitLines gives them; throws FileError.
-std::vector<std::string> ReadLines(const std::filesystem::path& path);
+std::vector<std::string> ReadLines(const std::filesystem::path& path, std::size_t maxBytes = kAnySize);
 
 // Creates (truncates) the file and writes `bytes`; throws FileError.
 void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);

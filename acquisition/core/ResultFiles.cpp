@@ -3,10 +3,6 @@
 #include "common/LineFile.h"
 #include "common/Text1252.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <span>
@@ -28,7 +24,10 @@ constexpr std::array<Substitution, 5> kAfterUpperCase{{
     {"REPUBLIC-GAMBRINUS", "REPUBLIC GAM."},
     {" -", "-"},
     {"' ", "\""},
-    {"TA\xC7" "A DE PORTUGAL", "TA\xC7" "A PORTUGAL"},
+    {"TA\xC7"
+     "A DE PORTUGAL",
+     "TA\xC7"
+     "A PORTUGAL"},
 }};
 constexpr std::string_view kLineBreak = "\r\n";
 
@@ -145,21 +144,13 @@ std::vector<std::string> SlotTextsFor(std::string_view combined, std::span<const
     return texts;
 }
 
-// True when `path` is a regular file holding exactly `bytes`.
+// True when `path` is a regular file holding exactly `bytes` (a larger one is not read).
 bool HoldsExactly(const std::filesystem::path& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                static_cast<std::size_t>(info.st_size) == bytes.size();
-    std::string content(same ? bytes.size() : 0, '\0');
-    for (std::size_t done = 0; same && done < content.size();) {
-        const ssize_t got = ::read(fd, content.data() + done, content.size() - done);
-        same = got > 0;
-        if (same) done += static_cast<std::size_t>(got);
+    try {
+        return ReadWholeFile(path, bytes.size()) == bytes;
+    } catch (const FileError&) {
+        return false;
     }
-    ::close(fd);
-    return same && content == bytes;
 }
 
 }  // namespace

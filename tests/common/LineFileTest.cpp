@@ -4,6 +4,9 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace caltrix {
 namespace {
 
@@ -28,17 +31,23 @@ protected:
     std::filesystem::path dir;
 };
 
-TEST_F(FileTest, EsisteFileIsTrueOnlyForReadableFiles) {
+TEST_F(FileTest, OnlyRegularFilesAreOpenedAndAFifoNeverBlocks) {
     WriteWholeFile(dir / "empty", "");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     EXPECT_TRUE(EsisteFile(dir / "empty"));
-    EXPECT_FALSE(EsisteFile(dir / "missing"));
-    EXPECT_FALSE(EsisteFile(dir));
-    EXPECT_FALSE(EsisteFile(dir / "no-such-folder" / "file"));
+    for (const auto& path : {dir / "missing", dir, dir / "no-such-folder" / "file", dir / "fifo"}) {
+        EXPECT_FALSE(EsisteFile(path)) << path;
+        EXPECT_THROW(ReadWholeFile(path), FileError) << path;
+    }
+    EXPECT_THROW(WriteWholeFile(dir / "fifo", "x"), FileError);
+    EXPECT_THROW(WriteWholeFile(dir, "x"), FileError);
 }
 
 TEST_F(FileTest, WritesAndReadsBytesUnchanged) {
     WriteFileAtomically(dir / "f.txt", "x\r\n\xE0\r\n");
     EXPECT_EQ(ReadWholeFile(dir / "f.txt"), "x\r\n\xE0\r\n");
+    EXPECT_EQ(ReadWholeFile(dir / "f.txt", 6), "x\r\n\xE0\r\n");
+    EXPECT_THROW(ReadWholeFile(dir / "f.txt", 5), FileError);  // larger than the limit
     EXPECT_EQ(ReadLines(dir / "f.txt"), (Lines{"x", "\xE0"}));
     EXPECT_FALSE(std::filesystem::exists(dir / "f.txt.tmp"));
     DeleteFileIfPresent(dir / "f.txt");
