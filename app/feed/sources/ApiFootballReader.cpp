@@ -1,0 +1,87 @@
+#include "app/feed/sources/ApiFootballReader.h"
+
+#include "app/feed/sources/ReaderSupport.h"
+
+#include <QJsonArray>
+
+#include <map>
+
+namespace caltrix::feed {
+namespace {
+
+QLatin1String key(const char* name) { return QLatin1String(name); }
+
+const std::map<QString, MatchState> kStates = {
+    {QStringLiteral("NS"), MatchState::NotStarted},
+    {QStringLiteral("TBD"), MatchState::NotStarted},
+    {QStringLiteral("1H"), MatchState::FirstHalf},
+    {QStringLiteral("HT"), MatchState::HalfTime},
+    {QStringLiteral("2H"), MatchState::SecondHalf},
+    {QStringLiteral("ET"), MatchState::ExtraTime},
+    {QStringLiteral("BT"), MatchState::BreakInExtraTime},
+    {QStringLiteral("P"), MatchState::PenaltyShootout},
+    {QStringLiteral("LIVE"), MatchState::Running},
+    {QStringLiteral("SUSP"), MatchState::Suspended},
+    {QStringLiteral("INT"), MatchState::Suspended},
+    {QStringLiteral("FT"), MatchState::Finished},
+    {QStringLiteral("AET"), MatchState::FinishedAfterExtraTime},
+    {QStringLiteral("PEN"), MatchState::FinishedOnPenalties},
+    {QStringLiteral("PST"), MatchState::Postponed},
+    {QStringLiteral("CANC"), MatchState::Cancelled},
+    {QStringLiteral("ABD"), MatchState::Abandoned},
+    {QStringLiteral("AWD"), MatchState::Awarded},
+    {QStringLiteral("WO"), MatchState::Awarded},
+};
+
+// The provider's messages from a non-empty `errors` object or array, one
+// line; empty when there are none.
+std::string errorMessages(const QJsonValue& errors) {
+    std::string text;
+    const auto add = [&](const std::string& part) { text += (text.empty() ? "" : "; ") + part; };
+    if (errors.isObject()) {
+        const QJsonObject object = errors.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) add(it.key().toStdString() + ": " + Utf8(it.value()));
+    } else if (errors.isArray()) {
+        for (const QJsonValue error : errors.toArray()) add(error.isString() ? Utf8(error) : "unreadable error");
+    }
+    return text;
+}
+
+}  // namespace
+
+SourceResult ReadApiFootball(const QByteArray& body) {
+    SourceResult result;
+    const auto object = BodyObject(body, result.error);
+    if (!object) return result;
+    if (const std::string errors = errorMessages((*object)[key("errors")]); !errors.empty()) {
+        result.error = "the provider refused the request: " + errors;
+        return result;
+    }
+    const QJsonValue fixtures = (*object)[key("response")];
+    if (!fixtures.isArray()) {
+        result.error = "the response has no fixture list";
+        return result;
+    }
+    MatchModel model;
+    for (const QJsonValue entry : fixtures.toArray()) {
+        const QJsonValue fixture = entry[key("fixture")];
+        const auto kickoff = Instant(fixture[key("date")]);
+        Match match;
+        match.home = Utf8(entry[key("teams")][key("home")][key("name")]);
+        match.away = Utf8(entry[key("teams")][key("away")][key("name")]);
+        if (!kickoff || match.home.empty() || match.away.empty()) continue;
+        match.kickoff = *kickoff;
+        match.minute = WholeNumber(fixture[key("status")][key("elapsed")]);
+        match.score = ScoreOf(entry[key("goals")]);
+        match.halfTime = ScoreOf(entry[key("score")][key("halftime")]);
+        const QString status = fixture[key("status")][key("short")].toString();
+        const auto known = kStates.find(status);
+        match.state = known != kStates.end() ? known->second : UnknownState(result, status.toStdString(), match);
+        const QJsonValue league = entry[key("league")];
+        AddMatch(model, Utf8(league[key("country")]), Utf8(league[key("name")]), std::move(match));
+    }
+    Conclude(result, std::move(model), static_cast<int>(fixtures.toArray().size()), "API-Football");
+    return result;
+}
+
+}  // namespace caltrix::feed

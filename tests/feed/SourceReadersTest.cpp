@@ -1,0 +1,113 @@
+#include "app/feed/sources/ApiFootballReader.h"
+#include "app/feed/sources/FootballDataReader.h"
+#include "app/feed/sources/MatchJsonReader.h"
+#include "app/feed/sources/SimulatedMatchDay.h"
+#include "app/feed/model/PageWriter.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace caltrix::feed {
+namespace {
+
+QByteArray fixture(const char* name) {
+    QFile file(QStringLiteral(CALTRIX_FEED_FIXTURES "/") + QLatin1String(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+std::string describe(const Match& match) {
+    const auto side = [](const std::optional<int>& goals) { return goals ? std::to_string(*goals) : "?"; };
+    return std::to_string(static_cast<int>(match.state)) + " " + (match.minute ? std::to_string(*match.minute) : "-") +
+           " " + match.home + " " + side(match.score.home) + "-" + side(match.score.away) + " " + match.away;
+}
+
+std::vector<std::string> describe(const MatchModel& model) {
+    std::vector<std::string> lines;
+    for (const auto& competition : model.competitions) {
+        lines.push_back(competition.area + " / " + competition.name);
+        for (const auto& match : competition.matches) lines.push_back(describe(match));
+    }
+    return lines;
+}
+
+std::string state(MatchState value) { return std::to_string(static_cast<int>(value)); }
+
+TEST(FootballDataReader, GroupsByCompetitionAndKeepsWhatIsUsable) {
+    const SourceResult result = ReadFootballData(fixture("football-data.json"));
+    ASSERT_TRUE(result.model) << result.error;
+    EXPECT_EQ(describe(*result.model), (std::vector<std::string>{
+                                           "Italy / Serie A",
+                                           state(MatchState::Running) + " 67 Juventus 2-1 Inter",
+                                           // Penalties come off the full-time score.
+                                           state(MatchState::FinishedOnPenalties) + " - Napoli 2-2 Lazio",
+                                           state(MatchState::NotStarted) + " - Milan ?-? Roma",
+                                           "England / Premier League",
+                                           state(MatchState::HalfTime) + " - Brighton & Hove Albion FC 0-0 Liverpool",
+                                           // Unknown status with a score: running; "one" is no number.
+                                           state(MatchState::Running) + " - Everton ?-3 Chelsea",
+                                       }));
+    EXPECT_EQ(
+        result.model->competitions[0].matches[0].kickoff,
+        std::chrono::sys_days(std::chrono::year{2026} / 12 / 7) + std::chrono::hours(19) + std::chrono::minutes(45));
+    EXPECT_EQ(result.unknownStatuses, std::vector<std::string>{"HALF_BAKED"});
+}
+
+TEST(ApiFootballReader, ReadsFixturesWithTheirOffsetsAndUnknownStatuses) {
+    const SourceResult result = ReadApiFootball(fixture("api-football.json"));
+    ASSERT_TRUE(result.model) << result.error;
+    EXPECT_EQ(describe(*result.model), (std::vector<std::string>{
+                                           "Turkey / Süper Lig",
+                                           state(MatchState::SecondHalf) + " 58 Beşiktaş 1-0 Galatasaray",
+                                           state(MatchState::NotStarted) + " - Fenerbahçe ?-? Trabzonspor",
+                                           "Poland / Puchar Polski",
+                                           state(MatchState::FinishedOnPenalties) + " 120 ŁKS Łódź 2-2 Legia Warszawa",
+                                           state(MatchState::NotStarted) + " - Wisła Kraków ?-? Górnik Zabrze",
+                                       }));
+    EXPECT_EQ(
+        result.model->competitions[0].matches[0].kickoff,
+        std::chrono::sys_days(std::chrono::year{2026} / 12 / 7) + std::chrono::hours(19) + std::chrono::minutes(45));
+    EXPECT_EQ(result.model->competitions[0].matches[0].halfTime.home, 1);
+    EXPECT_EQ(result.unknownStatuses, std::vector<std::string>{"XYZ"});
+}
+
+TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
+    const auto refused = ReadApiFootball(fixture("api-football-refused.json"));
+    EXPECT_FALSE(refused.model);
+    EXPECT_NE(refused.error.find("refused"), std::string::npos);
+    EXPECT_NE(refused.error.find("Missing application key"), std::string::npos);
+    EXPECT_FALSE(ReadApiFootball(R"({"errors": ["Too many requests"], "response": []})").model);
+    EXPECT_TRUE(ReadApiFootball(R"({"errors": {}, "response": []})").model);  // no matches today
+
+    const auto forbidden =
+        ReadFootballData(R"({"message": "The resource you are looking for is restricted.", "errorCode": 403})");
+    EXPECT_NE(forbidden.error.find("restricted"), std::string::npos);
+
+    const QByteArray whole = fixture("football-data.json");
+    using Reader = SourceResult (*)(const QByteArray&);
+    for (Reader read : {Reader(ReadFootballData), Reader(ReadApiFootball), Reader(ReadMatchJson)}) {
+        for (const QByteArray& body : {whole.left(whole.size() / 2), QByteArray("[1, 2]"), QByteArray()}) {
+            const SourceResult result = read(body);
+            EXPECT_FALSE(result.model) << body.left(40).toStdString();
+            EXPECT_FALSE(result.error.empty());
+        }
+    }
+    // Matches listed but none usable.
+    EXPECT_FALSE(ReadFootballData(R"({"matches": [{"status": "TIMED"}, 7]})").model);
+}
+
+TEST(MatchJson, TheSimulatedDayRoundTripsToTheSamePage) {
+    const SimulatedMatchDay day;
+    for (double minute : {0.0, 75.0, 150.0}) {
+        const MatchModel model = day.ModelAt(minute);
+        const SourceResult read = ReadMatchJson(WriteMatchJson(model));
+        ASSERT_TRUE(read.model) << read.error;
+        EXPECT_EQ(describe(*read.model), describe(model));
+        EXPECT_EQ(WritePage(*read.model, SimulatedMatchDay::InstantAt(minute)),
+                  WritePage(model, SimulatedMatchDay::InstantAt(minute)));
+    }
+}
+
+}  // namespace
+}  // namespace caltrix::feed
