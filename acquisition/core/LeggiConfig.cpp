@@ -1,6 +1,7 @@
 #include "acquisition/core/LeggiConfig.h"
 
 #include "common/LineFile.h"
+#include "common/QuotedLine.h"
 
 #include <algorithm>
 
@@ -51,7 +52,7 @@ bool ApplyLine(std::string_view line, ConfigTargets& targets, std::vector<std::s
     } else if (key >= 13 && key <= 20) {
         const auto colon = value.find(':');
         if (colon == std::string::npos) {
-            skipped.push_back("button line without \":\": " + std::string(line));
+            skipped.push_back("button line without \":\": " + QuotedLine(line));
             return false;
         }
         targets.SetButton(key - 10, value.substr(0, colon), value.substr(colon + 1));

@@ -1,6 +1,7 @@
 #include "acquisition/core/TagStripper.h"
 
 #include "acquisition/core/ParseError.h"
+#include "common/QuotedLine.h"
 
 #include <algorithm>
 
@@ -81,7 +82,7 @@ void TagStripper::SweepNestedTags(std::string_view markup, std::string_view line
         }
         begin = chunk.end;
     }
-    if (!m_carryOpens.empty() && closeKept) throw ParseError("tag without end in line: " + std::string(line));
+    if (!m_carryOpens.empty() && closeKept) throw ParseError("tag without end in line: " + QuotedLine(line));
     AppendVisible(m_carry);
 }
 
