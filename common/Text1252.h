@@ -11,6 +11,23 @@ namespace caltrix {
 char UpperCase1252(char c);
 std::string UpperCase1252(std::string_view text);
 
+// True for a letter of the Windows-1252 repertoire: A-Z, a-z, the accented
+// letters, Š š Œ œ Ž ž Ÿ ÿ, ª º µ ß.
+bool IsLetter1252(char c);
+
+// True when `word` lies wholly within the first `within` characters of `text`
+// as a whole word: the characters next to it, where there are any, are not
+// letters (the one after it may lie beyond `within`).
+bool WordWithin(std::string_view text, std::size_t within, std::string_view word);
+
+// `text` begins with `word` as a whole word ("PEN." and "PEN 4-3" do, "PENAFIEL" does not).
+bool StartsWithWord(std::string_view text, std::string_view word);
+
+// `text` begins, after any blanks, with a minute mark: one to three digits,
+// possibly a stoppage time ("45+2"), then `mark` (the apostrophe of a page,
+// the double quote of a result line).
+bool StartsWithMinuteMark(std::string_view text, char mark);
+
 // Replaces every occurrence of `from` scanning left to right without
 // overlaps; inserted text is not scanned again. An empty `from` changes nothing.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

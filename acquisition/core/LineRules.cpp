@@ -16,13 +16,15 @@ constexpr std::array<Substitution, 6> kNameSubstitutions{{
     {"Inter Milan", "Inter"},
     {"AC Milan", "Milan"},
     {"AS Roma", "Roma"},
-    {"L'Aquila", "L\xB4" "Aquila"},
+    {"L'Aquila",
+     "L\xB4"
+     "Aquila"},
     {"Maccabi Petah", "Maccabi P."},
 }};
 constexpr std::size_t kTitleSubstitutions = 5;
 
-constexpr std::array<std::string_view, 11> kMonthStarts{
-    "Janu", "Febr", "Apri", "May ", "June", "July", "Augu", "Sept", "Octo", "Nove", "Dece"};
+constexpr std::array<std::string_view, 11> kMonthStarts{"Janu", "Febr", "Apri", "May ", "June", "July",
+                                                        "Augu", "Sept", "Octo", "Nove", "Dece"};
 
 // The bytes that begin a name pattern; a line without any needs no substitution.
 constexpr std::array<bool, 256> FirstBytesOf(const std::array<Substitution, 6>& substitutions) {
@@ -73,9 +75,7 @@ std::string ProcessedLine(std::string_view stripped) {
     return out;
 }
 
-void ProcessLine(std::string_view stripped, std::string& out) {
-    Substitute(stripped, kNameSubstitutions.size(), out);
-}
+void ProcessLine(std::string_view stripped, std::string& out) { Substitute(stripped, kNameSubstitutions.size(), out); }
 
 std::string TitleText(std::string_view stripped) {
     std::string title;
@@ -90,10 +90,13 @@ bool IsDateLine(std::string_view line) {
     return start == "Marc" && line.size() > 4 && line[4] == 'h';
 }
 
+// Status words count as whole words only, so that team names such as
+// Penafiel or FTC do not open a line; an apostrophe counts only in a minute
+// mark, not in a name such as M'gladbach.
 bool IsStatusStart(std::string_view line) {
-    const std::string_view four = Left(line, 4);
-    return four == "Post" || four == "Susp" || StartsWith(line, "Pen") || HeadHolds(four, "'") ||
-           HeadHolds(Left(line, 5), ":") || HeadHolds(four, "FT") || HeadHolds(four, "AET") || HeadHolds(four, "HT");
+    return StartsWithWord(line, "Pen") || StartsWithWord(line, "Postp") || StartsWithWord(line, "Susp") ||
+           StartsWithMinuteMark(line, '\'') || HeadHolds(Left(line, 5), ":") || WordWithin(line, 4, "FT") ||
+           WordWithin(line, 4, "AET") || WordWithin(line, 4, "HT");
 }
 
 }  // namespace caltrix

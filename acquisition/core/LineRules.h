@@ -20,7 +20,9 @@ std::string TitleText(std::string_view stripped);
 // The line starts with a month name ("May " with its space; "March" in full).
 bool IsDateLine(std::string_view line);
 
-// The line opens a new match: a status, a minute mark or a time at its start.
+// The line opens a new match: a status word (Pen, Postp, Susp at the start;
+// FT, AET, HT within the first four characters), a minute mark or a time at
+// its start.
 bool IsStatusStart(std::string_view line);
 
 }  // namespace caltrix

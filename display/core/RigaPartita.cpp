@@ -7,9 +7,9 @@ namespace {
 
 constexpr std::size_t kPunteggio = 3;
 
-bool IniziaConUno(std::string_view text, std::initializer_list<std::string_view> prefixes) {
-    for (auto prefix : prefixes) {
-        if (StartsWith(text, prefix)) return true;
+bool IniziaConParola(std::string_view text, std::initializer_list<std::string_view> parole) {
+    for (auto parola : parole) {
+        if (StartsWithWord(text, parola)) return true;
     }
     return false;
 }
@@ -36,12 +36,14 @@ GenereRiga RigaPartita::Genere(Variante variante) const {
     if (m_trim.front() == '<') return GenereRiga::Intestazione;
     if (m_riga.size() < kPunteggio) return GenereRiga::Vuota;
 
-    const auto inizio = Left(m_trim, 4);
-    if ((Contains(inizio, "\"") && !StartsWith(m_trim, "L")) || Contains(inizio, "ET")) return GenereRiga::InCorso;
-    const bool finita = variante == Variante::Slot ? IniziaConUno(m_trim, {"FT", "AET", "PEN", "POSTP", "SUSP"})
-                                                   : IniziaConUno(m_trim, {"FT", "AET", "PEN", "POSTP"});
+    // Status words count as whole words only: GETAFE, BETIS, FTC and PENAFIEL are teams.
+    const bool minuto =
+        (Contains(Left(m_trim, 4), "\"") && !StartsWith(m_trim, "L")) || StartsWithMinuteMark(m_trim, '"');
+    if (minuto || WordWithin(m_trim, 4, "ET") || WordWithin(m_trim, 4, "AET")) return GenereRiga::InCorso;
+    const bool finita = variante == Variante::Slot ? IniziaConParola(m_trim, {"FT", "AET", "PEN", "POSTP", "SUSP"})
+                                                   : IniziaConParola(m_trim, {"FT", "AET", "PEN", "POSTP"});
     if (finita) return GenereRiga::Finita;
-    if (Contains(Left(m_trim, 3), "HT")) return GenereRiga::Intervallo;
+    if (WordWithin(m_trim, 3, "HT")) return GenereRiga::Intervallo;
     return GenereRiga::NonIniziata;
 }
 
@@ -53,8 +55,6 @@ std::string_view RigaPartita::StatoInCorso(Variante variante) const {
     return quote == std::string_view::npos ? std::string_view() : m_trim.substr(0, quote + 1);
 }
 
-std::string Pulisci(std::string_view testo) {
-    return ReplaceAll(ReplaceAll(testo, "<", ""), ">", "");
-}
+std::string Pulisci(std::string_view testo) { return ReplaceAll(ReplaceAll(testo, "<", ""), ">", ""); }
 
 }  // namespace caltrix

@@ -9,12 +9,12 @@
 namespace caltrix {
 
 enum class GenereRiga {
-    Vuota,        // blank, or too short to hold a score
-    Intestazione, // competition header "<...>"
-    InCorso,      // running (a minute, or ET in the status)
-    Finita,       // FT, AET, PEN, POSTP, SUSP
-    Intervallo,   // half-time
-    NonIniziata,  // anything else, for example a kick-off time
+    Vuota,         // blank, or too short to hold a score
+    Intestazione,  // competition header "<...>"
+    InCorso,       // running (a minute, or ET or AET as a word in the status)
+    Finita,        // FT, AET, PEN, POSTP, SUSP
+    Intervallo,    // half-time
+    NonIniziata,   // anything else, for example a kick-off time
 };
 
 // The rules differ between the slot panels and the single-panel window,

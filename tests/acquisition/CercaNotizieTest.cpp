@@ -55,6 +55,13 @@ TEST_F(CercaNotizieTest, PageToResultFilesByteForByte) {
     EXPECT_FALSE(std::filesystem::exists(m_work / "sport1"));
 }
 
+// Penafiel, FTC, Getafe, Betis, Metz, Ethnikos and M'gladbach are team names,
+// not status words: each match stays on one line; "90+2'" is a minute.
+TEST_F(CercaNotizieTest, TeamNamesLikeStatusWordsStayInTheirMatchLine) {
+    Run(Fixture("team_names.htm"));
+    EXPECT_EQ(Combined(1), Fixture("team_names.video.txt"));
+}
+
 TEST_F(CercaNotizieTest, MissingPageWritesNothing) {
     const ParseReport report = CercaNotizie(m_work / "sport1", m_titles, m_selections, m_program.path());
     EXPECT_FALSE(report.pageFound);

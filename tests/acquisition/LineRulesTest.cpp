@@ -20,12 +20,14 @@ TEST(LineRules, DateLinesStartWithAMonth) {
 }
 
 TEST(LineRules, StatusStartsOpenAMatch) {
-    for (const char* line : {"Postp.", "Susp.", "Pen", "Pen 4-3", "67'", "19:30", "FT", "AET", "HT",
-                             "1 FT", "<FT>"}) {
+    for (const char* line : {"Postp.", "Susp.", "Pen", "Pen.", "Pen 4-3", "67'", " 5'", "90+2'", "19:30", "FT", "AET",
+                             "HT", "1 FT", "<FT>", "FT."}) {
         EXPECT_TRUE(IsStatusStart(line)) << line;
     }
-    // The marks count only near the start of the line.
-    for (const char* line : {"Juventus", "Pe", "90+2'", "Lazio FT", "abcde:", "post", "1234'"}) {
+    // The marks count only near the start of the line, status words only as
+    // whole words, and an apostrophe only after a minute.
+    for (const char* line : {"Juventus", "Pe", "Lazio FT", "abcde:", "post", "1234'", "Penafiel", "FTC", "AFT",
+                             "FT\xE9", "Postojna", "M'gladbach", "Sant'Elia", "Getafe", "Betis", "HTX"}) {
         EXPECT_FALSE(IsStatusStart(line)) << line;
     }
 }
@@ -35,7 +37,9 @@ TEST(LineRules, NameSubstitutionsRunInOrder) {
     EXPECT_EQ(ProcessedLine("Inter Milan - AC Milan"), "Inter - Milan");
     EXPECT_EQ(ProcessedLine("AS Roma&nbsp;"), "Roma");
     EXPECT_EQ(ProcessedLine("Inter&nbsp; Milan"), "Inter");  // "&nbsp;" removed before the names
-    EXPECT_EQ(ProcessedLine("L'Aquila - Maccabi Petah Tikva"), "L\xB4" "Aquila - Maccabi P. Tikva");
+    EXPECT_EQ(ProcessedLine("L'Aquila - Maccabi Petah Tikva"),
+              "L\xB4"
+              "Aquila - Maccabi P. Tikva");
     EXPECT_EQ(ProcessedLine("Sant'Elia"), "Sant'Elia");
 }
 
@@ -48,8 +52,8 @@ TEST(LineRules, TitlesGetEveryApostropheAsAcuteButKeepLongNames) {
 // Lines made of pieces of the patterns, so that matches are frequent, overlap
 // and appear only once an earlier step has removed "&nbsp;".
 TEST(LineRules, ProcessedLineMatchesTheStepsOneByOne) {
-    const std::string_view pieces[] = {"&nbsp;", "Inter", " Milan", "AC", "AS Roma", "L'Aquila", "L'", "Maccabi",
-                                       " Petah", "&nb", "sp;", " ", "x", "'"};
+    const std::string_view pieces[] = {"&nbsp;",  "Inter",  " Milan", "AC",  "AS Roma", "L'Aquila", "L'",
+                                       "Maccabi", " Petah", "&nb",    "sp;", " ",       "x",        "'"};
     std::mt19937 random(7);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     for (int i = 0; i < 20000; ++i) {
@@ -59,7 +63,9 @@ TEST(LineRules, ProcessedLineMatchesTheStepsOneByOne) {
         expected = ReplaceAll(expected, "Inter Milan", "Inter");
         expected = ReplaceAll(expected, "AC Milan", "Milan");
         expected = ReplaceAll(expected, "AS Roma", "Roma");
-        expected = ReplaceAll(expected, "L'Aquila", "L\xB4" "Aquila");
+        expected = ReplaceAll(expected, "L'Aquila",
+                              "L\xB4"
+                              "Aquila");
         expected = ReplaceAll(expected, "Maccabi Petah", "Maccabi P.");
         ASSERT_EQ(ProcessedLine(line), expected) << line;
     }
