@@ -1,0 +1,53 @@
+// The live match data of one program: its source (a provider's poller or the
+// demo's simulated match day), the configuration it serves (a local folder or
+// the demo's bundled files) and the server that hands both out.
+#pragma once
+
+#include "app/feed/service/FeedOptions.h"
+#include "app/feed/service/FeedServer.h"
+
+#include <QHostAddress>
+#include <QUrl>
+
+#include <memory>
+
+namespace caltrix::demo {
+class DemoFeed;
+}
+
+namespace caltrix::feed {
+
+class FeedPoller;
+class LocalConfigFolder;
+
+class FeedService {
+public:
+    FeedService(const FeedSettings& settings, bool demo);
+    ~FeedService();
+
+    // Starts serving and polling; throws std::runtime_error when it cannot listen.
+    void Start(const QHostAddress& address, quint16 port);
+    QUrl BaseUrl() const { return m_server.BaseUrl(); }
+
+    bool ServesPages() const { return m_poller || m_demo; }
+    bool ServesConfiguration() const { return m_localConfig || m_demo; }
+
+private:
+    std::optional<std::string> page() const;
+    std::optional<QByteArray> publicFile(const QString& name) const;
+    QJsonObject status() const;
+
+    std::unique_ptr<FeedPoller> m_poller;
+    std::unique_ptr<demo::DemoFeed> m_demo;
+    std::unique_ptr<LocalConfigFolder> m_localConfig;
+    QString m_provider, m_localConfigFolder;  // for the log
+    FeedServer m_server;
+};
+
+// For the display: when a feed, the demo or a local configuration is asked
+// for, serves it on 127.0.0.1 and points the live-score site and/or the
+// configuration endpoint there. Nothing when none is asked for.
+std::unique_ptr<FeedService> StartEmbeddedFeed(const FeedSettings& settings, bool demo, QUrl& configEndpoint,
+                                               QUrl& scoreSite);
+
+}  // namespace caltrix::feed

@@ -1,0 +1,115 @@
+#include "app/feed/service/FeedPoller.h"
+
+#include "StandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+namespace caltrix::feed {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::StandIn;
+
+const QByteArray kOneMatch = R"({"matches": [{
+    "area": {"name": "Italy"}, "competition": {"name": "Serie A"}, "utcDate": "2026-12-07T19:45:00Z",
+    "status": "IN_PLAY", "minute": 67,
+    "score": {"duration": "REGULAR", "fullTime": {"home": 1, "away": 0}, "halfTime": {"home": 0, "away": 0}},
+    "homeTeam": {"name": "Juventus FC", "shortName": "Juventus"}, "awayTeam": {"name": "Torino FC", "shortName": "Torino"}}]})";
+
+QHttpServerResponse json(const QByteArray& body,
+                         QHttpServerResponse::StatusCode status = QHttpServerResponse::StatusCode::Ok) {
+    return QHttpServerResponse("application/json", body, status);
+}
+
+class FeedPollerTest : public ::testing::Test {
+protected:
+    std::unique_ptr<FeedPoller> Poller(const QString& base, PollLimits limits = {}) {
+        FeedSettings settings;
+        settings.kind = FeedKind::FootballData;
+        settings.key = QStringLiteral("s3cret-key");
+        settings.url = base;
+        settings.competitions = QStringList{QStringLiteral("SA"), QStringLiteral("PL")};
+        auto poller = std::make_unique<FeedPoller>(ProviderFor(FeedKind::FootballData), settings, 50ms, limits);
+        m_spy = std::make_unique<QSignalSpy>(poller.get(), &FeedPoller::PollFinished);
+        return poller;
+    }
+    // Waits for the next poll to end.
+    void NextPoll() { ASSERT_TRUE(m_spy->wait(5000)); }
+    static QString Fault(const FeedPoller& poller) {
+        return poller.Status(std::chrono::sys_seconds{}).value(QStringLiteral("fault")).toString();
+    }
+
+    StandIn m_provider;
+    std::unique_ptr<QSignalSpy> m_spy;
+};
+
+TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
+    m_provider.answer = [] { return json(kOneMatch); };
+    auto poller = Poller(m_provider.Base());
+    poller->Start();
+    NextPoll();
+    ASSERT_TRUE(poller->LastGood());
+    EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).home, "Juventus");
+    ASSERT_FALSE(m_provider.seen.empty());
+    EXPECT_EQ(m_provider.seen[0].key, "s3cret-key");
+    EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/v4/matches"));
+    EXPECT_EQ(m_provider.seen[0].url.query(), QStringLiteral("competitions=SA,PL"));
+
+    const std::vector<std::pair<std::function<QHttpServerResponse()>, QString>> faults{
+        {[] { return json("{\"message\": \"bad token\"}", QHttpServerResponse::StatusCode::Forbidden); },
+         "key refused (HTTP 403)"},
+        {[] { return json("{\"matches\": [", QHttpServerResponse::StatusCode::Ok); }, "answer not usable"},
+        {[] { return json("oops", QHttpServerResponse::StatusCode::InternalServerError); }, "HTTP 500"},
+    };
+    for (const auto& [answer, fault] : faults) {
+        m_provider.answer = answer;
+        NextPoll();
+        EXPECT_TRUE(Fault(*poller).startsWith(fault)) << Fault(*poller).toStdString();
+        ASSERT_TRUE(poller->LastGood());
+        EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).away, "Torino");
+    }
+    m_provider.answer = [] { return json(kOneMatch); };
+    NextPoll();
+    EXPECT_TRUE(Fault(*poller).isEmpty());
+}
+
+TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
+    m_provider.answer = [] {
+        QHttpServerResponse response = json("{}", QHttpServerResponse::StatusCode::TooManyRequests);
+        response.setHeader("X-RequestCounter-Reset", "1");
+        return response;
+    };
+    auto poller = Poller(m_provider.Base());
+    poller->Start();
+    NextPoll();
+    EXPECT_EQ(Fault(*poller), QStringLiteral("rate limit reached (HTTP 429)"));
+    m_provider.answer = [] { return json(kOneMatch); };
+    QElapsedTimer clock;
+    clock.start();
+    NextPoll();
+    EXPECT_GE(clock.elapsed(), 800);  // not the 50 ms interval
+    EXPECT_TRUE(poller->LastGood());
+}
+
+TEST_F(FeedPollerTest, CutsOffAHangingProviderAndAnOversizedAnswer) {
+    QTcpServer hanging;  // accepts and never answers
+    ASSERT_TRUE(hanging.listen(QHostAddress::LocalHost, 0));
+    auto poller = Poller(QStringLiteral("http://127.0.0.1:%1").arg(hanging.serverPort()), {300ms, 1000});
+    poller->Start();
+    NextPoll();
+    EXPECT_TRUE(Fault(*poller).startsWith(QStringLiteral("no complete answer within 0.3 s")));
+
+    m_provider.answer = [] { return json(QByteArray(5000, ' ') + kOneMatch); };
+    auto capped = Poller(m_provider.Base(), {300ms, 1000});
+    capped->Start();
+    NextPoll();
+    EXPECT_TRUE(Fault(*capped).startsWith(QStringLiteral("answer larger than the cap")));
+    EXPECT_FALSE(capped->LastGood());
+}
+
+}  // namespace
+}  // namespace caltrix::feed
