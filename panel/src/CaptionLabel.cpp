@@ -75,6 +75,11 @@ void CaptionLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// The system delivers the second press of a double click as a double-click
+// event, and may also deliver it as a press: either way it only starts the
+// second click, which its release completes.
+void CaptionLabel::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;

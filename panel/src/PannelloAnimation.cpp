@@ -38,6 +38,12 @@ void SetTitleFont(CaptionLabel& label) {
     font.SetBold(true);
 }
 
+// A blink already running keeps its timer: restarting it on every call would
+// push its next tick away, so a host that keeps asking would stop the blink.
+void StartBlink(QTimer& blink) {
+    if (!blink.isActive()) blink.start();
+}
+
 }  // namespace
 
 void Pannello::Inizializza() {
@@ -54,11 +60,26 @@ void Pannello::disegnaTestoPic(const Testo& markup) {
     if (drawing.failure) throw ToMarkupError(*drawing.failure);
 }
 
-bool Pannello::TitoloLampeggio() { m_timer1.start(); return false; }
-bool Pannello::TestoLampeggio() { m_timer2.start(); return false; }
-bool Pannello::HTLampeggio() { m_timer7.start(); return false; }
-bool Pannello::FTLampeggio() { m_timer4.start(); return false; }
-bool Pannello::InfoLampeggio() { m_timer5.start(); return false; }
+bool Pannello::TitoloLampeggio() {
+    StartBlink(m_timer1);
+    return false;
+}
+bool Pannello::TestoLampeggio() {
+    StartBlink(m_timer2);
+    return false;
+}
+bool Pannello::HTLampeggio() {
+    StartBlink(m_timer7);
+    return false;
+}
+bool Pannello::FTLampeggio() {
+    StartBlink(m_timer4);
+    return false;
+}
+bool Pannello::InfoLampeggio() {
+    StartBlink(m_timer5);
+    return false;
+}
 
 bool Pannello::TitoloFisso() {
     m_timer1.stop();

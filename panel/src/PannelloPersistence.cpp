@@ -6,6 +6,7 @@
 #include "CaptionLabel.h"
 #include "PictureStrip.h"
 
+#include <limits>
 #include <type_traits>
 
 namespace Pannello2 {
@@ -36,18 +37,27 @@ T FromValue(const PropertyValue& value) {
     }
 }
 
+// Whether a saved value can be restored into a T: the right alternative and,
+// for a 16-bit value, within 16 bits (it is never cut down).
 template <typename T>
-std::size_t VariantIndex() {
-    return ToValue(T{}).index();
+bool Fits(const PropertyValue& value) {
+    if (value.index() != ToValue(T{}).index()) return false;
+    if constexpr (std::is_same_v<T, std::int16_t>) {
+        const std::int32_t number = std::get<std::int32_t>(value);
+        return number >= std::numeric_limits<T>::min() && number <= std::numeric_limits<T>::max();
+    }
+    return true;
 }
 
+// The host's ambient font; the default one when there is no host or it offers none.
 FontRef AmbientFont(PannelloHost* host) {
-    return host ? host->AmbientFont() : PannelloHost{}.AmbientFont();
+    FontRef ambient = host ? host->AmbientFont() : nullptr;
+    return ambient ? ambient : PannelloHost{}.AmbientFont();
 }
 
 struct SavedKey {
     const char* name;
-    std::size_t type;  // the alternative of PropertyValue the saved value must hold
+    bool (*fits)(const PropertyValue&);  // whether a saved value has the key's type
     std::function<PropertyValue(PannelloHost*)> defaultValue;
     std::function<PropertyValue(const Elements&, const StoredValues&)> save;
     std::function<void(Elements&, StoredValues&, const PropertyValue&)> restore;
@@ -56,15 +66,14 @@ struct SavedKey {
 
 template <typename T>
 SavedKey StoredKey(const char* name, T StoredValues::*field, T byDefault) {
-    return {name, VariantIndex<T>(), [byDefault](PannelloHost*) { return ToValue(byDefault); },
-            [field](const Elements&, const StoredValues& values) { return ToValue(values.*field); },
-            [field](Elements&, StoredValues& values, const PropertyValue& value) {
-                values.*field = FromValue<T>(value);
-            }};
+    return {
+        name, Fits<T>, [byDefault](PannelloHost*) { return ToValue(byDefault); },
+        [field](const Elements&, const StoredValues& values) { return ToValue(values.*field); },
+        [field](Elements&, StoredValues& values, const PropertyValue& value) { values.*field = FromValue<T>(value); }};
 }
 
 SavedKey CaptionKey(const char* name, CaptionLabel* Elements::*label, const char* byDefault) {
-    return {name, VariantIndex<Testo>(), [byDefault](PannelloHost*) { return ToValue(Testo(byDefault)); },
+    return {name, Fits<Testo>, [byDefault](PannelloHost*) { return ToValue(Testo(byDefault)); },
             [label](const Elements& el, const StoredValues&) { return ToValue((el.*label)->Caption()); },
             [label](Elements& el, StoredValues&, const PropertyValue& value) {
                 (el.*label)->SetCaption(FromValue<Testo>(value));
@@ -72,7 +81,7 @@ SavedKey CaptionKey(const char* name, CaptionLabel* Elements::*label, const char
 }
 
 SavedKey ColourKey(const char* name, CaptionLabel* Elements::*label, Colore byDefault) {
-    return {name, VariantIndex<Colore>(), [byDefault](PannelloHost*) { return ToValue(byDefault); },
+    return {name, Fits<Colore>, [byDefault](PannelloHost*) { return ToValue(byDefault); },
             [label](const Elements& el, const StoredValues&) { return ToValue((el.*label)->ForeColour()); },
             [label](Elements& el, StoredValues&, const PropertyValue& value) {
                 (el.*label)->SetForeColour(FromValue<Colore>(value));
@@ -83,7 +92,7 @@ SavedKey ColourKey(const char* name, CaptionLabel* Elements::*label, Colore byDe
 SavedKey FontKey(const char* name, std::function<FontRef(const Elements&, const StoredValues&)> get,
                  std::function<void(Elements&, StoredValues&, FontRef)> set) {
     return {name,
-            VariantIndex<FontRef>(),
+            Fits<FontRef>,
             [](PannelloHost* host) { return ToValue(AmbientFont(host)); },
             [get](const Elements& el, const StoredValues& values) { return ToValue(get(el, values)); },
             [set](Elements& el, StoredValues& values, const PropertyValue& value) {
@@ -171,7 +180,7 @@ void Pannello::Load(const PropertyBag& bag) {
     for (const SavedKey& key : SavedKeys()) {
         std::optional<PropertyValue> value = bag.Read(key.name);
         if (!value || IsNullFont(*value)) value = key.defaultValue(m_host);
-        if (value->index() != key.type) throw TypeMismatch(key.name);
+        if (!key.fits(*value)) throw TypeMismatch(key.name);
         key.restore(m_el, m_values, *value);
     }
 }

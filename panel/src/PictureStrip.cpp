@@ -31,7 +31,8 @@ void PictureStrip::DrawText(QPointF position, const QString& text, const QColor&
 
 void PictureStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_pixmap.isNull()) painter.drawPixmap(rect(), m_pixmap);
+    // At the picture's own size from the top left: a smaller one leaves the rest bare, a larger one is cut.
+    if (!m_pixmap.isNull()) painter.drawPixmap(0, 0, m_pixmap);
     for (const DrawnText& drawn : m_drawing) {
         painter.setFont(drawn.font);
         painter.setPen(drawn.colour);

@@ -1,6 +1,6 @@
-// A picture strip of the panel: a background picture that fills it, and text
-// drawn onto it that stays, over the picture and under the strip's labels,
-// until the strip is next cleared.
+// A picture strip of the panel: a background picture drawn at its own size
+// from the top left corner, and text drawn onto it that stays, over the
+// picture and under the strip's labels, until the strip is next cleared.
 #pragma once
 
 #include <QFont>

@@ -26,12 +26,13 @@ void MemoryBag::Write(std::string_view key, const PropertyValue& value) { values
 
 TestPanel::TestPanel(const PropertyBag* load) : panel(CreateInitialisedPannello(nullptr, &host)) {
     panel->SetClock([this] { return second; });
+    host.notifications.clear();  // those the initialisation sends
     if (load) {
         panel->Load(*load);
     } else {
         panel->InitNew();
+        host.notifications.clear();
     }
-    host.notifications.clear();
 }
 
 TestPanel::~TestPanel() { delete panel; }

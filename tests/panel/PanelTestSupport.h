@@ -40,7 +40,8 @@ public:
 };
 
 // A panel as the factory creates it, with a host that records and a
-// pinned clock; first placement done unless `load` is given.
+// pinned clock; first placement done unless `load` is given. The host keeps
+// only the notifications a restore sent.
 struct TestPanel {
     explicit TestPanel(const PropertyBag* load = nullptr);
     ~TestPanel();

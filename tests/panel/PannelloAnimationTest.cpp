@@ -1,3 +1,5 @@
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include "CaptionLabel.h"
@@ -62,15 +64,44 @@ TEST_P(PannelloBlink, HiddenLabelStaysHiddenThroughPulisciUntilSteady) {
     for (CaptionLabel* label : labels) EXPECT_FALSE(label->isHidden());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, PannelloBlink,
-    testing::Values(
-        BlinkCase{"Titolo", &Pannello::TitoloLampeggio, &Pannello::TitoloFisso, PanelTimer::Titolo, "lblTitolo",
-                  "lblOmbraTitolo"},
-        BlinkCase{"Testo", &Pannello::TestoLampeggio, &Pannello::TestoFisso, PanelTimer::Testo, "lblTesto", nullptr},
-        BlinkCase{"FT", &Pannello::FTLampeggio, &Pannello::FTFisso, PanelTimer::FT, "lblFT", "lblRisultatoFT"},
-        BlinkCase{"Info", &Pannello::InfoLampeggio, &Pannello::InfoFisso, PanelTimer::Info, "lblInfo", nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+const BlinkCase kBlinks[] = {
+    {"Titolo", &Pannello::TitoloLampeggio, &Pannello::TitoloFisso, PanelTimer::Titolo, "lblTitolo", "lblOmbraTitolo"},
+    {"Testo", &Pannello::TestoLampeggio, &Pannello::TestoFisso, PanelTimer::Testo, "lblTesto", nullptr},
+    {"FT", &Pannello::FTLampeggio, &Pannello::FTFisso, PanelTimer::FT, "lblFT", "lblRisultatoFT"},
+    {"Info", &Pannello::InfoLampeggio, &Pannello::InfoFisso, PanelTimer::Info, "lblInfo", nullptr}};
+
+INSTANTIATE_TEST_SUITE_P(Fields, PannelloBlink, testing::ValuesIn(kBlinks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The running timers drive their own ticks. The host keeps calling the blink
+// method while it waits: a blink that restarted its timer at every call would
+// never tick.
+TEST(PannelloAnimation, RealTimersDriveTheirOwnTicks) {
+    constexpr int kWaitMs = 5000;
+    TestPanel panel;
+    for (const BlinkCase& c : kBlinks) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                ((*panel).*c.on)();
+                return Label(*panel, c.leader).isHidden();
+            },
+            kWaitMs))
+            << c.name;
+        ((*panel).*c.off)();
+    }
+
+    panel->SetTestoPic("[14]HT");
+    panel.second = 2;  // an even second: the TestoPic blink's tick clears the strip
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            panel->HTLampeggio();
+            return Strip(*panel, "picInfo").Drawing().empty();
+        },
+        kWaitMs));
+
+    panel->SetScrollVerticale(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->TestoTopTwips() < 0; }, kWaitMs));
+}
 
 TEST(PannelloAnimation, HalfTimePairNeverBlinks) {
     TestPanel panel;

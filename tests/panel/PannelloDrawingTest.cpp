@@ -111,8 +111,8 @@ TEST(PannelloDrawing, DrawingTwiceGivesTheSamePicture) {
     EXPECT_EQ(InfoStripImage(*panel), first);
 }
 
-TEST(PannelloDrawing, NewInfoPictureIsDrawnOver) {
-    QImage blue(334, 23, QImage::Format_RGB32);
+TEST(PannelloDrawing, NewInfoPictureIsDrawnAtItsOwnSizeUnderTheText) {
+    QImage blue(100, 10, QImage::Format_RGB32);
     blue.fill(QColor(0, 0, 255));
     QByteArray png;
     QBuffer buffer(&png);
@@ -124,7 +124,8 @@ TEST(PannelloDrawing, NewInfoPictureIsDrawnOver) {
     panel->SetPictureInfo(std::make_shared<const Picture>(Picture{{png.begin(), png.end()}}));
     panel->SetTestoPic("ABC");
     const QImage image = InfoStripImage(*panel);
-    EXPECT_GT(CountPixels(image, QColor(0, 0, 255)), 334 * 23 / 2);
+    EXPECT_EQ(CountPixels(image, QColor(0, 0, 255)), 100 * 10) << "from the top left, not stretched";
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 255));
     EXPECT_GT(CountPixels(image, kBrightWhite), 10);
     EXPECT_EQ(Strip(*panel, "picTitolo").grab().toImage(), titleBefore);
 }

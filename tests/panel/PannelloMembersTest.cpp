@@ -176,6 +176,11 @@ TEST(PannelloMembers, ClickComesOnlyFromTitleAndText) {
     sink.clicks = 0;
     QTest::mouseClick(&Strip(*panel, "picInfo"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(sink.clicks, 0);
+
+    // A double click is two clicks, through the window as the system delivers it.
+    const CaptionLabel& title = Label(*panel, "lblTitolo");
+    QTest::mouseDClick(panel->windowHandle(), Qt::LeftButton, {}, title.mapTo(panel.panel, title.rect().center()));
+    EXPECT_EQ(sink.clicks, 2);
     panel->Advise(nullptr);
 }
 

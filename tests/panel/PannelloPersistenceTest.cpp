@@ -149,21 +149,42 @@ TEST(PannelloPersistence, StripPicturesAreNotSavedButTheSurfaceBeneathIs) {
 }
 
 TEST(PannelloPersistence, WrongTypeStopsTheRestoreAtThatKey) {
-    MemoryBag bag;
-    bag.Write("Titolo", Testo("Serie A"));
-    bag.Write("TitoloColore", Testo("white"));
-    bag.Write("Testo", Testo("never read"));
-    RecordingHost host;
-    Pannello* panel = CreateInitialisedPannello(nullptr, &host);
-    try {
-        panel->Load(bag);
-        ADD_FAILURE() << "no failure";
-    } catch (const TypeMismatch& mismatch) {
-        EXPECT_EQ(mismatch.key(), "TitoloColore");
+    // Text for a colour, and a 16-bit value out of its range, which is not cut down.
+    const std::pair<const char*, PropertyValue> wrong[] = {{"TitoloColore", Testo("white")},
+                                                           {"BorderStyle", std::int32_t{40000}}};
+    for (const auto& [key, value] : wrong) {
+        SCOPED_TRACE(key);
+        MemoryBag bag;
+        bag.Write("BackStyle", std::int32_t{-32768});
+        bag.Write("Testo", Testo("never read"));
+        bag.Write(key, value);
+        RecordingHost host;
+        Pannello* panel = CreateInitialisedPannello(nullptr, &host);
+        try {
+            panel->Load(bag);
+            ADD_FAILURE() << "no failure";
+        } catch (const TypeMismatch& mismatch) {
+            EXPECT_EQ(mismatch.key(), key);
+        }
+        EXPECT_EQ(panel->BackStyle(), -32768);
+        EXPECT_EQ(panel->GetTesto(), "");
+        delete panel;
     }
-    EXPECT_EQ(panel->Titolo(), "Serie A");
-    EXPECT_EQ(panel->GetTesto(), "");
-    delete panel;
+}
+
+TEST(PannelloPersistence, NullAmbientFontFallsBackToTheDefaultFont) {
+    class NoFontHost : public RecordingHost {
+        FontRef AmbientFont() override { return nullptr; }
+    } host;
+    Pannello* placed = CreateInitialisedPannello(nullptr, &host);
+    placed->InitNew();
+    Pannello* restored = CreateInitialisedPannello(nullptr, &host);
+    restored->Load(MemoryBag{});
+    for (Pannello* panel : {placed, restored}) {
+        EXPECT_EQ(panel->GetFont()->Name(), "MS Sans Serif");
+        ASSERT_NE(panel->TitoloFont(), nullptr);
+        delete panel;
+    }
 }
 
 }  // namespace
