@@ -53,7 +53,8 @@ std::string Utf8(const QJsonValue& value) { return value.toString().toStdString(
 
 MatchState UnknownState(SourceResult& result, const std::string& status, const Match& match) {
     auto& unknown = result.unknownStatuses;
-    if (std::find(unknown.begin(), unknown.end(), status) == unknown.end()) unknown.push_back(status);
+    if (!status.empty() && std::find(unknown.begin(), unknown.end(), status) == unknown.end())
+        unknown.push_back(status);
     const bool played = match.minute || match.score.home || match.score.away;
     return played ? MatchState::Running : MatchState::NotStarted;
 }

@@ -33,7 +33,7 @@ std::string Utf8(const QJsonValue& value);
 
 // The state for a status value that the reader does not know: running when a
 // minute or a score says that the match is being played, else not started.
-// The value goes into the result's unknown statuses, each value once.
+// A non-empty value goes into the result's unknown statuses, each value once.
 MatchState UnknownState(SourceResult& result, const std::string& status, const Match& match);
 
 // Adds `match` to the competition of that area and name, appending the
