@@ -1,0 +1,169 @@
+#!/usr/bin/python3
+"""End-to-end run of the display on live match data: a stand-in football-data
+server on 127.0.0.1 that checks the key header, Caltrix polling it with
+--feed football-data and serving its configuration from --local-config.
+
+Checks that the key travels in X-Auth-Token (and never into the log), that
+the requested competitions reach the slot files the local configuration
+selects them for, and that a refused key is logged once while the display
+keeps its results, until the key is taken again.
+"""
+
+import argparse
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import harness  # noqa: E402
+from football_data_stand_in import StandIn  # noqa: E402
+from harness import Failure, wait_for  # noqa: E402
+
+KEY = "e2e-key-0123456789abcdef"
+CONFIG = ("00=feed end-to-end\r\n01=SERIEA;\r\n02=PREMIERLEAGUE;\r\n03=TURKEY;\r\n04=PRIMERADIVISION;\r\n"
+          "09=banner.htm\r\n10=banner.htm\r\n11=banner.htm\r\n12=live match data\r\n")
+
+
+class Display:
+    """Caltrix in a temporary folder, under Xvfb when there is one."""
+
+    def __init__(self, caltrix, root, options):
+        self.folder = os.path.join(root, "program")
+        work = os.path.join(root, "work")
+        os.makedirs(work)
+        self.log_path = os.path.join(root, "caltrix.log")
+        env = dict(os.environ, TEMP=work, QTWEBENGINE_DISABLE_SANDBOX="1", QT_LOGGING_RULES="caltrix.*.info=true")
+        command = [os.path.abspath(caltrix), "--program-folder", self.folder] + options
+        if shutil.which("xvfb-run") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
+            command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"] + command
+            env.pop("QT_QPA_PLATFORM", None)
+        else:
+            env["QT_QPA_PLATFORM"] = "offscreen"
+        self.log = open(self.log_path, "w")
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=self.log, env=env,
+                                        start_new_session=True)
+
+    def alive(self):
+        if self.process.poll() is not None:
+            raise Failure("the program ended with code %s:\n%s" % (self.process.returncode, self.text()[-2000:]))
+
+    def text(self):
+        with open(self.log_path, errors="replace") as f:
+            return f.read()
+
+    def slot(self, k):
+        try:
+            with open(os.path.join(self.folder, "lmVideo%d.txt" % k), "rb") as f:
+                return f.read().decode("cp1252")
+        except OSError:
+            return ""
+
+    def stop(self):
+        tree = harness.process_tree(self.process.pid)
+        if self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGTERM)
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.process.pid, signal.SIGKILL)
+                self.process.wait(10)
+        for pid in tree:  # renderer helpers may outlive the program for a moment
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        self.log.close()
+
+
+def run(args, root):
+    stand_in = StandIn(KEY)
+    display = None
+    try:
+        config = os.path.join(root, "public")
+        os.makedirs(config)
+        with open(os.path.join(config, "config.txt"), "wb") as f:
+            f.write(CONFIG.encode("cp1252"))
+        with open(os.path.join(config, "banner.htm"), "w") as f:
+            f.write("<html><body>banner</body></html>")
+        token = os.path.join(root, "token")
+        with open(token, "w") as f:
+            f.write("  %s\n" % KEY)
+        os.chmod(token, 0o600)
+
+        display = Display(args.caltrix, root, [
+            "--feed", "football-data", "--feed-token-file", token, "--feed-url", stand_in.base,
+            "--feed-competitions", "SA,PL,TSL", "--feed-interval", "1", "--local-config", config,
+            "--time-scale", str(args.time_scale)])
+
+        def shows_matches():
+            return ("JUVENTUS" in display.slot(1) and "ARSENAL" in display.slot(2)
+                    and "BESIKTAS" in display.slot(3))
+        wait_for(shows_matches, args.deadline, "the matches in slots 1-3", alive=display.alive)
+        slots = [display.slot(k) for k in (1, 2, 3, 4)]
+        print("slot 1:", slots[0].replace("\r\n", " | "))
+        if "ITALY-SERIE A" not in slots[0] or "PREMIER" in slots[0]:
+            raise Failure("slot 1 holds more or less than Serie A: %r" % slots[0])
+        if slots[3].strip():
+            raise Failure("slot 4 shows a competition that was not requested: %r" % slots[3])
+        if any(token_seen != KEY for _, _, token_seen in stand_in.requests):
+            raise Failure("a request came without the key in X-Auth-Token")
+        if any("competitions=SA,PL,TSL" not in path for _, path, _ in stand_in.requests):
+            raise Failure("a request without the competitions: %r" % stand_in.requests[-1][1])
+
+        # A refused key: one log line, the results stay.
+        stand_in.key = "another key"
+        refused = re.compile(r"football-data: key refused \(HTTP 403\)")
+        wait_for(lambda: refused.search(display.text()), args.deadline, "the refused key in the log",
+                 alive=display.alive)
+        cycles = len(harness.CYCLE_LINE.findall(display.text()))
+        wait_for(lambda: len(harness.CYCLE_LINE.findall(display.text())) >= cycles + 2, args.deadline,
+                 "two more cycles", alive=display.alive)
+        if "JUVENTUS" not in display.slot(1):
+            raise Failure("the results went with the refused key: %r" % display.slot(1))
+        stand_in.key = KEY
+        wait_for(lambda: "football-data: answering again" in display.text(), args.deadline,
+                 "polling to work again", alive=display.alive)
+        log = display.text()
+        if len(refused.findall(log)) != 1:
+            raise Failure("the refused key was logged %d times" % len(refused.findall(log)))
+        if KEY in log:
+            raise Failure("the key is in the log")
+        print("log:", *[line for line in log.splitlines() if "football-data" in line], sep="\n  ")
+    finally:
+        if display:
+            display.stop()
+        stand_in.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--caltrix", required=True)
+    parser.add_argument("--time-scale", type=float, default=0.05)
+    parser.add_argument("--deadline", type=float, default=60.0, help="seconds to wait for any one condition")
+    parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
+    args = parser.parse_args()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # CTest's time-out still cleans up
+    root = tempfile.mkdtemp(prefix="caltrix-feed-e2e-")
+    try:
+        run(args, root)
+        print("ok")
+        return 0
+    except Failure as failure:
+        print("FAIL:", failure)
+        return 1
+    finally:
+        if args.keep:
+            print("kept:", root)
+        else:
+            shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
