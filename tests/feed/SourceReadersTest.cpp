@@ -77,7 +77,9 @@ TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
     EXPECT_FALSE(refused.model);
     EXPECT_NE(refused.error.find("refused"), std::string::npos);
     EXPECT_NE(refused.error.find("Missing application key"), std::string::npos);
-    EXPECT_FALSE(ReadApiFootball(R"({"errors": ["Too many requests"], "response": []})").model);
+    const auto limited = ReadApiFootball(R"({"errors": [{"requests": "Too many\nrequests"}], "response": []})");
+    EXPECT_FALSE(limited.model);
+    EXPECT_NE(limited.error.find("Too many requests"), std::string::npos);    // one line
     EXPECT_TRUE(ReadApiFootball(R"({"errors": {}, "response": []})").model);  // no matches today
 
     const auto forbidden =

@@ -3,7 +3,9 @@
 #include "app/feed/sources/ReaderSupport.h"
 
 #include <QJsonArray>
+#include <QVariant>
 
+#include <algorithm>
 #include <map>
 
 namespace caltrix::feed {
@@ -33,17 +35,27 @@ const std::map<QString, MatchState> kStates = {
     {QStringLiteral("WO"), MatchState::Awarded},
 };
 
-// The provider's messages from a non-empty `errors` object or array, one
+// Adds the messages in `value` to `text`, separated by "; ": members of an
+// object as "name: message", the elements of an array one by one.
+void addMessages(const QJsonValue& value, const std::string& prefix, std::string& text) {
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            addMessages(it.value(), prefix + it.key().toStdString() + ": ", text);
+    } else if (value.isArray()) {
+        for (const QJsonValue element : value.toArray()) addMessages(element, prefix, text);
+    } else {
+        text += (text.empty() ? "" : "; ") + prefix + value.toVariant().toString().toStdString();
+    }
+}
+
+// The provider's messages from a non-empty `errors` object or array, on one
 // line; empty when there are none.
 std::string errorMessages(const QJsonValue& errors) {
     std::string text;
-    const auto add = [&](const std::string& part) { text += (text.empty() ? "" : "; ") + part; };
-    if (errors.isObject()) {
-        const QJsonObject object = errors.toObject();
-        for (auto it = object.begin(); it != object.end(); ++it) add(it.key().toStdString() + ": " + Utf8(it.value()));
-    } else if (errors.isArray()) {
-        for (const QJsonValue error : errors.toArray()) add(error.isString() ? Utf8(error) : "unreadable error");
-    }
+    if (errors.isObject() || errors.isArray()) addMessages(errors, "", text);
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
