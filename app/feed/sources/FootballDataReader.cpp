@@ -16,6 +16,11 @@ std::optional<MatchState> stateOf(const QString& status, const QString& duration
     const bool extraTime = duration == key("EXTRA_TIME");
     const bool shootOut = isShootOut(duration);
     if (status == key("SCHEDULED") || status == key("TIMED")) return MatchState::NotStarted;
+    // EXTRA_TIME, PENALTY_SHOOTOUT and LIVE are status values that some of the
+    // provider's responses use besides the score duration.
+    if (status == key("EXTRA_TIME")) return MatchState::ExtraTime;
+    if (status == key("PENALTY_SHOOTOUT")) return MatchState::PenaltyShootout;
+    if (status == key("LIVE")) return MatchState::Running;
     if (status == key("IN_PLAY"))
         return shootOut ? MatchState::PenaltyShootout : extraTime ? MatchState::ExtraTime : MatchState::Running;
     if (status == key("PAUSED")) return extraTime || shootOut ? MatchState::BreakInExtraTime : MatchState::HalfTime;
