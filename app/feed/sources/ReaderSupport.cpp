@@ -28,7 +28,7 @@ std::optional<QJsonObject> BodyObject(const QByteArray& body, std::string& error
 std::optional<int> WholeNumber(const QJsonValue& value) {
     if (value.isDouble()) {
         const double number = value.toDouble();
-        if (std::floor(number) != number || std::abs(number) > 1e6) return std::nullopt;
+        if (std::floor(number) != number || number < 0 || number > 1e6) return std::nullopt;
         return static_cast<int>(number);
     }
     if (value.isString()) {

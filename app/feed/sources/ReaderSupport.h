@@ -18,8 +18,8 @@ namespace caltrix::feed {
 // truncated JSON, or JSON that is not an object.
 std::optional<QJsonObject> BodyObject(const QByteArray& body, std::string& error);
 
-// A whole number, or the leading number of a text such as "45+2"; nullopt
-// for anything else (null, missing, a fraction).
+// A whole number from 0 up, or the leading number of a text such as "45+2";
+// nullopt for anything else (null, missing, negative, a fraction).
 std::optional<int> WholeNumber(const QJsonValue& value);
 
 // An ISO 8601 date and time with its offset ("2026-12-07T19:45:00Z",
