@@ -47,6 +47,13 @@ void SchermoRisultati::TickSlot(int slot) {
     if (esito.tipo == EsitoTick::Tipo::Fallita) {
         qCWarning(lcDisplay).noquote() << "slot" << slot << "tick failed, rotation restarts at line 1:"
                                        << QString::fromStdString(esito.errore);
+    } else if (esito.tipo == EsitoTick::Tipo::MarkupScartata) {
+        // The same line comes round again at every pass of the rotation: its failure is logged once.
+        std::string& ultimo = m_ultimoErroreMarkup[slot - 1];
+        if (esito.errore == ultimo) return;
+        ultimo = esito.errore;
+        qCWarning(lcDisplay).noquote() << "slot" << slot << "score markup cannot be drawn and was cleared:"
+                                       << QString::fromStdString(esito.errore);
     }
 }
 

@@ -1,13 +1,15 @@
 // The slot display bound to the user-interface thread: eleven rotation timers
 // (3000 ms for slot 1, 4000 ms for the others) and eleven score flash timers
 // (500 ms, stopped until a running match starts one) driving the plain C++
-// Tabellone. Failures are logged, never shown.
+// Tabellone. Failures are logged, never shown; a line whose score markup
+// cannot be drawn is logged once, not at every pass of the rotation.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include <QObject>
 #include <QTimer>
@@ -55,6 +57,7 @@ private:
     std::array<std::unique_ptr<QtFlashTimer>, kSlots> m_timerFlash;
     std::unique_ptr<Tabellone> m_tabellone;
     std::array<std::unique_ptr<QTimer>, kSlots> m_timerSlot;
+    std::array<std::string, kSlots> m_ultimoErroreMarkup;
 };
 
 }  // namespace caltrix

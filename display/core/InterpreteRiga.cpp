@@ -4,6 +4,22 @@
 #include "display/core/ScritturaPartita.h"
 
 namespace caltrix {
+namespace {
+
+// A panel keeps the markup it was given even when it cannot draw it, and
+// redraws that at the next line's HTFisso, failing again: so undrawable markup
+// (a score cut from a broken page line, such as "[-1") is cleared from the
+// panel before the failure goes on to the caller.
+void ScriviOScarta(FlashPunteggio& flash, const RigaPartita& partita, Variante variante) {
+    try {
+        ScriviPartita(flash, partita, variante);
+    } catch (const Pannello2::MarkupError&) {
+        flash.Pannello().SetTestoPic({});
+        throw;
+    }
+}
+
+}  // namespace
 
 InterpreteRiga::InterpreteRiga(const std::array<FlashPunteggio*, kSlots>& flashes) : m_flashes(flashes) {}
 
@@ -26,7 +42,7 @@ void InterpreteRiga::InterpretaRiga(int slot, std::string_view riga) {
             flash.Pannello().FTFisso();
             flash.Pannello().HTFisso();
             flash.Ferma();
-            ScriviPartita(flash, partita, Variante::Slot);
+            ScriviOScarta(flash, partita, Variante::Slot);
             break;
     }
     Rispecchia(slot, riga);
@@ -44,7 +60,7 @@ void InterpreteRiga::Rispecchia(int slot, std::string_view riga) {
     solo.FTFisso();
     solo.HTFisso();
     m_solo->Ferma();
-    ScriviPartita(*m_solo, partita, Variante::Solo);
+    ScriviOScarta(*m_solo, partita, Variante::Solo);
 }
 
 }  // namespace caltrix

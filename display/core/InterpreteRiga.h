@@ -28,8 +28,8 @@ public:
     // Interprets line `riga` for slot k (1..11; other numbers do nothing).
     // A header's title reaches the panel at the slot's next call. A blank line,
     // or one too short to hold a score, only writes the pending title and
-    // stops the flash. Panel failures (MarkupError) reach the caller; writes
-    // made before them stay.
+    // stops the flash. Panel failures (MarkupError) reach the caller after the
+    // failing panel's markup was cleared; writes made before them stay.
     void InterpretaRiga(int slot, std::string_view riga);
 
     FlashPunteggio& Flash(int slot) const { return *m_flashes[slot - 1]; }

@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include <Pannello/Pannello.h>
+
 namespace caltrix {
 
 RotazioneSlot::RotazioneSlot(const RigheVideo& righe, InterpreteRiga& interprete, Interruttore interruttore)
@@ -31,6 +33,9 @@ EsitoTick RotazioneSlot::Tick(int slot) {
         }
         m_interprete.InterpretaRiga(slot, *riga);
         return {EsitoTick::Tipo::Mostrata, {}};
+    } catch (const Pannello2::MarkupError& error) {
+        // The panel no longer holds the undrawable markup: the next tick shows the next line.
+        return {EsitoTick::Tipo::MarkupScartata, error.what()};
     } catch (const std::exception& error) {
         posizione = 0;
         return {EsitoTick::Tipo::Fallita, error.what()};

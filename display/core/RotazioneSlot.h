@@ -16,10 +16,12 @@ namespace caltrix {
 // What one tick did.
 struct EsitoTick {
     enum class Tipo {
-        Mostrata,   // a line was interpreted
-        Spenta,     // the slot's switch is off: panel cleared, position 0
-        SenzaRiga,  // the list has no line at the position (never loaded): position 0
-        Fallita,    // the interpretation failed: position 0, `errore` says why
+        Mostrata,        // a line was interpreted
+        Spenta,          // the slot's switch is off: panel cleared, position 0
+        SenzaRiga,       // the list has no line at the position (never loaded): position 0
+        Fallita,         // the interpretation failed: position 0, `errore` says why
+        MarkupScartata,  // the line's score markup could not be drawn and was cleared from the
+                         // panel: the position stays, so the next tick shows the next line
     };
     Tipo tipo;
     std::string errore;

@@ -1,6 +1,9 @@
 // A panel without a surface that records every call in order into a shared
 // log, so tests can check the sequence of writes. Text and colour values are
-// stored, so reads return what was written.
+// stored, so reads return what was written. Like the real panel it keeps the
+// markup last written to TestoPic, also when that cannot be drawn, and fails
+// with a MarkupError whenever it draws such markup: at the write and at every
+// HTFisso until other markup is written.
 #pragma once
 
 #include <cstdio>
@@ -9,6 +12,7 @@
 
 #include <Pannello/Pannello.h>
 
+#include "MarkupParser.h"
 #include "display/core/FlashPunteggio.h"
 
 namespace caltrix::test {
@@ -22,9 +26,6 @@ public:
     QWidget* Widget() override { return nullptr; }
     void Advise(Pannello2::__Pannello* sink) override { m_sink = sink; }
     void RaiseClick() { if (m_sink) m_sink->Click(); }
-
-    // Makes the next TestoPic write or HTFisso throw a MarkupError.
-    void FailNextMarkup() { m_fail = true; }
 
     Pannello2::Colore BackColor() const override { return 0; }
     void SetBackColor(Pannello2::Colore) override { record("BackColor"); }
@@ -72,7 +73,11 @@ public:
     bool TestoLampeggio() override { return call("TestoLampeggio()"); }
     bool TestoFisso() override { return call("TestoFisso()"); }
     bool HTLampeggio() override { return call("HTLampeggio()"); }
-    bool HTFisso() override { call("HTFisso()"); throwIfFailing(); return false; }
+    bool HTFisso() override {
+        call("HTFisso()");
+        draw(m_testoPicCopia);
+        return false;
+    }
     bool FTLampeggio() override { return call("FTLampeggio()"); }
     bool FTFisso() override { return call("FTFisso()"); }
     bool InfoLampeggio() override { return call("InfoLampeggio()"); }
@@ -103,8 +108,9 @@ public:
     Pannello2::Testo TestoPic() const override { return m_testoPic; }
     void SetTestoPic(const Pannello2::Testo& v) override {
         m_testoPic = v;
+        m_testoPicCopia = v;
         record("TestoPic=" + v);
-        throwIfFailing();
+        draw(m_testoPicCopia);
     }
     void InitNew() override {}
     void Load(const Pannello2::PropertyBag&) override {}
@@ -118,20 +124,23 @@ private:
     }
     void record(const std::string& entry) { m_log.push_back(m_prefix + entry); }
     bool call(const std::string& entry) { record(entry); return false; }
-    void throwIfFailing() {
-        if (!m_fail) return;
-        m_fail = false;
-        throw Pannello2::MarkupError(Pannello2::MarkupError::Kind::InvalidArgument, "bad markup");
+    static void draw(const std::string& markup) {
+        if (const auto failure = Pannello2::ParseMarkup(markup).failure) {
+            using Kind = Pannello2::MarkupError::Kind;
+            throw Pannello2::MarkupError(
+                failure->kind == Pannello2::MarkupFailure::Kind::Overflow ? Kind::Overflow : Kind::InvalidArgument,
+                failure->message);
+        }
     }
 
     Log& m_log;
     std::string m_prefix;
     Pannello2::__Pannello* m_sink = nullptr;
     Pannello2::FontRef m_font = Pannello2::MakeFont("MS Sans Serif", 8.25, false);
-    bool m_fail = false;
     bool m_scroll = false;
     Pannello2::Colore m_ftColore = 0;
-    std::string m_titolo, m_testo, m_ht, m_ft, m_htTesto, m_ftTesto, m_infoTesto, m_scrollTesto, m_testoPic;
+    std::string m_titolo, m_testo, m_ht, m_ft, m_htTesto, m_ftTesto, m_infoTesto, m_scrollTesto, m_testoPic,
+        m_testoPicCopia;
 };
 
 // A flash timer that records Start and Stop in the same log and remembers

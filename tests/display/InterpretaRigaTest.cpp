@@ -164,10 +164,10 @@ TEST_F(InterpretaRigaTest, BlankAndTooShortLinesOnlyStopTheFlash) {
     EXPECT_EQ(banco.Pannello(9).GetTesto(), Righe("A-B"));
 }
 
-TEST_F(InterpretaRigaTest, PanelFailureReachesTheCallerAfterEarlierWrites) {
-    banco.Pannello(1).FailNextMarkup();
-    EXPECT_THROW(banco.Interprete().InterpretaRiga(1, Partita("FT A-B", "1-0")), Pannello2::MarkupError);
-    EXPECT_EQ(banco.Pannello(1).GetTesto(), "");  // HTFisso failed before any text was written
+TEST_F(InterpretaRigaTest, UndrawableMarkupIsClearedBeforeTheFailureReachesTheCaller) {
+    EXPECT_THROW(banco.Interprete().InterpretaRiga(1, Partita("FT A-B", "[99")), Pannello2::MarkupError);
+    EXPECT_EQ(banco.Pannello(1).GetTesto(), Righe("A-B"));  // writes made before the failure stay
+    EXPECT_EQ(banco.Pannello(1).TestoPic(), "");
 }
 
 // --- the single-panel window mirrors slot PanSel ---

@@ -95,15 +95,14 @@ TEST_F(RotazioneSlotTest, ALineTooShortForAScoreIsPassedOver) {
     EXPECT_EQ(Posizione(7), 3);
 }
 
-TEST_F(RotazioneSlotTest, AFailingInterpretationRestartsAtLineOne) {
-    banco.Carica(8, "ft a <1-0> b \r\nft c <2-0> d \r\n");
+TEST_F(RotazioneSlotTest, UndrawableScoreMarkupIsClearedAndTheRotationGoesOn) {
+    banco.Carica(8, "ft a <1-0> b \r\nft c <[-1> d \r\nft e <2-0> f \r\n");
     Mostra(8);
-    banco.Pannello(8).FailNextMarkup();
     Mostra(8);
-    EXPECT_EQ(esito.tipo, Tipo::Fallita);
-    EXPECT_EQ(esito.errore, "bad markup");
-    EXPECT_EQ(Posizione(8), 0);
-    EXPECT_EQ(Mostra(8), "A-B");
+    EXPECT_EQ(esito.tipo, Tipo::MarkupScartata);
+    EXPECT_EQ(Posizione(8), 2);
+    EXPECT_EQ(Mostra(8), "E-F");
+    EXPECT_EQ(esito.tipo, Tipo::Mostrata);
 }
 
 TEST(ProssimaRigaTest, WrapsAtTheCountAndAtTheSixteenBitLimit) {

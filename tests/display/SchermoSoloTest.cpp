@@ -92,6 +92,31 @@ TEST_F(SchermoSoloTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
     EXPECT_FALSE(schermo->TimerFlash(1).IsActive());
 }
 
+std::vector<QString> g_avvisi;
+
+void RaccogliAvvisi(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) g_avvisi.push_back(text);
+}
+
+TEST_F(SchermoSoloTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
+    cartella.Scrivi("lmVideo1.txt", "ft a <[-1> b \r\n45\" c <2-0> d \r\n");
+    schermo->CaricaProssimoVideo();
+    schermo->SetPanSel(1);
+    g_avvisi.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(RaccogliAvvisi);
+    for (int giro = 0; giro < 2; ++giro) {
+        for (int riga = 0; riga < 3; ++riga) schermo->TickSlot(1);  // the bad line, the good one, the empty one
+    }
+    qInstallMessageHandler(previous);
+
+    ASSERT_EQ(g_avvisi.size(), 1u);
+    EXPECT_TRUE(g_avvisi[0].contains("score markup cannot be drawn")) << g_avvisi[0].toStdString();
+    for (FakePannello* pannello : {&Pannello(1), &pannelloSolo}) {
+        EXPECT_EQ(pannello->GetTesto(), "\r\nC-D\r\n");
+        EXPECT_EQ(pannello->TestoPic(), "[14]45\" [15]2-0 [12]");
+    }
+}
+
 TEST_F(SchermoSoloTest, AClickOnThePanelHidesTheWindowAndAsksForTheMainWindow) {
     QSignalSpy back(solo.get(), &frmSolo::TornaAlPrincipale);
     solo->show();
