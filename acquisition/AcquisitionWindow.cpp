@@ -4,7 +4,6 @@
 #include "acquisition/SaveWebBrowser.h"
 #include "acquisition/SharedProfile.h"
 #include "acquisition/core/PageCheck.h"
-#include "common/qt/Attendi.h"
 #include "common/qt/Logging.h"
 #include "common/qt/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
@@ -13,7 +12,6 @@
 
 #include <malloc.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QWebEngineLoadingInfo>
@@ -85,11 +83,17 @@ void AcquisitionWindow::onTimer1() {
         qCInfo(lcCycle) << "cycle timer ticked while cycle" << m_cycleNumber << "runs: tick dropped";
         return;
     }
-    // The next tick counts from the end of this cycle, one second later.
     m_timer1.stop();
     SetTimer1Interval(kTimer1AfterTickMs);
     AggiornaTelevideo();
-    m_timer1.start();
+    m_timer1.start(msUntilNextTick());
+}
+
+// One second after the cycle that just ended, but not before the described
+// length of a cycle has passed since it started.
+int AcquisitionWindow::msUntilNextTick() const {
+    const qint64 restOfCycle = ScaledMilliseconds(kCycleLengthMs) - m_cycleStarted.elapsed();
+    return static_cast<int>(std::max<qint64>(ScaledMilliseconds(kTimer1AfterTickMs), restOfCycle));
 }
 
 bool AcquisitionWindow::AggiornaTelevideo() {
@@ -98,27 +102,28 @@ bool AcquisitionWindow::AggiornaTelevideo() {
         return false;
     }
     m_cycleRunning = true;
+    m_cycleStarted.start();
     const int cycle = ++m_cycleNumber;
-    QElapsedTimer clock;
-    clock.start();
     CycleReport summary;
     try {
         runCycle(summary);
         summary.completed = true;
-        qCInfo(lcCycle).nospace().noquote() << "cycle " << cycle << " done in " << clock.elapsed() << " ms: configuration "
-                                  << summary.configBytes << " bytes (" << summary.configApplied
-                                  << " lines applied), page " << summary.pageBytes << " bytes saved in "
-                                  << summary.saveMs << " ms, parsed in " << summary.parseMs << " ms: "
-                                  << summary.parse.matches << " matches in " << summary.parse.competitions
-                                  << " competitions, written "
-                                  << (summary.parse.pageFound
-                                          ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
-                                                QStringLiteral(" and the 11 slot files")
-                                          : QStringLiteral("nothing (no saved page)"));
+        qCInfo(lcCycle).nospace().noquote()
+            << "cycle " << cycle << " done in " << m_cycleStarted.elapsed() << " ms: configuration "
+            << (summary.configError.isEmpty()
+                    ? QStringLiteral("%1 bytes (%2 lines applied)").arg(summary.configBytes).arg(summary.configApplied)
+                    : QStringLiteral("kept"))
+            << ", page " << summary.pageBytes << " bytes saved in " << summary.saveMs << " ms, parsed in "
+            << summary.parseMs << " ms: " << summary.parse.matches << " matches in " << summary.parse.competitions
+            << " competitions, written "
+            << (summary.parse.pageFound ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
+                                              QStringLiteral(" and the 11 slot files")
+                                        : QStringLiteral("nothing (no saved page)"));
     } catch (const std::exception& failure) {
         summary.error = QString::fromLocal8Bit(failure.what());
-        qCWarning(lcCycle).nospace().noquote() << "cycle " << cycle << " failed after " << clock.elapsed() << " ms at the "
-                                     << summary.step << ": " << failure.what() << "; previous results kept";
+        qCWarning(lcCycle).nospace().noquote()
+            << "cycle " << cycle << " failed after " << m_cycleStarted.elapsed() << " ms at the " << summary.step
+            << ": " << failure.what() << "; previous results kept";
     }
     m_cycleRunning = false;
     // A cycle briefly holds the whole page several times over (the engine's
@@ -129,16 +134,12 @@ bool AcquisitionWindow::AggiornaTelevideo() {
     return summary.completed;
 }
 
+// The described waits after the configuration and after the save end as
+// soon as the configuration is applied and the save written, that is when the
+// calls that do them return; only the page load is waited for.
 void AcquisitionWindow::runCycle(CycleReport& summary) {
     qCDebug(lcCycle) << "cycle" << m_cycleNumber << "started";
-    summary.step = "configuration download";
-    const QByteArray configuration =
-        m_inet1.Download(WithPath(m_settings.configEndpoint, QStringLiteral("/public/config.txt")));
-    summary.configBytes = configuration.size();
-    Attendi(kWaitAfterConfigSeconds);
-
-    summary.step = "configuration";
-    summary.configApplied = applyConfiguration(configuration);
+    updateConfiguration(summary);
 
     summary.step = "live-score page";
     loadLiveScorePage();
@@ -168,40 +169,52 @@ void AcquisitionWindow::runCycle(CycleReport& summary) {
         DeleteFileIfPresent(savedPage);
         throw CycleError("the saved page is not a live-score page (no competition header, no closing marker)");
     }
-    Attendi(kWaitAfterSaveSeconds);
 
     summary.step = "parse";
     // The parse runs off the user-interface thread on its own copies; the
     // title list is touched by nothing else while a cycle runs.
     stepClock.restart();
-    summary.parse = RunOffUiThread([savedPage, selections = m_selections.SlotSelections(),
-                                    folder = m_settings.programFolder, titles = m_combo1.get()] {
-        return CercaNotizie(savedPage, *titles, selections, folder);
-    });
+    summary.parse =
+        RunOffUiThread([savedPage, selections = m_selections.SlotSelections(), folder = m_settings.programFolder,
+                        titles = m_combo1.get()] { return CercaNotizie(savedPage, *titles, selections, folder); });
     summary.parseMs = stepClock.elapsed();
+}
+
+// A configuration that cannot be had (endpoint down, slow, broken, an answer
+// over the cap) leaves the one last applied, and the copy with it: the page
+// is fetched all the same, so the results keep flowing.
+void AcquisitionWindow::updateConfiguration(CycleReport& summary) {
+    try {
+        const QByteArray configuration = m_inet1.Download(
+            WithPath(m_settings.configEndpoint, QStringLiteral("/public/config.txt")), kMaxConfigurationBytes);
+        summary.configBytes = configuration.size();
+        summary.configApplied = applyConfiguration(configuration);
+    } catch (const std::exception& failure) {
+        summary.configError = QString::fromLocal8Bit(failure.what());
+        qCWarning(lcCycle).noquote() << "configuration not updated:" << summary.configError
+                                     << "- the configuration last applied stays";
+    }
 }
 
 std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuration) {
     // The copy holds exactly the downloaded bytes; with none it holds the
-    // marker line alone, which configures nothing.
-    const std::filesystem::path copy = m_settings.programFolder / "qesa.ris";
-    WriteWholeFile(copy, configuration.isEmpty() ? kConfigMarker
-                                                 : std::string_view(configuration.constData(),
-                                                                    static_cast<std::size_t>(configuration.size())));
-    const ConfigReport report = LeggiConfig(copy, m_configTargets);
+    // marker line alone, which configures nothing. The lines are applied from
+    // the downloaded bytes: the one copy of them the program holds.
+    const std::string_view bytes(configuration.constData(), static_cast<std::size_t>(configuration.size()));
+    WriteWholeFile(m_settings.programFolder / "qesa.ris", bytes.empty() ? kConfigMarker : bytes);
+    const ConfigReport report = ApplyConfig(bytes, m_configTargets);
     for (const std::string& reason : report.skipped)
         qCWarning(lcCycle) << "configuration line skipped:" << FromWindows1252(reason);
-    if (!report.readToEnd) throw CycleError("the configuration copy was not read to its end");
     return report.applied;
 }
 
 void AcquisitionWindow::createPage() {
     m_webBrowser1 = new QWebEnginePage(AcquisitionProfile(), this);
     m_webBrowser1->setAudioMuted(true);
-    ReloadAfterRendererCrash(m_webBrowser1);
     connect(m_webBrowser1, &QWebEnginePage::loadingChanged, this, &AcquisitionWindow::onLoadingChanged);
-    connect(m_webBrowser1, &QWebEnginePage::loadProgress, this,
-            [this](int percent) { MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_webBrowser1->url().toDisplayString())); });
+    connect(m_webBrowser1, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_webBrowser1->url().toDisplayString()));
+    });
     connect(m_webBrowser1, &QWebEnginePage::titleChanged, this, &AcquisitionWindow::MostraStato);
     connect(m_webBrowser1, &QWebEnginePage::renderProcessTerminated, this, &AcquisitionWindow::onRendererEnded);
 }
@@ -219,9 +232,10 @@ void AcquisitionWindow::recyclePage() {
 void AcquisitionWindow::loadLiveScorePage() {
     m_pageLoad = PageLoad::Requested;
     m_pageError.clear();
-    m_webBrowser1->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), QStringLiteral("page=soccer")));
-    QCoreApplication::processEvents();
-    Attendi(kWaitForPageSeconds);
+    m_pageWait.Reset();
+    m_webBrowser1->setUrl(
+        WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), QStringLiteral("page=soccer")));
+    m_pageWait.Wait(kWaitForPageSeconds);
     switch (m_pageLoad) {
     case PageLoad::Failed:
         throw CycleError(("the page did not load: " + m_pageError).toStdString());
@@ -238,8 +252,7 @@ void AcquisitionWindow::loadLiveScorePage() {
 }
 
 void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-    const bool httpError =
-        info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
+    const bool httpError = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         m_pageLoad = PageLoad::Loading;
@@ -255,6 +268,7 @@ void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             m_pageLoad = PageLoad::Loaded;
             MostraStato(QStringLiteral("Done"));
         }
+        m_pageWait.Done();
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
         break;
@@ -265,6 +279,7 @@ void AcquisitionWindow::onRendererEnded() {
     m_pageLoad = PageLoad::Failed;
     m_pageError = QStringLiteral("the renderer process ended");
     MostraStato(QStringLiteral("Error: ") + m_pageError);
+    m_pageWait.Done();
 }
 
 }  // namespace caltrix

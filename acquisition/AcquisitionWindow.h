@@ -5,7 +5,9 @@
 #include "acquisition/HttpDownloader.h"
 #include "acquisition/core/CercaNotizie.h"
 #include "acquisition/core/LeggiConfig.h"
+#include "common/qt/Attendi.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,11 +23,13 @@ namespace caltrix {
 
 class SlotSelectionStore;
 
-// What one cycle did, for the log and for monitoring.
+// What one cycle did, for the log and for monitoring. The configuration has
+// an outcome of its own: a cycle goes on to the page without it.
 struct CycleReport {
     bool completed = false;
-    const char* step = "configuration download";  // the step running when the cycle failed
-    QString error;                                 // why it failed; empty when completed
+    const char* step = "live-score page";  // the step running when the cycle failed
+    QString error;                         // why it failed; empty when completed
+    QString configError;                   // why the configuration stayed as it was; empty when applied
     qsizetype configBytes = 0;
     std::size_t configApplied = 0;
     std::uintmax_t pageBytes = 0;
@@ -35,8 +39,8 @@ struct CycleReport {
 };
 
 struct AcquisitionSettings {
-    QUrl configEndpoint;  // the operator's endpoint; the file is <endpoint>/public/config.txt
-    QUrl scoreSite;       // the live-score site; the page is <site>/default.dll?page=soccer
+    QUrl configEndpoint;                  // the operator's endpoint; the file is <endpoint>/public/config.txt
+    QUrl scoreSite;                       // the live-score site; the page is <site>/default.dll?page=soccer
     std::filesystem::path programFolder;  // configuration copy and result files
     std::filesystem::path workFolder;     // the saved page sport1
 };
@@ -44,6 +48,10 @@ struct AcquisitionSettings {
 // frmWeb. Never shown: the acquisition browser is a page without a view.
 // Timer1 runs from creation; its tick starts a cycle. Cycles never
 // interleave: a trigger that arrives while one runs is dropped with a log line.
+// The cycle's waits end as soon as what they wait for is done, but a tick
+// never starts a cycle before the described length of a cycle (its waits and
+// the one-second tick) has passed since the previous one started: the site
+// and the endpoint see no more requests than with the full waits.
 class AcquisitionWindow : public QObject {
     Q_OBJECT
 
@@ -53,6 +61,10 @@ public:
     static constexpr double kWaitAfterConfigSeconds = 15.0;
     static constexpr double kWaitForPageSeconds = 15.0;
     static constexpr double kWaitAfterSaveSeconds = 2.0;
+    static constexpr int kCycleLengthMs =
+        static_cast<int>((kWaitAfterConfigSeconds + kWaitForPageSeconds + kWaitAfterSaveSeconds) * 1000) +
+        kTimer1AfterTickMs;
+    static constexpr qint64 kMaxConfigurationBytes = 1024 * 1024;
 
     AcquisitionWindow(AcquisitionSettings settings, ConfigTargets& configTargets, SlotSelectionStore& selections,
                       QObject* parent = nullptr);
@@ -85,7 +97,9 @@ private:
     enum class PageLoad { Requested, Loading, Loaded, Failed };
 
     void onTimer1();
+    int msUntilNextTick() const;
     void runCycle(CycleReport& summary);
+    void updateConfiguration(CycleReport& summary);
     std::size_t applyConfiguration(const QByteArray& configuration);
     void createPage();
     void recyclePage();
@@ -104,7 +118,9 @@ private:
     std::unique_ptr<TitleList> m_combo1;
     bool m_cycleRunning = false;
     int m_cycleNumber = 0;
+    QElapsedTimer m_cycleStarted;
     PageLoad m_pageLoad = PageLoad::Requested;
+    WaitUntilDone m_pageWait;
     QString m_pageError;
 };
 

@@ -32,7 +32,7 @@ void FollowSameSchemeRedirects(QNetworkReply* reply, const QUrl& original) {
 
 }  // namespace
 
-QByteArray HttpDownloader::Download(const QUrl& url) {
+QByteArray HttpDownloader::Download(const QUrl& url, qint64 maxBytes) {
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
@@ -50,23 +50,42 @@ QByteArray HttpDownloader::Download(const QUrl& url) {
         timedOut = true;
         loop.quit();
     });
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // The body is taken as it arrives, so the reply never holds a second copy;
+    // a body over the cap is cut off when announced or when it gets there.
+    QByteArray body;
+    bool tooLarge = false;
+    const auto takeArrived = [&] {
+        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (tooLarge || announced > maxBytes || body.size() + reply->bytesAvailable() > maxBytes) {
+            tooLarge = true;
+            reply->abort();
+            return;
+        }
+        body.append(reply->readAll());
+    };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, takeArrived);
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, takeArrived);
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, [&] {
+        takeArrived();
+        loop.quit();
+    });
     timeout.start(ScaledMilliseconds(kTimeoutSeconds * 1000.0));
-    if (!reply->isFinished()) loop.exec();
+    loop.exec();
 
+    if (tooLarge) throw DownloadError(Describe(url, QStringLiteral("larger than the %1 bytes accepted").arg(maxBytes)));
     if (timedOut) {
         reply->abort();
-        throw DownloadError(Describe(url, QStringLiteral("no complete answer within %1 s")
-                                              .arg(timeout.interval() / 1000.0)));
+        throw DownloadError(
+            Describe(url, QStringLiteral("no complete answer within %1 s").arg(timeout.interval() / 1000.0)));
     }
     const QVariant refused = reply->property("refusedRedirect");
     if (refused.isValid())
-        throw DownloadError(Describe(url, QStringLiteral("redirect to another scheme refused: ") +
-                                              refused.toUrl().toDisplayString()));
+        throw DownloadError(
+            Describe(url, QStringLiteral("redirect to another scheme refused: ") + refused.toUrl().toDisplayString()));
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status >= 400) throw DownloadError(Describe(url, QStringLiteral("HTTP status %1").arg(status)));
     if (reply->error() != QNetworkReply::NoError) throw DownloadError(Describe(url, reply->errorString()));
-    return reply->readAll();
+    return body;
 }
 
 }  // namespace caltrix

@@ -11,6 +11,7 @@
 #include <QWebEngineScript>
 
 #include <memory>
+#include <string>
 
 namespace caltrix {
 namespace {
@@ -23,6 +24,10 @@ constexpr int kSerialiseTimeoutMs = 20000;
 // while it is fetched in pieces of this many characters.
 const QString kMarkupVariable = QStringLiteral("window.caltrixSavedMarkup");
 constexpr qint64 kPieceCharacters = 256 * 1024;
+
+// The largest page taken: generous for a live-score page, finite for a site
+// that answers with something else.
+constexpr qint64 kMaxPageCharacters = 32 * 1024 * 1024;
 
 QString ClassicMarkupScript() {
     QFile file(QStringLiteral(":/caltrix/acquisition/ClassicMarkup.js"));
@@ -65,8 +70,9 @@ QVariant RunAndWait(QWebEnginePage& browser, const QString& script, const QDeadl
 // world and answers with its length (or the serialiser's false / null).
 QString SerialiseIntoVariable(bool wholeDocument) {
     static const QString script = ClassicMarkupScript();
-    return QStringLiteral("(() => { const markup = %1(%2); if (typeof markup !== 'string') return markup; "
-                          "%3 = markup; return markup.length; })()")
+    return QStringLiteral(
+               "(() => { const markup = %1(%2); if (typeof markup !== 'string') return markup; "
+               "%3 = markup; return markup.length; })()")
         .arg(script, wholeDocument ? QStringLiteral("true") : QStringLiteral("false"), kMarkupVariable);
 }
 
@@ -83,18 +89,23 @@ std::string SerialiseDocument(QWebEnginePage& browser, bool wholeDocument) {
         throw SaveError("the browser has no document");
     }
     const qint64 total = length.toLongLong();
+    if (total > kMaxPageCharacters)
+        throw SaveError("the page has " + std::to_string(total) + " characters, more than the 32 MiB taken");
     std::string markup;
     markup.reserve(static_cast<std::size_t>(total));
     for (qint64 offset = 0; offset < total; offset += kPieceCharacters) {
         const QVariant piece = RunAndWait(
-            browser, QStringLiteral("%1.substr(%2, %3)").arg(kMarkupVariable).arg(offset).arg(kPieceCharacters), deadline);
-        if (piece.typeId() != QMetaType::QString) throw SaveError("the browser lost its document while handing it over");
+            browser, QStringLiteral("%1.substr(%2, %3)").arg(kMarkupVariable).arg(offset).arg(kPieceCharacters),
+            deadline);
+        if (piece.typeId() != QMetaType::QString)
+            throw SaveError("the browser lost its document while handing it over");
         const QByteArray bytes = piece.toString().toLatin1();
         markup.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     }
     // The page is not waited for: its copy is only released.
     browser.runJavaScript(QStringLiteral("%1 = undefined").arg(kMarkupVariable), QWebEngineScript::ApplicationWorld);
-    if (markup.size() != static_cast<std::size_t>(total)) throw SaveError("the browser lost its document while handing it over");
+    if (markup.size() != static_cast<std::size_t>(total))
+        throw SaveError("the browser lost its document while handing it over");
     return markup;
 }
 

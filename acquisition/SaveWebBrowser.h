@@ -10,7 +10,8 @@ class QWebEnginePage;
 namespace caltrix {
 
 // The page could not be serialised: no document, the engine's error page in
-// place of the site's, a renderer that did not answer in time or that died.
+// place of the site's, a page over the size taken, a renderer that did not
+// answer in time or that died.
 class SaveError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

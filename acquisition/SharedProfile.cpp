@@ -2,9 +2,9 @@
 
 #include "common/qt/Logging.h"
 
+#include "common/qt/TimeScale.h"
+
 #include <QCoreApplication>
-#include <QTimer>
-#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -43,20 +43,28 @@ QWebEngineView* CreateBrowserView(QWidget* parent) {
     auto* view = new QWebEngineView(parent);
     auto* page = new QWebEnginePage(SharedProfile(), view);
     view->setPage(page);
-    ReloadAfterRendererCrash(page);
+    new RendererRestarter(page);
     return view;
 }
 
-void ReloadAfterRendererCrash(QWebEnginePage* page) {
-    QObject::connect(page, &QWebEnginePage::renderProcessTerminated, page,
-                     [page](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
-                         qCWarning(lcShell) << "renderer process of" << page->url().toString()
-                                            << "ended (status" << status << ", exit code" << exitCode
-                                            << "); reloading the page";
-                         // Reload once the engine has finished handling the
-                         // termination; a new renderer process is started.
-                         QTimer::singleShot(0, page, [page] { page->triggerAction(QWebEnginePage::Reload); });
-                     });
+RendererRestarter::RendererRestarter(QWebEnginePage* page) : QObject(page), m_page(page) {
+    m_reload.setSingleShot(true);
+    connect(&m_reload, &QTimer::timeout, this, [this] {
+        m_lastReload.start();
+        m_page->triggerAction(QWebEnginePage::Reload);
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, &RendererRestarter::onRendererEnded);
+}
+
+void RendererRestarter::onRendererEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    // A renderer that lived longer than the longest pause since its last
+    // reload starts the count again; one that dies sooner doubles the pause.
+    const bool soonAgain = m_lastReload.isValid() && m_lastReload.elapsed() < ScaledMilliseconds(kMaxPauseMs);
+    m_pauseMs = soonAgain ? std::min(2 * m_pauseMs, kMaxPauseMs) : kFirstPauseMs;
+    m_reload.start(ScaledMilliseconds(m_pauseMs));
+    qCWarning(lcShell).nospace() << "renderer process of " << m_page->url().toString() << " ended (status " << status
+                                 << ", exit code " << exitCode << "); reloading the page in "
+                                 << m_reload.interval() / 1000.0 << " s";
 }
 
 }  // namespace caltrix

@@ -3,7 +3,11 @@
 // cookies that grow) and every page recovers when its renderer process dies.
 #pragma once
 
-class QWebEnginePage;
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <QWebEnginePage>
+
 class QWebEngineProfile;
 class QWebEngineView;
 class QWidget;
@@ -25,8 +29,26 @@ QWebEngineProfile* AcquisitionProfile();
 // renderer crash.
 QWebEngineView* CreateBrowserView(QWidget* parent);
 
-// Makes `page` reload (with a log line) when its renderer process dies, so a
-// crashed renderer does not leave a dead view for the rest of the run.
-void ReloadAfterRendererCrash(QWebEnginePage* page);
+// Reloads its page (with a log line) when the page's renderer process dies,
+// so a crashed renderer does not leave a dead view for the rest of the run.
+// A page that keeps killing its renderer is reloaded after a pause that
+// doubles from 1 s up to 5 min (scaled by the time scale), not at once, which
+// would keep a core busy. Owned by the page.
+class RendererRestarter : public QObject {
+public:
+    static constexpr int kFirstPauseMs = 1000;
+    static constexpr int kMaxPauseMs = 5 * 60 * 1000;
+
+    explicit RendererRestarter(QWebEnginePage* page);
+    int PauseMs() const { return m_pauseMs; }  // design value of the latest pause; 0 before any
+
+private:
+    void onRendererEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+
+    QWebEnginePage* m_page;
+    QTimer m_reload;
+    QElapsedTimer m_lastReload;
+    int m_pauseMs = 0;
+};
 
 }  // namespace caltrix

@@ -9,9 +9,11 @@
 #include "app/panelhost/SavedPanel.h"
 #include "app/shell/SlotPanelHost.h"
 #include "app/solo/frmSolo.h"
+#include "app/status/StaleMark.h"
 #include "app/status/StatusFile.h"
 #include "app/shell/Twips.h"
 #include "app/support/ClassicCaption.h"
+#include "common/qt/ClockText.h"
 #include "common/qt/Logging.h"
 #include "app/support/SempreInPrimoPiano.h"
 #include "common/qt/SlotSelectionStore.h"
@@ -58,6 +60,8 @@ MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QSt
     setAutoFillBackground(true);
 
     m_controls = BuildMainWindowControls(this, CreateBrowserView);
+    m_staleMark =
+        std::make_unique<StaleMark>(settings.staleAfterSeconds, m_controls.label10, m_controls.label11, m_ticker);
     createPanels(panels, dataFolder);
     createSoloWindow(panels, dataFolder);
     connectButtons();
@@ -135,8 +139,7 @@ void MainWindow::createAcquisition() {
 }
 
 void MainWindow::setTicker(const std::string& value) {
-    m_ticker.SetStringaStart(1);
-    m_ticker.SetStringa(spaces(60) + value + spaces(60));
+    m_staleMark->SetTicker(spaces(60) + value + spaces(60));
 }
 
 void MainWindow::settleFolders() {
@@ -256,14 +259,20 @@ void MainWindow::onTickerStep() {
 }
 
 void MainWindow::onClockTick() {
-    const QString now = FromWindows1252(TestoOrologio(QTime::currentTime().msecsSinceStartOfDay() / 1000));
+    const QString now = ClockText(QTime::currentTime());
     m_controls.label10->setText(now);
     m_controls.label11->setText(now);
+    m_staleMark->Check();
     recordStatus();
 }
 
 void MainWindow::onLoaderTick() {
     m_display->CaricaProssimoVideo();
+    // Slot files come only from good cycles of this run: what was just loaded
+    // comes from the latest one.
+    const int slot = m_display->Core().Caricatore().NumeroVideo();
+    if (slot >= 1 && slot <= 11 && m_display->Core().Righe().Count(slot) > 0)
+        m_resultsTime[static_cast<std::size_t>(slot)] = m_staleMark->LastGoodCycle();
 }
 
 int MainWindow::PanSel() const {
@@ -281,11 +290,13 @@ void MainWindow::showAboutBox() {
 }
 
 void MainWindow::onCycleFinished(const CycleReport& report) {
+    if (report.completed) m_staleMark->CycleSucceeded();
     if (!m_status) return;
     CycleRecord cycle;
     cycle.finished = QDateTime::currentDateTime();
     cycle.succeeded = report.completed;
     if (!report.completed) cycle.error = QStringLiteral("%1: %2").arg(QLatin1String(report.step), report.error);
+    cycle.configurationError = report.configError;
     cycle.configurationBytes = report.configBytes;
     cycle.pageBytes = static_cast<qint64>(report.pageBytes);
     cycle.competitions = static_cast<qint64>(report.parse.competitions);
@@ -299,14 +310,17 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
 // clock tick and after every cycle, so a slot change shows within a second).
 void MainWindow::recordStatus() {
     if (!m_status) return;
-    QString fingerprint;
+    m_status->SetStale(m_staleMark->Stale());
+    QString fingerprint = m_staleMark->Stale() ? QStringLiteral("stale") : QString();
     for (int slot = 1; slot <= 11; ++slot) {
         const Pannello2::_Pannello& panel = *m_panels[static_cast<std::size_t>(slot)];
         SlotRecord record{FromWindows1252(SlotSelectionStore::Instance().Selection(slot - 1)),
                           std::max(m_display->Core().Righe().Count(slot) - 1, 0),
+                          m_resultsTime[static_cast<std::size_t>(slot)],
                           FromWindows1252(panel.Titolo()), FromWindows1252(panel.GetTesto()),
                           FromWindows1252(panel.TestoPic())};
-        fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines);
+        fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines) +
+                       record.resultsTime.toString(Qt::ISODate);
         m_status->RecordSlot(slot, record);
     }
     if (fingerprint == m_lastStatus) return;

@@ -8,6 +8,7 @@
 
 #include <Pannello/Pannello.h>
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,6 +25,7 @@ class frmSolo;
 class ConfigApplier;
 class PanelLibrary;
 class SlotPanelHost;
+class StaleMark;
 class StatusFile;
 
 class MainWindow : public QWidget {
@@ -84,6 +86,8 @@ private:
     std::unique_ptr<AcquisitionWindow> m_frmWeb;
     std::unique_ptr<StatusFile> m_status;
     QString m_lastStatus;  // what the status file holds, to write it only on changes
+    std::array<QDateTime, 12> m_resultsTime;  // per slot: the good cycle its loaded lines come from
+    std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;
     QTimer m_timer1;  // ticker, 100 ms
     QTimer m_timer2;  // slot file loader, 4000 ms

@@ -54,6 +54,11 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     const QCommandLineOption status(QStringLiteral("status-file"),
         QStringLiteral("Write a JSON status file for monitoring after every cycle and slot change."),
         QStringLiteral("file"));
+    const QCommandLineOption staleAfter(QStringLiteral("stale-after"),
+        QStringLiteral("Seconds without a successful update after which the clock turns amber and the ticker says "
+                       "the results are old; scaled by --time-scale; 0 turns the mark off."),
+        QStringLiteral("seconds"), QStringLiteral("180"));
+    parser.addOption(staleAfter);
     parser.addOptions({folder, endpoint, site, scale, demo, status});
 
     if (!parser.parse(arguments)) {
@@ -80,11 +85,15 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     settings.timeScale = parser.value(scale).toDouble(&scaleOk);
     settings.demo = parser.isSet(demo);
     settings.statusFile = parser.value(status);
+    bool staleAfterOk = false;
+    settings.staleAfterSeconds = parser.value(staleAfter).toDouble(&staleAfterOk);
 
     QString problem;
     if (!settings.configEndpoint.isValid()) problem = QStringLiteral("invalid --config-endpoint: ") + parser.value(endpoint);
     else if (!settings.scoreSite.isValid()) problem = QStringLiteral("invalid --score-site: ") + parser.value(site);
     else if (!scaleOk || settings.timeScale <= 0) problem = QStringLiteral("invalid --time-scale: ") + parser.value(scale);
+    else if (!staleAfterOk || settings.staleAfterSeconds < 0)
+        problem = QStringLiteral("invalid --stale-after: ") + parser.value(staleAfter);
     if (!problem.isEmpty()) {
         print(problem, stderr);
         exitCode = 2;

@@ -16,6 +16,7 @@ struct Settings {
     double timeScale = 1.0;  // factor on every timer interval and wait
     bool demo = false;       // serve a simulated match day from inside the program
     QString statusFile;      // JSON status file for monitoring; empty for none
+    double staleAfterSeconds = 180;  // no good cycle for this long (scaled) marks the results stale; 0 = never
 };
 
 // Parses the arguments (argv[0] first). On --help/--version or an error it

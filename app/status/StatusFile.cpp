@@ -9,12 +9,26 @@
 namespace caltrix {
 namespace {
 
+QJsonValue timeJson(const QDateTime& time) {
+    return time.isValid() ? QJsonValue(time.toUTC().toString(Qt::ISODateWithMs)) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject configurationJson(const CycleRecord& cycle) {
+    const bool applied = cycle.configurationError.isEmpty();
+    QJsonObject json{
+        {QStringLiteral("outcome"), applied ? QStringLiteral("applied") : QStringLiteral("kept")},
+        {QStringLiteral("bytes"), cycle.configurationBytes},
+    };
+    if (!applied) json.insert(QStringLiteral("error"), cycle.configurationError);
+    return json;
+}
+
 QJsonValue cycleJson(const std::optional<CycleRecord>& cycle) {
     if (!cycle) return QJsonValue::Null;
     QJsonObject json{
-        {QStringLiteral("time"), cycle->finished.toUTC().toString(Qt::ISODateWithMs)},
+        {QStringLiteral("time"), timeJson(cycle->finished)},
         {QStringLiteral("outcome"), cycle->succeeded ? QStringLiteral("ok") : QStringLiteral("failed")},
-        {QStringLiteral("configurationBytes"), cycle->configurationBytes},
+        {QStringLiteral("configuration"), configurationJson(*cycle)},
         {QStringLiteral("pageBytes"), cycle->pageBytes},
         {QStringLiteral("competitions"), cycle->competitions},
         {QStringLiteral("matches"), cycle->matches},
@@ -28,6 +42,7 @@ QJsonObject slotJson(int slot, const SlotRecord& record) {
         {QStringLiteral("slot"), slot},
         {QStringLiteral("selection"), record.selection},
         {QStringLiteral("lines"), record.lines},
+        {QStringLiteral("resultsTime"), timeJson(record.resultsTime)},
         {QStringLiteral("panel"), QJsonObject{{QStringLiteral("title"), record.title},
                                               {QStringLiteral("text"), record.text},
                                               {QStringLiteral("markup"), record.markup}}},
@@ -52,8 +67,9 @@ QJsonObject StatusFile::ToJson() const {
     for (int slot = 1; slot <= 11; ++slot) slotList.append(slotJson(slot, m_slots[static_cast<std::size_t>(slot - 1)]));
     return {
         {QStringLiteral("program"), QJsonObject{{QStringLiteral("version"), QStringLiteral(CALTRIX_VERSION)},
-                                                {QStringLiteral("started"), m_started.toUTC().toString(Qt::ISODateWithMs)}}},
-        {QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
+                                                {QStringLiteral("started"), timeJson(m_started)}}},
+        {QStringLiteral("written"), timeJson(QDateTime::currentDateTimeUtc())},
+        {QStringLiteral("stale"), m_stale},
         {QStringLiteral("lastCycle"), cycleJson(m_lastCycle)},
         {QStringLiteral("lastSuccessfulCycle"), cycleJson(m_lastSuccess)},
         {QStringLiteral("slots"), slotList},

@@ -1,7 +1,8 @@
 // A small JSON status file for operators who watch displays remotely: program
-// version and start, the last cycle and the last successful one, and per slot
-// its selection, its line count and what its panel shows now. Written
-// atomically, so a reader never sees half a file.
+// version and start, whether the results shown are stale, the last cycle and
+// the last successful one (each with its configuration's own outcome), and per
+// slot its selection, its line count, when its results were fetched and what
+// its panel shows now. Written atomically, so a reader never sees half a file.
 #pragma once
 
 #include <QDateTime>
@@ -16,7 +17,8 @@ namespace caltrix {
 struct CycleRecord {
     QDateTime finished;
     bool succeeded = false;
-    QString error;              // why it failed; empty on success
+    QString error;               // why it failed; empty on success
+    QString configurationError;  // why the configuration stayed as it was; empty when applied
     qint64 configurationBytes = 0;
     qint64 pageBytes = 0;
     qint64 competitions = 0;
@@ -25,8 +27,9 @@ struct CycleRecord {
 
 struct SlotRecord {
     QString selection;
-    int lines = 0;      // stored result lines of the slot
-    QString title;      // what the slot's panel shows now
+    int lines = 0;          // stored result lines of the slot
+    QDateTime resultsTime;  // end of the cycle that fetched them; null before any
+    QString title;          // what the slot's panel shows now
     QString text;
     QString markup;
 };
@@ -37,6 +40,7 @@ public:
 
     void RecordCycle(const CycleRecord& cycle);
     void RecordSlot(int slot, const SlotRecord& record);  // slot 1..11
+    void SetStale(bool stale) { m_stale = stale; }
 
     QJsonObject ToJson() const;
     // Writes the file; false (and a log line) when it cannot.
@@ -45,6 +49,7 @@ public:
 private:
     QString m_path;
     QDateTime m_started;
+    bool m_stale = false;
     std::optional<CycleRecord> m_lastCycle;
     std::optional<CycleRecord> m_lastSuccess;
     std::array<SlotRecord, 11> m_slots{};

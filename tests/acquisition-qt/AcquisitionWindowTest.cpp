@@ -14,8 +14,18 @@ using testing::kPageOneCellPerLine;
 using testing::kPageSingleLine;
 using testing::kPageTarget;
 
-const std::string kSerieA =
-    "<ITALY-SERIE A> \r\nFT JUVENTUS <2-1> INTER \r\n67\"LAZIO <0-0> ROMA \r\n\r\n";
+HttpAnswer Delayed(HttpAnswer answer, int delayMs) {
+    answer.delayMs = delayMs;
+    return answer;
+}
+
+HttpAnswer ClosedWithoutAnswer() {
+    HttpAnswer answer;
+    answer.closeWithoutAnswer = true;
+    return answer;
+}
+
+const std::string kSerieA = "<ITALY-SERIE A> \r\nFT JUVENTUS <2-1> INTER \r\n67\"LAZIO <0-0> ROMA \r\n\r\n";
 
 TEST_F(CycleTest, WritesTheSameResultsWhateverThePageLayout) {
     ServePage(kPageOneCellPerLine);
@@ -59,11 +69,12 @@ TEST_F(CycleTest, ButtonLineWithoutColonDoesNotStopTheCycle) {
 }
 
 TEST_F(CycleTest, TriggersDuringACycleAreDroppedNotInterleaved) {
-    ServePage(kPageSingleLine);
-    // An F5 inside the wait after the configuration, another inside the page
-    // wait, and Timer1 ticks all along.
+    m_server.Serve(kConfigTarget, Delayed(Answer(200, "01=SERIE A;\r\n", "text/plain"), 300));
+    m_server.Serve(kPageTarget, Delayed(Answer(200, kPageSingleLine), 1000));
+    // An F5 inside the configuration download, another inside the page wait,
+    // and Timer1 ticks all along.
     std::vector<bool> answers;
-    for (int atMs : {50, 2200}) {
+    for (int atMs : {100, 800}) {
         QTimer::singleShot(atMs, m_window.get(), [&] { answers.push_back(m_window->AggiornaTelevideo()); });
     }
     m_window->SetTimer1Interval(5000);  // 500 ms at this time scale
@@ -74,13 +85,23 @@ TEST_F(CycleTest, TriggersDuringACycleAreDroppedNotInterleaved) {
     EXPECT_EQ(m_window->Timer1Interval(), 5000) << "a tick ran a cycle inside the running one";
 }
 
-TEST_F(CycleTest, Timer1StartsCyclesAndThenTicksEverySecond) {
-    ServePage(kPageSingleLine);
-    EXPECT_EQ(m_window->Timer1Interval(), AcquisitionWindow::kTimer1AtCreationMs);
-    ASSERT_TRUE(testing::WaitUntil([&] { return m_server.Hits(kPageTarget) >= 1; }));
-    EXPECT_EQ(m_window->Timer1Interval(), AcquisitionWindow::kTimer1AfterTickMs);
-    ASSERT_TRUE(testing::WaitUntil([&] { return m_server.Hits(kPageTarget) >= 2; }));
-    ASSERT_TRUE(testing::WaitUntil([&] { return !m_window->CycleRunning(); }));
+// Cycles that fail at once (nothing listens) must not follow each other a
+// tick apart: a tick starts one only a cycle length after the previous start.
+TEST_F(CycleTest, Timer1StartsCyclesNoCloserThanACycleLength) {
+    m_window.reset();
+    SetTimeScale(0.02);  // creation interval 600 ms, cycle length 660 ms, tick 20 ms
+    m_server.Close();
+    AcquisitionSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
+                                 FolderPath(m_workFolder)};
+    AcquisitionWindow window(settings, m_targets, m_store);
+    int cycles = 0;
+    QObject::connect(&window, &AcquisitionWindow::cycleFinished, [&] { ++cycles; });
+    ASSERT_TRUE(testing::WaitUntil([&] { return cycles == 1; }, 5000));
+    EXPECT_EQ(window.Timer1Interval(), AcquisitionWindow::kTimer1AfterTickMs);
+    testing::WaitUntil([] { return false; }, 4 * 660);
+    EXPECT_GE(cycles, 3);
+    EXPECT_LE(cycles, 6) << "failed cycles followed each other a tick apart";
+    testing::WaitUntil([&] { return !window.CycleRunning(); });
 }
 
 struct Failure {
@@ -90,28 +111,21 @@ struct Failure {
     std::string slotOne;  // the slot file after the cycle; empty = as before
 };
 
-HttpAnswer Delayed(HttpAnswer answer, int delayMs) {
-    answer.delayMs = delayMs;
-    return answer;
-}
-
-HttpAnswer ClosedWithoutAnswer() {
-    HttpAnswer answer;
-    answer.closeWithoutAnswer = true;
-    return answer;
-}
-
 TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
+    // A configuration that cannot be had leaves the last one applied, and
+    // the page is fetched all the same.
     const Failure failures[] = {
-        {"configuration server down", [](auto& s) { s.Close(); }, false, ""},
-        {"configuration HTTP 500", [](auto& s) { s.Serve(kConfigTarget, Answer(500, "down")); }, false, ""},
+        {"server down", [](auto& s) { s.Close(); }, false, ""},
+        {"configuration HTTP 404", [](auto& s) { s.Serve(kConfigTarget, Answer(404, "01=X;\r\n")); }, true, ""},
         {"configuration slower than the time-out",
-         [](auto& s) { s.Serve(kConfigTarget, Delayed(Answer(200, "01=X;\r\n"), 4000)); }, false, ""},
+         [](auto& s) { s.Serve(kConfigTarget, Delayed(Answer(200, "01=X;\r\n"), 4000)); }, true, ""},
+        {"configuration over 1 MiB",
+         [](auto& s) { s.Serve(kConfigTarget, Answer(200, "01=X;\r\n" + QByteArray(1024 * 1024, ' '))); }, true, ""},
         {"page HTTP 500", [](auto& s) { s.Serve(kPageTarget, Answer(500, kPageSingleLine)); }, false, ""},
         {"page error page", [](auto& s) { s.Serve(kPageTarget, ClosedWithoutAnswer()); }, false, ""},
         {"truncated page",
-         [](auto& s) { s.Serve(kPageTarget, Answer(200, kPageSingleLine.left(kPageSingleLine.indexOf("67'")))); },
-         true, "<ITALY-SERIE A> \r\nFT JUVENTUS <2-1> INTER \r\n\r\n"},
+         [](auto& s) { s.Serve(kPageTarget, Answer(200, kPageSingleLine.left(kPageSingleLine.indexOf("67'")))); }, true,
+         "<ITALY-SERIE A> \r\nFT JUVENTUS <2-1> INTER \r\n\r\n"},
         {"binary garbage",
          [](auto& s) {
              QByteArray garbage;
@@ -133,9 +147,13 @@ TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
         ASSERT_TRUE(window.AggiornaTelevideo());
         ASSERT_EQ(SlotFile(1), kSerieA);
 
+        const int pageHits = server.Hits(kPageTarget);
         failure.breakServer(server);
         EXPECT_EQ(window.AggiornaTelevideo(), failure.cycleCompletes);
+        if (failure.cycleCompletes) EXPECT_EQ(server.Hits(kPageTarget), pageHits + 1);
         EXPECT_EQ(SlotFile(1), failure.slotOne.empty() ? kSerieA : failure.slotOne);
+        EXPECT_EQ(m_store.Selection(0), "SERIE A;");
+        EXPECT_EQ(ReadWholeFile(ProgramFile("qesa.ris")), "01=SERIE A;\r\n");
     }
 }
 

@@ -13,6 +13,8 @@ namespace {
 using testing::Answer;
 using testing::HttpAnswer;
 
+constexpr qint64 kCap = 1000;
+
 class HttpDownloaderTest : public ::testing::Test {
 protected:
     void SetUp() override { SetTimeScale(0.1); }  // the 20 s time-out becomes 2 s
@@ -26,9 +28,9 @@ protected:
 TEST_F(HttpDownloaderTest, ReturnsTheBodyBytesUnchanged) {
     const QByteArray body("01=SERIE A;\r\n\x80\xff\0end", 17);
     m_server.Serve(QStringLiteral("/public/config.txt"), Answer(200, body, "text/plain"));
-    EXPECT_EQ(m_inet1.Download(At("/public/config.txt")), body);
+    EXPECT_EQ(m_inet1.Download(At("/public/config.txt"), kCap), body);
     m_server.Serve(QStringLiteral("/empty"), Answer(200, {}, "text/plain"));
-    EXPECT_TRUE(m_inet1.Download(At("/empty")).isEmpty());
+    EXPECT_TRUE(m_inet1.Download(At("/empty"), kCap).isEmpty());
 }
 
 TEST_F(HttpDownloaderTest, FailsOnHttpErrorsClosedConnectionsAndTimeOuts) {
@@ -40,13 +42,24 @@ TEST_F(HttpDownloaderTest, FailsOnHttpErrorsClosedConnectionsAndTimeOuts) {
     closed.closeWithoutAnswer = true;
     m_server.Serve(QStringLiteral("/closed"), closed);
     for (const char* target : {"/500", "/missing", "/slow", "/closed"})
-        EXPECT_THROW(m_inet1.Download(At(target)), DownloadError) << target;
+        EXPECT_THROW(m_inet1.Download(At(target), kCap), DownloadError) << target;
+}
+
+TEST_F(HttpDownloaderTest, RefusesABodyOverTheCapAnnouncedOrNot) {
+    m_server.Serve(QStringLiteral("/at-cap"), Answer(200, QByteArray(kCap, 'x'), "text/plain"));
+    EXPECT_EQ(m_inet1.Download(At("/at-cap"), kCap).size(), kCap);
+    m_server.Serve(QStringLiteral("/over"), Answer(200, QByteArray(kCap + 1, 'x'), "text/plain"));
+    HttpAnswer unannounced = Answer(200, QByteArray(64 * kCap, 'x'), "text/plain");
+    unannounced.withoutLength = true;
+    m_server.Serve(QStringLiteral("/unannounced"), unannounced);
+    for (const char* target : {"/over", "/unannounced"})
+        EXPECT_THROW(m_inet1.Download(At(target), kCap), DownloadError) << target;
 }
 
 TEST_F(HttpDownloaderTest, FailsWhenNoServerListens) {
     const QUrl address = At("/public/config.txt");
     m_server.Close();
-    EXPECT_THROW(m_inet1.Download(address), DownloadError);
+    EXPECT_THROW(m_inet1.Download(address, kCap), DownloadError);
 }
 
 TEST_F(HttpDownloaderTest, FollowsRedirectsOnlyOnTheSameScheme) {
@@ -54,13 +67,13 @@ TEST_F(HttpDownloaderTest, FollowsRedirectsOnlyOnTheSameScheme) {
     moved.location = "/public/new.txt";
     m_server.Serve(QStringLiteral("/public/old.txt"), moved);
     m_server.Serve(QStringLiteral("/public/new.txt"), Answer(200, "moved here", "text/plain"));
-    EXPECT_EQ(m_inet1.Download(At("/public/old.txt")), "moved here");
+    EXPECT_EQ(m_inet1.Download(At("/public/old.txt"), kCap), "moved here");
 
     for (const char* target : {"https://127.0.0.1:1/x", "file:///etc/passwd"}) {
         HttpAnswer away = Answer(302, {});
         away.location = target;
         m_server.Serve(QStringLiteral("/away"), away);
-        EXPECT_THROW(m_inet1.Download(At("/away")), DownloadError) << target;
+        EXPECT_THROW(m_inet1.Download(At("/away"), kCap), DownloadError) << target;
     }
 }
 
@@ -72,7 +85,7 @@ TEST_F(HttpDownloaderTest, KeepsServingEventsWhileWaiting) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(10);
-    EXPECT_EQ(m_inet1.Download(At("/slowish")), "body");
+    EXPECT_EQ(m_inet1.Download(At("/slowish"), kCap), "body");
     EXPECT_GE(ticks, 3);
 }
 

@@ -21,9 +21,10 @@ protected:
     // Serves `body` (UTF-8 markup inside <body>) and returns the saved markup.
     std::string SaveBody(const QByteArray& body, bool salvaComeTesto = true) {
         const QString target = QStringLiteral("/page%1.htm").arg(++m_pages);
-        m_server.Serve(target, testing::Answer(200, "<!DOCTYPE html><html><head><title>t</title></head><body>" + body +
-                                                   "</body></html>",
-                                          "text/html; charset=utf-8"));
+        m_server.Serve(
+            target,
+            testing::Answer(200, "<!DOCTYPE html><html><head><title>t</title></head><body>" + body + "</body></html>",
+                            "text/html; charset=utf-8"));
         EXPECT_TRUE(LoadAndWait(m_page, m_server.BaseUrl().resolved(QUrl(target))));
         SaveWebBrowser(m_page, m_file, salvaComeTesto);
         return ReadWholeFile(m_file);

@@ -9,11 +9,16 @@ namespace {
 
 QByteArray StatusLine(int status) {
     switch (status) {
-    case 200: return "200 OK";
-    case 302: return "302 Found";
-    case 404: return "404 Not Found";
-    case 500: return "500 Internal Server Error";
-    default: return QByteArray::number(status) + " Status";
+    case 200:
+        return "200 OK";
+    case 302:
+        return "302 Found";
+    case 404:
+        return "404 Not Found";
+    case 500:
+        return "500 Internal Server Error";
+    default:
+        return QByteArray::number(status) + " Status";
     }
 }
 
@@ -24,9 +29,7 @@ TestHttpServer::TestHttpServer() {
     connect(&m_server, &QTcpServer::newConnection, this, &TestHttpServer::onConnection);
 }
 
-QUrl TestHttpServer::BaseUrl() const {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()));
-}
+QUrl TestHttpServer::BaseUrl() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort())); }
 
 void TestHttpServer::Serve(const QString& target, HttpAnswer answer) { m_answers.insert(target, std::move(answer)); }
 
@@ -53,8 +56,8 @@ void TestHttpServer::answer(QTcpSocket* socket, const QString& target) {
         if (!guarded) return;
         if (!reply.closeWithoutAnswer) {
             QByteArray head = "HTTP/1.1 " + StatusLine(reply.status) + "\r\nContent-Type: " + reply.contentType +
-                              "\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
                               "\r\nCache-Control: no-store\r\nConnection: close\r\n";
+            if (!reply.withoutLength) head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
             if (!reply.location.isEmpty()) head += "Location: " + reply.location + "\r\n";
             guarded->write(head + "\r\n" + reply.body);
         }

@@ -14,9 +14,10 @@ struct HttpAnswer {
     int status = 200;
     QByteArray body;
     QByteArray contentType = "text/html; charset=windows-1252";
-    int delayMs = 0;           // the answer is sent this long after the request
-    QByteArray location;       // Location header (for redirects)
+    int delayMs = 0;      // the answer is sent this long after the request
+    QByteArray location;  // Location header (for redirects)
     bool closeWithoutAnswer = false;
+    bool withoutLength = false;  // no Content-Length: the body ends when the connection closes
 };
 
 inline HttpAnswer Answer(int status, QByteArray body, QByteArray contentType = "text/html; charset=windows-1252") {

@@ -7,12 +7,16 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 2) return 2;
     caltrix::StatusFile status(QString::fromLocal8Bit(argv[1]), QDateTime::currentDateTime());
-    caltrix::CycleRecord ok{QDateTime::currentDateTime(), true, {}, 412, 81234, 11, 30};
-    caltrix::CycleRecord failed{QDateTime::currentDateTime(), false, QStringLiteral("download timed out"), 0, 0, 0, 0};
+    const QDateTime now = QDateTime::currentDateTime();
+    caltrix::CycleRecord ok{now, true, {}, {}, 412, 81234, 11, 30};
+    caltrix::CycleRecord failed{
+        now, false, QStringLiteral("download timed out"), QStringLiteral("HTTP status 404"), 0, 0, 0, 0};
     status.RecordCycle(ok);
     status.RecordCycle(failed);
+    status.SetStale(true);
     for (int slot = 1; slot <= 11; ++slot)
-        status.RecordSlot(slot, {QStringLiteral("SERIEA;"), slot, QStringLiteral("ITALY-SERIE A"), QStringLiteral("JUVENTUS-INTER"),
-                                 QStringLiteral("[12]FT [15]2-1")});
+        status.RecordSlot(
+            slot, {QStringLiteral("SERIEA;"), slot, slot == 11 ? QDateTime() : now, QStringLiteral("ITALY-SERIE A"),
+                   QStringLiteral("JUVENTUS-INTER"), QStringLiteral("[12]FT [15]2-1")});
     return status.Write() ? 0 : 1;
 }

@@ -1,0 +1,87 @@
+#include "app/status/StaleMark.h"
+
+#include "common/qt/Logging.h"
+#include "common/qt/Text1252Qt.h"
+#include "common/qt/TimeScale.h"
+#include "display/core/Ticker.h"
+
+#include <QLabel>
+#include <QLocale>
+
+namespace caltrix {
+namespace {
+
+// The ticker pads its text like a configured one.
+std::string Padded(const QString& text) {
+    const std::string margin(60, ' ');
+    return margin + ToWindows1252(text) + margin;
+}
+
+QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+StaleMark::StaleMark(double staleAfterSeconds, QLabel* clock, QLabel* clockShadow, Ticker& ticker)
+    : m_staleAfterMs(ScaledMilliseconds(staleAfterSeconds * 1000.0)),
+      m_clock(clock),
+      m_clockShadow(clockShadow),
+      m_ticker(ticker) {
+    m_sinceGoodCycle.start();
+}
+
+void StaleMark::SetTicker(std::string stringa) {
+    if (m_stale) {
+        m_configuredStringa = std::move(stringa);
+        return;
+    }
+    m_ticker.SetStringaStart(1);
+    m_ticker.SetStringa(std::move(stringa));
+}
+
+void StaleMark::CycleSucceeded() {
+    m_lastGoodCycle = QDateTime::currentDateTime();
+    m_sinceGoodCycle.restart();
+    if (m_stale) show(false);
+}
+
+void StaleMark::Check() {
+    if (!m_stale && m_staleAfterMs > 0 && m_sinceGoodCycle.elapsed() >= m_staleAfterMs) show(true);
+}
+
+QString StaleMark::Message(const QDateTime& lastGoodCycle, const QDateTime& now) {
+    static const QString waiting = QStringLiteral("waiting for the live-score site");
+    if (!lastGoodCycle.isValid()) return QStringLiteral("No results yet, ") + waiting;
+    const QLocale locale = QLocale::system();
+    const QString when = lastGoodCycle.date() == now.date()
+                             ? locale.toString(lastGoodCycle.time(), QLocale::ShortFormat)
+                             : locale.toString(lastGoodCycle, QLocale::ShortFormat);
+    return QStringLiteral("Results as of %1, %2").arg(when, waiting);
+}
+
+void StaleMark::show(bool stale) {
+    m_stale = stale;
+    if (stale) {
+        qCWarning(lcShell).noquote() << "results stale: no cycle has succeeded for" << m_sinceGoodCycle.elapsed() / 1000
+                                     << "s";
+        m_clockColour = TextColour(m_clock);
+        m_shadowColour = TextColour(m_clockShadow);
+        SetTextColour(m_clock, kAmber);
+        SetTextColour(m_clockShadow, kDarkAmber);
+        m_configuredStringa = m_ticker.Stringa();
+        m_ticker.SetStringa(Padded(Message(m_lastGoodCycle, QDateTime::currentDateTime())));
+    } else {
+        qCInfo(lcShell) << "results fresh again";
+        SetTextColour(m_clock, m_clockColour);
+        SetTextColour(m_clockShadow, m_shadowColour);
+        m_ticker.SetStringa(std::move(m_configuredStringa));
+    }
+    m_ticker.SetStringaStart(1);
+}
+
+}  // namespace caltrix
