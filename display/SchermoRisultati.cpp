@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kIntervalloPrimoSlotMs = 3000;
 constexpr int kIntervalloSlotMs = 4000;
+// Markup failures remembered per slot so that they are logged once; a bound for a page gone wrong.
+constexpr std::size_t kErroriMarkupRicordati = 100;
 
 }  // namespace
 
@@ -48,10 +50,10 @@ void SchermoRisultati::TickSlot(int slot) {
         qCWarning(lcDisplay).noquote() << "slot" << slot << "tick failed, rotation restarts at line 1:"
                                        << QString::fromStdString(esito.errore);
     } else if (esito.tipo == EsitoTick::Tipo::MarkupScartata) {
-        // The same line comes round again at every pass of the rotation: its failure is logged once.
-        std::string& ultimo = m_ultimoErroreMarkup[slot - 1];
-        if (esito.errore == ultimo) return;
-        ultimo = esito.errore;
+        // The same lines come round again at every pass of the rotation: each failure is logged once.
+        std::set<std::string>& giaRegistrati = m_erroriMarkupRegistrati[slot - 1];
+        if (giaRegistrati.size() >= kErroriMarkupRicordati) giaRegistrati.clear();
+        if (!giaRegistrati.insert(esito.errore).second) return;
         qCWarning(lcDisplay).noquote() << "slot" << slot << "score markup cannot be drawn and was cleared:"
                                        << QString::fromStdString(esito.errore);
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 
 #include <QObject>
@@ -57,7 +58,7 @@ private:
     std::array<std::unique_ptr<QtFlashTimer>, kSlots> m_timerFlash;
     std::unique_ptr<Tabellone> m_tabellone;
     std::array<std::unique_ptr<QTimer>, kSlots> m_timerSlot;
-    std::array<std::string, kSlots> m_ultimoErroreMarkup;
+    std::array<std::set<std::string>, kSlots> m_erroriMarkupRegistrati;
 };
 
 }  // namespace caltrix

@@ -99,17 +99,17 @@ void RaccogliAvvisi(QtMsgType type, const QMessageLogContext&, const QString& te
 }
 
 TEST_F(SchermoSoloTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
-    cartella.Scrivi("lmVideo1.txt", "ft a <[-1> b \r\n45\" c <2-0> d \r\n");
+    cartella.Scrivi("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
     schermo->CaricaProssimoVideo();
     schermo->SetPanSel(1);
     g_avvisi.clear();
     const QtMessageHandler previous = qInstallMessageHandler(RaccogliAvvisi);
     for (int giro = 0; giro < 2; ++giro) {
-        for (int riga = 0; riga < 3; ++riga) schermo->TickSlot(1);  // the bad line, the good one, the empty one
+        for (int riga = 0; riga < 4; ++riga) schermo->TickSlot(1);  // two bad lines, a good one, the empty one
     }
     qInstallMessageHandler(previous);
 
-    ASSERT_EQ(g_avvisi.size(), 1u);
+    ASSERT_EQ(g_avvisi.size(), 2u);
     EXPECT_TRUE(g_avvisi[0].contains("score markup cannot be drawn")) << g_avvisi[0].toStdString();
     for (FakePannello* pannello : {&Pannello(1), &pannelloSolo}) {
         EXPECT_EQ(pannello->GetTesto(), "\r\nC-D\r\n");
