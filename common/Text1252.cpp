@@ -1,6 +1,26 @@
 #include "common/Text1252.h"
 
+#include <algorithm>
+
 namespace caltrix {
+namespace {
+
+// `word` stands at `at` in `text`, which holds enough characters. A plain
+// loop: for a word of a few bytes, cheaper than a call to memcmp.
+bool HoldsAt(std::string_view text, std::size_t at, std::string_view word) {
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (text[at + i] != word[i]) return false;
+    }
+    return true;
+}
+
+std::size_t DigitsAt(std::string_view text, std::size_t at) {
+    std::size_t end = at;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    return end - at;
+}
+
+}  // namespace
 
 char UpperCase1252(char c) {
     const auto b = static_cast<unsigned char>(c);
@@ -28,8 +48,9 @@ bool IsLetter1252(char c) {
 }
 
 bool WordWithin(std::string_view text, std::size_t within, std::string_view word) {
-    const std::string_view head = Left(text, within);
-    for (auto at = head.find(word); at != std::string_view::npos; at = head.find(word, at + 1)) {
+    const std::size_t limit = std::min(within, text.size());
+    for (std::size_t at = 0; at + word.size() <= limit; ++at) {
+        if (!HoldsAt(text, at, word)) continue;
         const std::size_t end = at + word.size();
         if ((at == 0 || !IsLetter1252(text[at - 1])) && (end == text.size() || !IsLetter1252(text[end]))) return true;
     }
@@ -37,16 +58,6 @@ bool WordWithin(std::string_view text, std::size_t within, std::string_view word
 }
 
 bool StartsWithWord(std::string_view text, std::string_view word) { return WordWithin(text, word.size(), word); }
-
-namespace {
-
-std::size_t DigitsAt(std::string_view text, std::size_t at) {
-    std::size_t end = at;
-    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
-    return end - at;
-}
-
-}  // namespace
 
 bool StartsWithMinuteMark(std::string_view text, char mark) {
     std::size_t at = text.find_first_not_of(' ');
