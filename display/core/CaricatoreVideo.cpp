@@ -1,5 +1,6 @@
 #include "display/core/CaricatoreVideo.h"
 
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -24,11 +25,11 @@ std::optional<std::string> CaricatoreVideo::CaricaProssimoVideo() {
 std::optional<std::string> CaricatoreVideo::CaricaVideo(std::int16_t numero) {
     std::vector<std::string> lines;
     try {
-        lines = ReadLines(PercorsoFile(numero));
-    } catch (const FileError& error) {
+        lines = ReadLines(PercorsoFile(numero), kDimensioneMassima);
+        for (auto& line : lines) line = PreparaRiga(line);
+    } catch (const std::exception& error) {
         return "slot file load skipped: " + std::string(error.what());
     }
-    for (auto& line : lines) line = PreparaRiga(line);
     m_righe.Sostituisci(numero, std::move(lines));
     return std::nullopt;
 }

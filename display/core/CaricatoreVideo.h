@@ -3,6 +3,7 @@
 // prepared lines in that slot's list.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -21,9 +22,13 @@ public:
     // load is then skipped and the slot keeps its previous lines.
     std::optional<std::string> CaricaProssimoVideo();
 
+    // A slot file is a few kilobytes; a larger one is not a result file.
+    static constexpr std::size_t kDimensioneMassima = 4 * 1024 * 1024;
+
     // Loads lmVideo<numero>.txt: numbers 1..11 replace that slot's lines (an
     // empty file changes nothing), any other number reads and drops them.
-    // Returns a message when the file cannot be read; nothing is changed then.
+    // Returns a message when the file cannot be read, is not a regular file or
+    // is larger than kDimensioneMassima; nothing is changed then.
     std::optional<std::string> CaricaVideo(std::int16_t numero);
 
     std::int16_t NumeroVideo() const { return m_numeroVideo; }

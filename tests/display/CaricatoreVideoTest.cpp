@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <string_view>
+
 #include "Banco.h"
 #include "display/core/CaricatoreVideo.h"
 #include "display/core/RigaVideo.h"
@@ -18,24 +22,25 @@ class PreparaRigaTest : public ::testing::TestWithParam<Preparazione> {};
 
 TEST_P(PreparaRigaTest, TransformsTheLine) { EXPECT_EQ(PreparaRiga(GetParam().riga), GetParam().attesa); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, PreparaRigaTest,
-    ::testing::Values(
-        // score moved behind the padded team part, then "(ABC)" removed
-        Preparazione{"alfa (abc) <2 - 1> beta & co", "ALFA -BETA && CO" + k19Blanks + "2 - 1"},
-        Preparazione{"FT JUVENTUS <2-1> INTER ", Partita("FT JUVENTUS-INTER ", "2-1")},
-        // no score cell: only upper case, "&&" and parentheses apply
-        Preparazione{"ft a<1-0> b", "FT A<1-0> B"},
-        Preparazione{"x> y <1-0", "X> Y <1-0"},
-        Preparazione{"a > b <c", "A > B <C"},
-        // accented letters are upper-cased too
-        Preparazione{"m\xe9xico <1-0> \xfc" "ber", Partita("M\xc9XICO-\xdc" "BER", "1-0")},
-        // a team part of 45 characters is cut to 40 and the score follows directly
-        Preparazione{"ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ1234 <3-0> Z",
-                     "ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ3-0"},
-        // an empty score cell
-        Preparazione{"A <> B", Partita("A-B", "")},
-        Preparazione{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Lines, PreparaRigaTest,
+                         ::testing::Values(
+                             // score moved behind the padded team part, then "(ABC)" removed
+                             Preparazione{"alfa (abc) <2 - 1> beta & co", "ALFA -BETA && CO" + k19Blanks + "2 - 1"},
+                             Preparazione{"FT JUVENTUS <2-1> INTER ", Partita("FT JUVENTUS-INTER ", "2-1")},
+                             // no score cell: only upper case, "&&" and parentheses apply
+                             Preparazione{"ft a<1-0> b", "FT A<1-0> B"}, Preparazione{"x> y <1-0", "X> Y <1-0"},
+                             Preparazione{"a > b <c", "A > B <C"},
+                             // accented letters are upper-cased too
+                             Preparazione{"m\xe9xico <1-0> \xfc"
+                                          "ber",
+                                          Partita("M\xc9XICO-\xdc"
+                                                  "BER",
+                                                  "1-0")},
+                             // a team part of 45 characters is cut to 40 and the score follows directly
+                             Preparazione{"ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ1234 <3-0> Z",
+                                          "ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ3-0"},
+                             // an empty score cell
+                             Preparazione{"A <> B", Partita("A-B", "")}, Preparazione{"", ""}));
 
 struct Parentesi {
     const char* testo;
@@ -111,17 +116,24 @@ TEST_F(CaricatoreTest, AnEmptyFileKeepsTheSlotsLines) {
     EXPECT_EQ(*righe.Riga(5, 2), "B");
 }
 
-TEST_F(CaricatoreTest, AFileThatCannotBeReadIsSkippedWithAMessage) {
+TEST_F(CaricatoreTest, AFolderFifoOrOversizedFileIsSkippedWithAMessage) {
     Scrivi(4, "a\r\n");
     caricatore.CaricaVideo(4);
-    std::filesystem::remove(cartella.Path() / Nome(4));
-    std::filesystem::create_directory(cartella.Path() / Nome(4));  // unreadable as a file
+    const auto file = cartella.Path() / Nome(4);
+    for (const std::string_view caso : {"folder", "fifo", "oversized"}) {
+        std::filesystem::remove(file);
+        if (caso == "folder") std::filesystem::create_directory(file);
+        if (caso == "fifo") {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);  // opening it must not wait for a writer
+        }
+        if (caso == "oversized") Scrivi(4, std::string(CaricatoreVideo::kDimensioneMassima + 1, 'x'));
 
-    const auto errore = caricatore.CaricaVideo(4);
-    ASSERT_TRUE(errore.has_value());
-    EXPECT_NE(errore->find(Nome(4)), std::string::npos) << *errore;
-    EXPECT_EQ(righe.Count(4), 2);
-    EXPECT_EQ(*righe.Riga(4, 1), "A");
+        const auto errore = caricatore.CaricaVideo(4);
+        ASSERT_TRUE(errore.has_value()) << caso;
+        EXPECT_NE(errore->find(Nome(4)), std::string::npos) << *errore;
+        EXPECT_EQ(righe.Count(4), 2) << caso;
+        EXPECT_EQ(*righe.Riga(4, 1), "A") << caso;
+    }
 }
 
 TEST_F(CaricatoreTest, NumeroVideoRunsOneToElevenThenZeroAndSkipsMissingFiles) {

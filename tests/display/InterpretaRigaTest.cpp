@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Banco.h"
+#include "display/core/RigaVideo.h"
 
 namespace caltrix::test {
 namespace {
@@ -26,11 +27,11 @@ protected:
 
 TEST_F(InterpretaRigaTest, RunningMatchShowsMinuteAndScoreAndFlashes) {
     const auto calls = banco.Interpreta(1, Partita("45\"JUVENTUS-MILAN", "1-0"));
-    EXPECT_EQ(calls, Concatena(InizioPartita("p1", "f1"),
-                               {"p1.FTColore=0x00FFFF", "p1.HT=", "p1.HTTesto=",
-                                "p1.ScrollTesto=" + Righe("JUVENTUS-MILAN"), "p1.Testo=" + Righe("JUVENTUS-MILAN"),
-                                "p1.ScrollVerticale=0", "p1.TestoPic=[14]45\" [15]1-0 [12]", "p1.HTFisso()",
-                                "f1.Start"}));
+    EXPECT_EQ(calls,
+              Concatena(InizioPartita("p1", "f1"),
+                        {"p1.FTColore=0x00FFFF", "p1.HT=", "p1.HTTesto=", "p1.ScrollTesto=" + Righe("JUVENTUS-MILAN"),
+                         "p1.Testo=" + Righe("JUVENTUS-MILAN"), "p1.ScrollVerticale=0",
+                         "p1.TestoPic=[14]45\" [15]1-0 [12]", "p1.HTFisso()", "f1.Start"}));
     EXPECT_EQ(banco.tabellone->Flash(1).Testo(), "[14]45\" [15]1-0 [12]");
     EXPECT_TRUE(banco.Timer(1).Running());
 }
@@ -38,8 +39,8 @@ TEST_F(InterpretaRigaTest, RunningMatchShowsMinuteAndScoreAndFlashes) {
 struct CasoInCorso {
     const char* nome;
     std::string riga;
-    std::string testo;    // Testo without the surrounding CR LF
-    std::string scroll;   // ScrollTesto without the surrounding CR LF
+    std::string testo;   // Testo without the surrounding CR LF
+    std::string scroll;  // ScrollTesto without the surrounding CR LF
     std::string testoPic;
     bool lampeggia;
 };
@@ -60,36 +61,36 @@ TEST_P(InCorsoTest, WritesStatusTextsAndFlash) {
     EXPECT_EQ(banco.Timer(2).Running(), caso.lampeggia);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, InCorsoTest,
-    ::testing::Values(
-        // AET counts as running, shows steadily; the texts keep the blank after AET
-        CasoInCorso{"Aet", Partita("AET JUVENTUS-MILAN", "2-2"), " JUVENTUS-MILAN", " JUVENTUS-MILAN",
-                    "[14]AET [15]2-2 [12]", false},
-        // the minute mark is cut whole whatever its length: the texts start at the teams
-        CasoInCorso{"ThreeDigitMinute", Partita("120\"JUVENTUS-MILAN", "1-0"), "JUVENTUS-MILAN", "JUVENTUS-MILAN",
-                    "[14]120\" [15]1-0 [12]", true},
-        CasoInCorso{"OneDigitMinute", Partita("8\"SPORTING CP-BENFICA", "0-0"), "SPORTING CP-BENFICA",
-                    "SPORTING CP-BENFICA", "[14]8\" [15]0-0 [12]", true},
-        // a four-character score: only its last three are shown, its first stays in the texts
-        CasoInCorso{"FourCharacterScore", Partita("45\" A-B", "10-2"), "A-B" + std::string(33, ' ') + "1",
-                    "A-B" + std::string(33, ' ') + "1", "[14]45\" [15]0-2 [12]", true},
-        // ET in the first four characters, no minute
-        // (no status text: Testo keeps the score)
-        CasoInCorso{"ExtraTime", Partita("1ET A-B", "0-0"), " A-B" + std::string(33, ' ') + "0-0", " A-B",
-                    "[14] [15]0-0 [12]", true},
-        // a running line that mentions POSTP shows it steadily
-        CasoInCorso{"PostponedMention", Partita("12\" POSTP-B", "0-0"), " POSTP-B", " POSTP-B", "[14]POSTP [15]0-0 [12]",
-                    false}),
-    [](const auto& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Lines, InCorsoTest,
+                         ::testing::Values(
+                             // AET counts as running, shows steadily; the texts keep the blank after AET
+                             CasoInCorso{"Aet", Partita("AET JUVENTUS-MILAN", "2-2"), " JUVENTUS-MILAN",
+                                         " JUVENTUS-MILAN", "[14]AET [15]2-2 [12]", false},
+                             // the minute mark is cut whole whatever its length: the texts start at the teams
+                             CasoInCorso{"ThreeDigitMinute", Partita("120\"JUVENTUS-MILAN", "1-0"), "JUVENTUS-MILAN",
+                                         "JUVENTUS-MILAN", "[14]120\" [15]1-0 [12]", true},
+                             CasoInCorso{"OneDigitMinute", Partita("8\"SPORTING CP-BENFICA", "0-0"),
+                                         "SPORTING CP-BENFICA", "SPORTING CP-BENFICA", "[14]8\" [15]0-0 [12]", true},
+                             // a four-character score: only its last three are shown, its first stays in the texts
+                             CasoInCorso{"FourCharacterScore", Partita("45\" A-B", "10-2"),
+                                         "A-B" + std::string(33, ' ') + "1", "A-B" + std::string(33, ' ') + "1",
+                                         "[14]45\" [15]0-2 [12]", true},
+                             // ET in the first four characters, no minute
+                             // (no status text: Testo keeps the score)
+                             CasoInCorso{"ExtraTime", Partita("1ET A-B", "0-0"), " A-B" + std::string(33, ' ') + "0-0",
+                                         " A-B", "[14] [15]0-0 [12]", true},
+                             // a running line that mentions POSTP shows it steadily
+                             CasoInCorso{"PostponedMention", Partita("12\" POSTP-B", "0-0"), " POSTP-B", " POSTP-B",
+                                         "[14]POSTP [15]0-0 [12]", false}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(InterpretaRigaTest, FinishedMatchShowsFtInRedSteadily) {
     const auto calls = banco.Interpreta(3, Partita("FT JUVENTUS-INTER ", "2-1"));
-    EXPECT_EQ(calls, Concatena(InizioPartita("p3", "f3"),
-                               {"p3.FTColore=0x0000FF", "p3.HT=", "p3.HTTesto=",
-                                "p3.ScrollTesto=" + Righe("JUVENTUS-INTER"), "p3.Testo=" + Righe("JUVENTUS-INTER"),
-                                "p3.ScrollVerticale=0", "p3.InfoTesto=", "p3.InfoFisso()",
-                                "p3.TestoPic=[12]FT [15]2-1"}));
+    EXPECT_EQ(calls,
+              Concatena(InizioPartita("p3", "f3"),
+                        {"p3.FTColore=0x0000FF", "p3.HT=", "p3.HTTesto=", "p3.ScrollTesto=" + Righe("JUVENTUS-INTER"),
+                         "p3.Testo=" + Righe("JUVENTUS-INTER"), "p3.ScrollVerticale=0",
+                         "p3.InfoTesto=", "p3.InfoFisso()", "p3.TestoPic=[12]FT [15]2-1"}));
 }
 
 TEST_F(InterpretaRigaTest, PenaltiesAndPostponedWriteTheirStatusFirst) {
@@ -113,11 +114,11 @@ TEST_F(InterpretaRigaTest, SuspendedShowsSuspOnTheSlotPanel) {
 }
 
 TEST_F(InterpretaRigaTest, HalfTimeEmptiesFtAndShowsHt) {
-    EXPECT_EQ(banco.Interpreta(5, Partita("HT JUVENTUS-INTER", "1-0")),
-              Concatena(InizioPartita("p5", "f5"),
-                        {"p5.FT=", "p5.FTTesto=", "p5.ScrollTesto=" + Righe("JUVENTUS-INTER"),
-                         "p5.Testo=" + Righe("JUVENTUS-INTER"), "p5.ScrollVerticale=0",
-                         "p5.TestoPic=[14]HT [15]1-0 ..."}));
+    EXPECT_EQ(
+        banco.Interpreta(5, Partita("HT JUVENTUS-INTER", "1-0")),
+        Concatena(InizioPartita("p5", "f5"),
+                  {"p5.FT=", "p5.FTTesto=", "p5.ScrollTesto=" + Righe("JUVENTUS-INTER"),
+                   "p5.Testo=" + Righe("JUVENTUS-INTER"), "p5.ScrollVerticale=0", "p5.TestoPic=[14]HT [15]1-0 ..."}));
 }
 
 TEST_F(InterpretaRigaTest, NotStartedKeepsTheKickOffTime) {
@@ -131,8 +132,33 @@ TEST_F(InterpretaRigaTest, NotStartedKeepsTheKickOffTime) {
 TEST_F(InterpretaRigaTest, LineStartingWithLAndAQuoteIsNotRunning) {
     banco.Interpreta(1, Partita("L\"AQUILA-PESCARA", "?-?"));
     EXPECT_EQ(banco.Pannello(1).TestoPic(), "[14]?-?");
-    banco.Interpreta(1, Partita("LET\" A-B", "0-0"));  // ET in the first four characters wins
-    EXPECT_EQ(banco.Pannello(1).TestoPic(), "[14]LET\" [15]0-0 [12]");
+    banco.Interpreta(1, Partita("L ET\" A-B", "0-0"));  // ET as a word in the first four characters wins
+    EXPECT_EQ(banco.Pannello(1).TestoPic(), "[14]L ET\" [15]0-0 [12]");
+}
+
+// The result lines of a page whose team names look like status words, as the
+// loader stores them: each keeps its kind and its whole names.
+TEST_F(InterpretaRigaTest, TeamNamesAreNotStatusWords) {
+    struct {
+        const char* riga;
+        const char* testo;
+        const char* testoPic;
+    } casi[] = {
+        {"FT LEIX\325ES <1-0> PENAFIEL ", "LEIX\325ES-PENAFIEL", "[12]FT [15]1-0"},  // \325: O with tilde
+        {"PENAFIEL <?-?> FEIRENSE ", "PENAFIEL-FEIRENSE", "[14]?-?"},
+        {"FT FTC <3-0> DEBRECEN ", "FTC-DEBRECEN", "[12]FT [15]3-0"},
+        {"FTC <?-?> PAKS ", "FTC-PAKS", "[14]?-?"},
+        {"GETAFE <?-?> BETIS ", "GETAFE-BETIS", "[14]?-?"},
+        {"METZ <?-?> LENS ", "METZ-LENS", "[14]?-?"},
+        {"ETHNIKOS <?-?> KALAMATA ", "ETHNIKOS-KALAMATA", "[14]?-?"},
+        {"HT M'GLADBACH <1-1> BAYERN ", "M'GLADBACH-BAYERN", "[14]HT [15]1-1 ..."},
+        {"90+2\"PORTO B <2-2> TONDELA ", "PORTO B-TONDELA", "[14]90+2\" [15]2-2 [12]"},
+    };
+    for (const auto& caso : casi) {
+        banco.Interpreta(1, PreparaRiga(caso.riga));
+        EXPECT_EQ(banco.Pannello(1).GetTesto(), Righe(caso.testo)) << caso.riga;
+        EXPECT_EQ(banco.Pannello(1).TestoPic(), caso.testoPic) << caso.riga;
+    }
 }
 
 TEST_F(InterpretaRigaTest, HeaderTitleReachesThePanelOnTheNextTick) {
@@ -184,11 +210,11 @@ TEST_F(InterpretaRigaTest, SinglePanelRunningMatchBlinksThenFlashes) {
     banco.Interprete().SetPanSel(2);
     const auto calls = banco.Interpreta(2, Partita("45\"JUVENTUS-MILAN", "1-0"));
     const Log solo(calls.begin() + 13, calls.end());
-    EXPECT_EQ(solo, (Log{"solo.Titolo=", "fs.Stop", "solo.FTFisso()", "solo.HTFisso()", "fs.Stop",
-                         "solo.FTColore=0x00FFFF", "solo.HT=", "solo.HTTesto=",
-                         "solo.ScrollTesto=" + Righe("JUVENTUS-MILAN"), "solo.Testo=" + Righe("JUVENTUS-MILAN"),
-                         "solo.ScrollVerticale=0", "solo.HTLampeggio()", "solo.TestoPic=[14]45\" [15]1-0 [12]",
-                         "solo.HTFisso()", "fs.Start"}));
+    EXPECT_EQ(solo,
+              (Log{"solo.Titolo=", "fs.Stop", "solo.FTFisso()", "solo.HTFisso()", "fs.Stop", "solo.FTColore=0x00FFFF",
+                   "solo.HT=", "solo.HTTesto=", "solo.ScrollTesto=" + Righe("JUVENTUS-MILAN"),
+                   "solo.Testo=" + Righe("JUVENTUS-MILAN"), "solo.ScrollVerticale=0", "solo.HTLampeggio()",
+                   "solo.TestoPic=[14]45\" [15]1-0 [12]", "solo.HTFisso()", "fs.Start"}));
     EXPECT_EQ(banco.flashSolo.Testo(), "[14]45\" [15]1-0 [12]");
 }
 
