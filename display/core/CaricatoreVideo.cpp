@@ -23,14 +23,13 @@ std::optional<std::string> CaricatoreVideo::CaricaProssimoVideo() {
 }
 
 std::optional<std::string> CaricatoreVideo::CaricaVideo(std::int16_t numero) {
-    std::vector<std::string> lines;
     try {
-        lines = ReadLines(PercorsoFile(numero), kDimensioneMassima);
+        auto lines = ReadLines(PercorsoFile(numero), kDimensioneMassima);
         for (auto& line : lines) line = PreparaRiga(line);
+        m_righe.Sostituisci(numero, std::move(lines));
     } catch (const std::exception& error) {
         return "slot file load skipped: " + std::string(error.what());
     }
-    m_righe.Sostituisci(numero, std::move(lines));
     return std::nullopt;
 }
 

@@ -4,9 +4,7 @@
 
 namespace caltrix {
 
-std::int32_t RigheVideo::Count(int slot) const {
-    return SlotValido(slot) ? m_liste[slot].count : 0;
-}
+std::int32_t RigheVideo::Count(int slot) const { return SlotValido(slot) ? m_liste[slot].count : 0; }
 
 const std::string* RigheVideo::Riga(int slot, int position) const {
     if (!SlotValido(slot) || position < 0) return nullptr;
@@ -16,13 +14,15 @@ const std::string* RigheVideo::Riga(int slot, int position) const {
 
 void RigheVideo::Sostituisci(int slot, std::vector<std::string> lines) {
     if (!SlotValido(slot) || lines.empty()) return;
+    // Built aside first, so that a failure leaves the slot's list as it was.
+    std::vector<std::string> righe;
+    righe.reserve(lines.size() + 2);
+    righe.emplace_back();
+    std::move(lines.begin(), lines.end(), std::back_inserter(righe));
+    righe.emplace_back();
     Lista& lista = m_liste[slot];
-    lista.count = static_cast<std::int32_t>(lines.size()) + 1;
-    lista.righe.clear();
-    lista.righe.reserve(lines.size() + 2);
-    lista.righe.emplace_back();
-    std::move(lines.begin(), lines.end(), std::back_inserter(lista.righe));
-    lista.righe.emplace_back();
+    lista.count = static_cast<std::int32_t>(righe.size()) - 1;
+    lista.righe = std::move(righe);
 }
 
 void RigheVideo::Azzera(int slot) {
