@@ -35,6 +35,8 @@ QWebEngineView* CreateBrowserView(QWidget* parent);
 // doubles from 1 s up to 5 min (scaled by the time scale), not at once, which
 // would keep a core busy. Owned by the page.
 class RendererRestarter : public QObject {
+    Q_OBJECT
+
 public:
     static constexpr int kFirstPauseMs = 1000;
     static constexpr int kMaxPauseMs = 5 * 60 * 1000;

@@ -32,7 +32,7 @@ import time
 import urllib.parse
 
 CONFIG_MODES = ("good", "empty", "lf_only", "no_colon", "garbage",
-                "http500", "hang", "reset", "dribble")
+                "http500", "hang", "reset", "dribble", "huge")
 PAGE_MODES = ("good", "http500", "hang", "reset", "truncated", "garbage",
               "empty", "big", "dribble")
 
@@ -54,12 +54,13 @@ HANG_SECONDS = 3.0          # longer than the program's download time-out at any
 DRIBBLE_CHUNK = 64          # bytes per dribbled chunk
 DRIBBLE_PAUSE = 0.15        # seconds between chunks
 BIG_BYTES = 20 * 1024 * 1024
+HUGE_CONFIG_BYTES = 64 * 1024 * 1024   # far over the program's 1 MiB cap
 DOWN_SECONDS = 2.0          # how long a "down" drawn from the mix keeps the port closed
 
 DEFAULT_MIX = {
     # Weights per request. Good answers dominate so that most cycles end well.
     "config": {"good": 70, "empty": 4, "lf_only": 4, "no_colon": 4, "garbage": 4,
-               "http500": 3, "hang": 3, "reset": 3, "dribble": 2, "down": 3},
+               "http500": 3, "hang": 3, "reset": 3, "dribble": 2, "down": 3, "huge": 2},
     "page": {"good": 64, "http500": 4, "hang": 4, "reset": 4, "truncated": 4,
              "garbage": 4, "empty": 4, "big": 2, "dribble": 3},
     "variant_change": 0.15,   # chance that a good configuration switches variant
@@ -336,6 +337,7 @@ class FaultServer:
             "lf_only": lambda: config_text(variant, self.port, line_end="\n"),
             "no_colon": lambda: config_text(variant, self.port, bad_button=True),
             "garbage": lambda: garbage(700, len(self.log), forbid=b"=\r"),
+            "huge": lambda: config_text(variant, self.port) + b"00=" + b"x" * HUGE_CONFIG_BYTES + b"\r\n",
         }[mode]()
         self._send(h, 200, body, "text/plain; charset=windows-1252")
 

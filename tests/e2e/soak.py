@@ -7,7 +7,8 @@ After the run it checks that
   - every good page showed in the slot files and the status file within two
     cycles (pages that had not loaded when the shortened wait ran out are
     counted apart: with a scaled clock the wait can be shorter than the
-    engine needs on a busy machine),
+    engine needs on a busy machine); a configuration that cannot be had
+    never stops a cycle: the page is fetched all the same,
   - there were never more than 1000 combined result files,
   - the program's open descriptors stayed flat (after warm-up vs. the end),
   - the memory of the process tree (program plus its engine helpers) does not
@@ -59,8 +60,8 @@ class Soak:
                 raise SystemExit("soak: --without takes config:MODE or page:MODE (not good), not %r" % name)
             del mix[kind][mode]
         self.server = fault_server.FaultServer(seed=args.seed, mix=mix)
-        # A failed download ends a cycle at once, so a few tenths of a second
-        # down already cover several cycles.
+        # The configuration request that draws "down" is reset, and the page
+        # request of the same cycle finds the port closed.
         self.server.down_seconds = max(0.2, 6 * args.time_scale)
         self.program = None
         self.samples = []   # one per ended cycle
@@ -162,6 +163,9 @@ class Soak:
         outcomes = {o: sum(1 for s in samples if s["outcome"] == o) for o in ("done", "failed")}
         faults = {k: v for k, v in sorted(self.server.counts.items()) if not k.endswith(":good")}
 
+        stopped = [s["line"][-150:] for s in samples if "at the configuration" in s["line"]]
+        if stopped:
+            self.problems.append("%d cycles stopped at the configuration, e.g. %r" % (len(stopped), stopped[0]))
         if missed:
             self.problems.append("%d good pages not shown within two cycles, e.g. %r" % (len(missed), missed[:3]))
         if max_files > MAX_COMBINED:

@@ -76,6 +76,10 @@ class Run:
             diff = {k: (files[k], want[k]) for k in files if files[k] != want[k]}
             raise Failure("%s; slot files shown for serial %s differ (got, want): %r" % (what, serial, diff))
 
+    def config_copy(self):
+        with open(os.path.join(self.program.folder, "qesa.ris"), "rb") as copy:
+            return copy.read()
+
     def cycle_after(self, moment, what):
         return self.wait(lambda: self.program.last_cycle_after(moment), what)
 
@@ -101,7 +105,9 @@ class Run:
         self.check("status counts the page's competitions and matches",
                    ok["competitions"] == 5 and ok["matches"] in
                    {fault_server.match_count(n) for n in range(serial, serial + 3)}
-                   and ok["pageBytes"] > 0 and ok["configurationBytes"] > 0,
+                   and ok["pageBytes"] > 0 and ok["configuration"] == {"outcome": "applied",
+                                                                       "bytes": ok["configuration"]["bytes"]}
+                   and ok["configuration"]["bytes"] > 0,
                    repr(ok), known="status-cycle-figures")
 
         # The panels show what their slot files hold: Serie A teams in slot 1,
@@ -121,6 +127,10 @@ class Run:
             slots = self.wait(panels, "slot 1's panel showing a Serie A match")
             self.check("panels show the slot's matches in markup", "[" in slots[0]["panel"]["markup"],
                        repr(slots[0]["panel"]))
+            self.check("status gives the time of the slot's results",
+                       slots[0]["resultsTime"] is not None
+                       and harness.parse_time(slots[0]["resultsTime"]) <= time.time(),
+                       repr(slots[0]["resultsTime"]))
             self.check("a slot without selected competitions shows nothing", True)
         except Failure as failure:
             slots = (self.program.status() or {}).get("slots") or [{}] * 11
@@ -196,17 +206,51 @@ class Run:
                        harness.parse_time(status["lastSuccessfulCycle"]["time"]) < served_at,
                        repr(status["lastSuccessfulCycle"]))
         if mode == "down":
-            self.check(name + ": failure names the configuration download",
-                       "config" in last.get("error", "").lower(), repr(last.get("error")),
-                       known="status-error-reason")
+            self.check(name + ": the configuration is kept apart from the page's failure",
+                       last["configuration"]["outcome"] == "kept" and "config" in last["configuration"]["error"],
+                       repr(last))
             self.server.start_listening()
-        elif target == "config" and mode == "http500":
-            self.check(name + ": failure names the HTTP status", "500" in last.get("error", ""),
-                       repr(last.get("error")), known="status-error-reason")
         if mode != "down":
             self.server.set_modes(**{target: "good"})
         self.wait_good(max(serial_before, self.server.serial), name + ": recovery with new scores")
         self.check(name + ": recovered with new scores", True)
+
+    def stale_mark(self):
+        """No good cycle for longer than --stale-after (180 s, scaled): the status says the
+        results are stale until the first good cycle."""
+        print("stale mark (everything down for longer than --stale-after)", flush=True)
+        before = self.server.serial
+        self.server.stop_listening()
+        status = self.wait(lambda: (s := self.program.status()) and s["stale"] and s, "the stale flag",
+                           timeout=self.args.deadline + 180 * self.args.time_scale)
+        self.check("results marked stale after the set time without a good cycle",
+                   status["lastCycle"]["outcome"] == "failed", repr(status["lastCycle"]))
+        self.server.start_listening()
+        self.wait_good(before, "new scores after the stale time")
+        self.wait(lambda: (s := self.program.status()) and not s["stale"], "the stale flag cleared")
+        self.check("stale mark gone at the first good cycle", True)
+
+    def config_fault(self, name, mode, reason):
+        """The configuration cannot be had: the one last applied stays (qesa.ris too), the
+        page is fetched all the same and new scores show; the status names `reason`."""
+        print("%s (config %s)" % (name, mode), flush=True)
+        start = time.time()
+        before = self.server.serial
+        copy = self.config_copy()
+        self.server.set_modes(config=mode)
+        self.wait(lambda: self.server.requests("config", mode, since=start), "the program to ask")
+        self.wait_good(before, name + ": new scores while the configuration fails")
+        cycle = self.wait(lambda: (c := self.program.last_cycle_after(start)) and c["outcome"] == "ok"
+                          and c["configuration"]["outcome"] == "kept" and c,
+                          name + ": a good cycle that kept the configuration")
+        self.check(name + ": results flow, the configuration last applied stays", True)
+        self.check(name + ": status names why the configuration was kept",
+                   reason in cycle["configuration"]["error"], repr(cycle["configuration"]))
+        self.check(name + ": qesa.ris is not rewritten", self.config_copy() == copy)
+        restored = time.time()
+        self.server.set_modes(config="good")
+        self.wait(lambda: (c := self.program.last_cycle_after(restored)) and c["configuration"]["outcome"] == "applied",
+                  name + ": the configuration applied again")
 
     def button_line_without_colon(self):
         """A button line without ":" is skipped: the other lines apply and the page is still fetched."""
@@ -251,9 +295,11 @@ class Run:
         self.configuration_change()
         failed = ("failed, kept",)
         self.fault("server down", "config", "down", failed)
-        self.fault("configuration HTTP 500", "config", "http500", failed)
-        self.fault("configuration slower than the time-out", "config", "hang", failed)
-        self.fault("configuration reset", "config", "reset", failed)
+        self.stale_mark()
+        self.config_fault("configuration HTTP 500", "http500", "500")
+        self.config_fault("configuration slower than the time-out", "hang", "within")
+        self.config_fault("configuration reset", "reset", "config.txt")
+        self.config_fault("configuration over 1 MiB", "huge", "bytes accepted")
         self.button_line_without_colon()
         # Page faults. With the scaled wait the save can come before the engine
         # has reported how the load ended; then what it holds is saved, as a
