@@ -13,13 +13,18 @@
 namespace caltrix {
 namespace {
 
-bool deleteIfReadable(const std::filesystem::path& path) {
-    if (!EsisteFile(path)) return false;
+// Deletes a readable file, and a FIFO, socket or device under the name too:
+// left in place, it would make every later write of that file fail.
+bool deletePreviousFile(const std::filesystem::path& path) {
     std::error_code error;
+    if (!EsisteFile(path) && !std::filesystem::is_other(std::filesystem::status(path, error))) return false;
     return std::filesystem::remove(path, error);
 }
 
-bool isResultFileName(const std::string& upperName) {
+// video<n>.txt or lmVideo<n>.txt, n = 1..1000 (upper-cased), or either with
+// ".TMP" appended: the temporary file of a write that was interrupted.
+bool isResultFileName(std::string_view upperName) {
+    if (upperName.ends_with(".TXT.TMP")) upperName.remove_suffix(4);
     for (const std::string_view stem : {"VIDEO", "LMVIDEO"}) {
         if (!StartsWith(upperName, stem) || upperName.size() <= stem.size() + 4) continue;
         const std::string_view number(upperName.data() + stem.size(), upperName.size() - stem.size() - 4);
@@ -38,17 +43,18 @@ std::filesystem::path SettleWorkFolder(const std::filesystem::path& programFolde
     const auto folder = programFolder / "Temp";
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder)) throw FileError("cannot create work folder " + folder.string());
+    if (error || !std::filesystem::is_directory(folder))
+        throw FileError("cannot create work folder " + folder.string());
     return folder;
 }
 
 int DeletePreviousRunFiles(const std::filesystem::path& programFolder, const std::filesystem::path& workFolder) {
-    int deleted = deleteIfReadable(workFolder / "sport1") ? 1 : 0;
+    int deleted = deletePreviousFile(workFolder / "sport1") ? 1 : 0;
     // One pass over the folder instead of 2000 probes: the result file names
     // are video<n>.txt and lmVideo<n>.txt, n = 1..1000, in any letter case.
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(programFolder, error)) {
-        if (isResultFileName(UpperCase1252(entry.path().filename().string())) && deleteIfReadable(entry.path()))
+        if (isResultFileName(UpperCase1252(entry.path().filename().string())) && deletePreviousFile(entry.path()))
             ++deleted;
     }
     return deleted;

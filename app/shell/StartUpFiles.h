@@ -16,7 +16,9 @@ std::filesystem::path SettleWorkFolder(const std::filesystem::path& programFolde
 
 // Deletes the saved page sport1 in the work folder, then video<n>.txt and
 // lmVideo<n>.txt (any letter case of the stem) for n = 1..1000 in the program
-// folder, each only when it can be opened for reading. Returns how many files
+// folder and the same names with ".tmp" appended (left by an interrupted
+// write), each when it can be opened for reading or is a FIFO, socket or
+// device. Returns how many files
 // were deleted; a file that cannot be deleted is left in place.
 int DeletePreviousRunFiles(const std::filesystem::path& programFolder, const std::filesystem::path& workFolder);
 

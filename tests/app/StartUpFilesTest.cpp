@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace caltrix {
@@ -30,8 +31,8 @@ TEST_F(StartUpFilesTest, WorkFolderIsTempValueOrProgramTempFolder) {
     EXPECT_EQ(SettleWorkFolder(program, std::string(" a ")), fs::path(" a "));  // taken unchanged
     EXPECT_FALSE(fs::exists(program / "Temp"));
 
-    for (const std::optional<std::string>& blank : {std::optional<std::string>{}, std::optional<std::string>{""},
-                                                     std::optional<std::string>{"   "}}) {
+    for (const std::optional<std::string>& blank :
+         {std::optional<std::string>{}, std::optional<std::string>{""}, std::optional<std::string>{"   "}}) {
         EXPECT_EQ(SettleWorkFolder(program, blank), program / "Temp");
         EXPECT_TRUE(fs::is_directory(program / "Temp"));  // created once, then reused as it is
     }
@@ -45,17 +46,19 @@ TEST_F(StartUpFilesTest, WorkFolderThatCannotBeCreatedIsAnError) {
 TEST_F(StartUpFilesTest, DeletesOnlyThePreviousRunsResultFiles) {
     const fs::path work = program / "Temp";
     fs::create_directories(work);
-    for (const char* name : {"video1.txt", "video1000.txt", "lmVideo3.txt", "LMVideo11.txt", "lmvideo7.txt"})
+    for (const char* name : {"video1.txt", "video1000.txt", "lmVideo3.txt", "LMVideo11.txt", "lmvideo7.txt",
+                             "video4.txt.tmp", "lmVideo2.txt.TMP"})
         touch(program / name);
-    touch(work / "sport1");
-    const char* kept[] = {"video0.txt", "video1001.txt", "video01.txt", "lmVideo1.txt.bak", "qesa.ris", "lumetra.htm",
-                          "videoX.txt"};
+    ASSERT_EQ(::mkfifo((work / "sport1").c_str(), 0600), 0);  // removed without waiting for a writer
+    const char* kept[] = {"video0.txt",  "video1001.txt", "video01.txt", "lmVideo1.txt.bak", "qesa.ris",
+                          "lumetra.htm", "videoX.txt",    "video5.tmp",  "video0.txt.tmp"};
     for (const char* name : kept) touch(program / name);
     fs::create_directories(program / "video2.txt");  // a folder is not a file that exists
 
-    EXPECT_EQ(DeletePreviousRunFiles(program, work), 6);
+    EXPECT_EQ(DeletePreviousRunFiles(program, work), 8);
     EXPECT_FALSE(fs::exists(work / "sport1"));
     EXPECT_FALSE(fs::exists(program / "LMVideo11.txt"));
+    EXPECT_FALSE(fs::exists(program / "lmVideo2.txt.TMP"));
     for (const char* name : kept) EXPECT_TRUE(fs::exists(program / name)) << name;
     EXPECT_TRUE(fs::is_directory(program / "video2.txt"));
 }
@@ -66,7 +69,8 @@ TEST_F(StartUpFilesTest, StartPageReplacesTheMarkerLineAsAWhole) {
         std::string templateText;
         std::string page;
     } cases[] = {
-        {"marker with text around", "<html>\r\nbefore << after\r\n</html>", "<html>\r\n<font face=\"Verdana\">Lumetra 0.1 Beta\r\n</html>\r\n"},
+        {"marker with text around", "<html>\r\nbefore << after\r\n</html>",
+         "<html>\r\n<font face=\"Verdana\">Lumetra 0.1 Beta\r\n</html>\r\n"},
         {"single angle bracket kept", "a < b\r\n", "a < b\r\n"},
         {"lone CR ends a line too", "x\r<<", "x\r\n<font face=\"Verdana\">Lumetra 0.1 Beta\r\n"},
         {"empty template", "", ""},
