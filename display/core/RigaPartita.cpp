@@ -48,9 +48,11 @@ GenereRiga RigaPartita::Genere(Variante variante) const {
 }
 
 std::string_view RigaPartita::StatoInCorso(Variante variante) const {
-    if (Contains(m_riga, "AET")) return "AET";
-    if (Contains(m_riga, "POSTP")) return "POSTP";
-    if (variante == Variante::Slot && Contains(m_riga, "SUSP")) return "SUSP";
+    // Whole words only: a running match of GAETA shows its minute.
+    const auto contiene = [this](std::string_view parola) { return WordWithin(m_riga, m_riga.size(), parola); };
+    if (contiene("AET")) return "AET";
+    if (contiene("POSTP")) return "POSTP";
+    if (variante == Variante::Slot && contiene("SUSP")) return "SUSP";
     const auto quote = m_trim.find('"');
     return quote == std::string_view::npos ? std::string_view() : m_trim.substr(0, quote + 1);
 }

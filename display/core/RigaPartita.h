@@ -37,7 +37,7 @@ public:
 
     GenereRiga Genere(Variante variante) const;
     // Status of a running line: AET, POSTP or (slot panels only) SUSP when the
-    // line contains it, else T up to and including its first double quote.
+    // line contains it as a word, else T up to and including its first double quote.
     std::string_view StatoInCorso(Variante variante) const;
 
 private:

@@ -153,6 +153,7 @@ TEST_F(InterpretaRigaTest, TeamNamesAreNotStatusWords) {
         {"ETHNIKOS <?-?> KALAMATA ", "ETHNIKOS-KALAMATA", "[14]?-?"},
         {"HT M'GLADBACH <1-1> BAYERN ", "M'GLADBACH-BAYERN", "[14]HT [15]1-1 ..."},
         {"90+2\"PORTO B <2-2> TONDELA ", "PORTO B-TONDELA", "[14]90+2\" [15]2-2 [12]"},
+        {"67\"GAETA <1-0> LATINA ", "GAETA-LATINA", "[14]67\" [15]1-0 [12]"},
     };
     for (const auto& caso : casi) {
         banco.Interpreta(1, PreparaRiga(caso.riga));
