@@ -36,9 +36,9 @@ std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page) {
     folder.setQuery(QString());
     folder.setFragment(QString());
     const QUrl address = folder.resolved(relative);
-    const bool sameEndpoint = (relative.isEmpty() || relative.isValid()) && relative.isRelative() && relative.authority().isEmpty() &&
-                              !page.startsWith(QLatin1Char('/')) && address.scheme() == endpoint.scheme() &&
-                              address.authority() == endpoint.authority();
+    const bool sameEndpoint = (relative.isEmpty() || relative.isValid()) && relative.isRelative() &&
+                              relative.authority().isEmpty() && !page.startsWith(QLatin1Char('/')) &&
+                              address.scheme() == endpoint.scheme() && address.authority() == endpoint.authority();
     if (!sameEndpoint || !StaysInPublicFolder(FullyDecodedPath(address))) {
         qCWarning(lcCycle) << "banner page refused, it would leave" << folder.toDisplayString() << ":" << page;
         return std::nullopt;
@@ -46,19 +46,24 @@ std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page) {
     return address;
 }
 
-bool IsSafeLinkTarget(const QString& target) {
-    const QUrl url(target, QUrl::StrictMode);
+std::optional<QUrl> LinkAddress(const QString& target) {
+    const QString trimmed = target.trimmed();
+    // Without "://" the whole text is the host and path, whatever colons it holds.
+    const QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("http://") + trimmed,
+                   QUrl::StrictMode);
     const QString scheme = url.scheme();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-           !url.host().isEmpty();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || url.host().isEmpty())
+        return std::nullopt;
+    return url;
 }
 
 bool OpenLinkTarget(QWebEngineView* browser, const QString& target) {
-    if (!IsSafeLinkTarget(target)) {
+    const std::optional<QUrl> address = LinkAddress(target);
+    if (!address) {
         qCWarning(lcShell) << "link target refused (only http and https addresses are opened):" << target;
         return false;
     }
-    browser->setUrl(QUrl(target, QUrl::StrictMode));
+    browser->setUrl(*address);
     return true;
 }
 

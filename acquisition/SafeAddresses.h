@@ -18,12 +18,13 @@ namespace caltrix {
 // the same hidden behind percent-encoding.
 std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page);
 
-// True for an absolute http or https address with a host; link buttons open
-// nothing else (no file:, javascript:, data: and the like).
-bool IsSafeLinkTarget(const QString& target);
+// The address a link button opens for `target`: trimmed, taken as http when
+// it names no scheme ("www.example.it"), and only ever an http or https
+// address with a host (no file:, javascript:, data: and the like).
+std::optional<QUrl> LinkAddress(const QString& target);
 
-// Shows `target` in `browser` when it is a safe link target; otherwise logs
-// the refusal and leaves the browser alone. Returns whether it navigated.
+// Shows `target`'s link address in `browser`; when it has none, logs the
+// refusal and leaves the browser alone. Returns whether it navigated.
 bool OpenLinkTarget(QWebEngineView* browser, const QString& target);
 
 }  // namespace caltrix
