@@ -4,6 +4,7 @@
 #include "app/panelhost/PanelHostError.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/service/Watchdog.h"
+#include "app/shell/DisplayScale.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/ProgramFiles.h"
 #include "app/shell/Settings.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 #include <unistd.h>
@@ -35,11 +37,19 @@ void prepareWebEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-int run(QApplication& app) {
-    int exitCode = 0;
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    auto settings = caltrix::ParseSettings(QCoreApplication::arguments(), executableFolder, exitCode);
-    if (!settings) return exitCode;
+// The folder of the running program, found before the application object exists.
+QString runningProgramFolder() {
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+}
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int run(QApplication& app, std::optional<caltrix::Settings> settings) {
+    const QString executableFolder = runningProgramFolder();
     caltrix::SetTimeScale(settings->timeScale);
 
     std::unique_ptr<caltrix::demo::DemoFeed> demo;
@@ -52,7 +62,8 @@ int run(QApplication& app) {
 
     const QString dataFolder = caltrix::ShippedDataFolder(executableFolder);
     QString problem;
-    if (!caltrix::SeedProgramFolder(settings->programFolder, dataFolder, problem)) throw std::runtime_error(problem.toStdString());
+    if (!caltrix::SeedProgramFolder(settings->programFolder, dataFolder, problem))
+        throw std::runtime_error(problem.toStdString());
 
     caltrix::PanelLibrary panels(caltrix::PanelLibraryPath(executableFolder));
     caltrix::MainWindow window(*settings, panels, dataFolder);
@@ -66,13 +77,19 @@ int run(QApplication& app) {
 
 int main(int argc, char** argv) {
     caltrix::ReturnLargeBlocksToTheSystem();
+    // The command line is read before anything needs a display, so --help,
+    // --version and a bad option work over SSH or on a console.
+    int exitCode = 0;
+    auto settings = caltrix::ParseSettings(argumentsOf(argc, argv), runningProgramFolder(), exitCode);
+    if (!settings) return exitCode;
     prepareWebEngine();
+    caltrix::PrepareScale(settings->scale, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Caltrix"));
     QApplication::setApplicationVersion(QStringLiteral(CALTRIX_VERSION));
     caltrix::InstallFontSubstitutions();
     try {
-        return run(app);
+        return run(app, std::move(settings));
     } catch (const std::exception& error) {
         // Start-up has no recovery of its own: stop with an error report.
         qCCritical(lcShell) << "Caltrix cannot start:" << error.what();

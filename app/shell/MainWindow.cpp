@@ -11,7 +11,6 @@
 #include "app/solo/frmSolo.h"
 #include "app/status/StaleMark.h"
 #include "app/status/StatusFile.h"
-#include "app/shell/Twips.h"
 #include "app/support/ClassicCaption.h"
 #include "common/qt/ClockText.h"
 #include "common/qt/Logging.h"
@@ -29,6 +28,7 @@
 #include <QScreen>
 #include <QTime>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <cstdio>
 #include <unistd.h>
@@ -53,13 +53,16 @@ std::string spaces(std::size_t count) { return std::string(count, ' '); }
 MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder)
     : m_settings(settings), m_programFolder(settings.programFolder.toStdString()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    resize(TwipsToPixels(15240), TwipsToPixels(11400));
+    resize(DesignSize());
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
 
-    m_controls = BuildMainWindowControls(this, CreateBrowserView);
+    m_design = new QWidget(this);
+    m_design->resize(DesignSize());
+    m_controls = BuildMainWindowControls(m_design, CreateBrowserView);
     m_staleMark =
         std::make_unique<StaleMark>(settings.staleAfterSeconds, m_controls.label10, m_controls.label11, m_ticker);
     createPanels(panels, dataFolder);
@@ -69,16 +72,14 @@ MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QSt
     qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() {
-    qApp->removeEventFilter(this);
-}
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) {
     for (int slot = 1; slot <= 11; ++slot) {
         auto& host = m_panelHosts[static_cast<std::size_t>(slot)];
         host = std::make_unique<SlotPanelHost>([this, slot] { onPanelClick(slot); });
         const QString state = QStringLiteral("%1/panels/slot%2.json").arg(dataFolder).arg(slot);
-        Pannello2::_Pannello* panel = CreateSavedPanel(library, this, host.get(), state);
+        Pannello2::_Pannello* panel = CreateSavedPanel(library, m_design, host.get(), state);
         panel->Advise(host.get());
         panel->Widget()->setGeometry(SlotPanelRect(slot));
         m_panels[static_cast<std::size_t>(slot)] = panel;
@@ -96,8 +97,8 @@ void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFold
         return CreateSavedPanel(library, parent, host.get(), dataFolder + QStringLiteral("/panels/solo.json"));
     });
     connect(m_frmSolo.get(), &frmSolo::TornaAlPrincipale, this, [this] {
-        show();
-        fillScreen();
+        m_showingSolo = false;
+        showOnWholeScreen();
     });
     m_display->CollegaSolo(&m_frmSolo->Flash());
 }
@@ -138,9 +139,7 @@ void MainWindow::createAcquisition() {
     connect(m_frmWeb.get(), &AcquisitionWindow::cycleFinished, this, &MainWindow::onCycleFinished);
 }
 
-void MainWindow::setTicker(const std::string& value) {
-    m_staleMark->SetTicker(spaces(60) + value + spaces(60));
-}
+void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(spaces(60) + value + spaces(60)); }
 
 void MainWindow::settleFolders() {
     const QByteArray temp = qgetenv("TEMP");
@@ -178,38 +177,36 @@ void MainWindow::giveTitleFonts() {
 }
 
 void MainWindow::Load() {
-    settleFolders();                                               // steps 1, 2
-    setWindowState(Qt::WindowMaximized);                           // step 3
-    SlotSelectionStore::Instance().ClearSelections();              // step 4
-    createAcquisition();                                           // step 5
+    settleFolders();                                                                       // steps 1, 2
+    setWindowState(Qt::WindowMaximized);                                                   // step 3
+    SlotSelectionStore::Instance().ClearSelections();                                      // step 4
+    createAcquisition();                                                                   // step 5
     GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
     m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
-    giveTitleFonts();                                              // steps 8, 9
-    m_ticker.SetStringa(spaces(40) + m_ticker.Stringa() + spaces(40));  // step 10
+    giveTitleFonts();                                                                      // steps 8, 9
+    m_ticker.SetStringa(spaces(40) + m_ticker.Stringa() + spaces(40));                     // step 10
     m_ticker.SetStringaStart(1);
-    move(0, 0);                                                    // steps 11, 12
-    pointBrowsers();                                               // step 13
-    m_controls.picture[5]->hide();                                 // step 14
-    m_controls.label5->clear();                                    // step 15
-    showMaximized();                                               // step 16
-    fillScreen();
+    move(0, 0);                     // steps 11, 12
+    pointBrowsers();                // step 13
+    m_controls.picture[5]->hide();  // step 14
+    m_controls.label5->clear();     // step 15
+    showOnWholeScreen();            // step 16
     if (!m_settings.statusFile.isEmpty())
         m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
-    m_frmWeb->SetTimer1Interval(60000);                            // step 17
+    m_frmWeb->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
     updateCycle();
     m_frmWeb->SetTimer1Interval(60000);
-    onLoaderTick();                                                // step 18
+    onLoaderTick();  // step 18
 }
 
-void MainWindow::updateCycle() {
-    m_frmWeb->AggiornaTelevideo();
-}
+void MainWindow::updateCycle() { m_frmWeb->AggiornaTelevideo(); }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Every key reaches the main window's handler before the control that has
-    // the focus (the browsers would otherwise take them).
-    if (event->type() == QEvent::KeyPress && isVisible() && isActiveWindow()) {
+    // the focus (the browsers would otherwise take them). Whether the window
+    // is active is not asked: without a window manager it never becomes so.
+    if (event->type() == QEvent::KeyPress && isVisible() && isOwnKeyTarget(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat() && (key->key() == kKeyF5 || key->key() == kKeyEsc || key->key() == kKeyF1)) {
             onKeyDown(key->key());
@@ -217,6 +214,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// A key for this window: sent to its native window or to one of its widgets
+// (not to the about box or the single-panel window).
+bool MainWindow::isOwnKeyTarget(const QObject* watched) const {
+    if (const auto* widget = qobject_cast<const QWidget*>(watched)) return widget->window() == this;
+    return watched == windowHandle();
 }
 
 void MainWindow::onKeyDown(int key) {
@@ -238,13 +242,32 @@ void MainWindow::changeEvent(QEvent* event) {
     } else {
         setWindowTitle(QString());
         setWindowIcon(QIcon());
-        show();
+        // A window manager may change the state of the window hidden for the
+        // single-panel window; that must not bring it back.
+        if (!m_showingSolo) show();
     }
 }
 
+// Without --scale the design keeps its place at the top left; with it, it is
+// centred on the black window.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!m_settings.scale.given) return;
+    const QSize margin = (size() - m_design->size()) / 2;
+    m_design->move(std::max(margin.width(), 0), std::max(margin.height(), 0));
+}
+
 // Maximised means the whole screen, also where no window manager maximises.
-void MainWindow::fillScreen() {
-    setGeometry(screen()->geometry());
+void MainWindow::fillScreen() { setGeometry(screen()->geometry()); }
+
+// Shown maximised over the whole screen, with the keyboard: without a window
+// manager nothing else would give it focus, and F5, F1 and Esc would go nowhere.
+void MainWindow::showOnWholeScreen() {
+    showMaximized();
+    fillScreen();
+    raise();
+    activateWindow();
+    setFocus();
 }
 
 void MainWindow::onLinkButton(int command) {
@@ -254,8 +277,9 @@ void MainWindow::onLinkButton(int command) {
 }
 
 void MainWindow::onTickerStep() {
-    m_ticker.Passo([] { QCoreApplication::processEvents(); },
-                   [this](const std::string& text) { m_controls.label5->setText(ClassicCaption(FromWindows1252(text))); });
+    m_ticker.Passo(
+        [] { QCoreApplication::processEvents(); },
+        [this](const std::string& text) { m_controls.label5->setText(ClassicCaption(FromWindows1252(text))); });
 }
 
 void MainWindow::onClockTick() {
@@ -275,19 +299,16 @@ void MainWindow::onLoaderTick() {
         m_resultsTime[static_cast<std::size_t>(slot)] = m_staleMark->LastGoodCycle();
 }
 
-int MainWindow::PanSel() const {
-    return m_display->PanSel();
-}
+int MainWindow::PanSel() const { return m_display->PanSel(); }
 
 void MainWindow::onPanelClick(int slot) {
+    m_showingSolo = true;
     hide();
     m_display->SetPanSel(static_cast<std::int16_t>(slot));
     SempreInPrimoPiano(m_frmSolo.get());
 }
 
-void MainWindow::showAboutBox() {
-    Form4::Mostra(m_settings.programFolder, this);
-}
+void MainWindow::showAboutBox() { Form4::Mostra(m_settings.programFolder, this); }
 
 void MainWindow::onCycleFinished(const CycleReport& report) {
     if (report.completed) m_staleMark->CycleSucceeded();
@@ -317,7 +338,8 @@ void MainWindow::recordStatus() {
         SlotRecord record{FromWindows1252(SlotSelectionStore::Instance().Selection(slot - 1)),
                           std::max(m_display->Core().Righe().Count(slot) - 1, 0),
                           m_resultsTime[static_cast<std::size_t>(slot)],
-                          FromWindows1252(panel.Titolo()), FromWindows1252(panel.GetTesto()),
+                          FromWindows1252(panel.Titolo()),
+                          FromWindows1252(panel.GetTesto()),
                           FromWindows1252(panel.TestoPic())};
         fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines) +
                        record.resultsTime.toString(Qt::ISODate);

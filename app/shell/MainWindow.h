@@ -49,6 +49,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createPanels(PanelLibrary& library, const QString& dataFolder);
@@ -62,6 +63,8 @@ private:
     void setTicker(const std::string& value);
     void settleFolders();
     void fillScreen();
+    void showOnWholeScreen();
+    bool isOwnKeyTarget(const QObject* watched) const;
     void pointBrowsers();
     void giveTitleFonts();
     void onKeyDown(int key);
@@ -77,6 +80,8 @@ private:
     std::filesystem::path m_programFolder;
     std::filesystem::path m_workFolder;
     std::unique_ptr<InstanceLock> m_instanceLock;
+    QWidget* m_design = nullptr;  // holds every control at its design position
+    bool m_showingSolo = false;   // hidden for the single-panel window
     MainWindowControls m_controls;
     std::array<Pannello2::_Pannello*, 12> m_panels{};  // Pannello(1..11); [0] unused
     std::array<std::unique_ptr<SlotPanelHost>, 12> m_panelHosts;
@@ -85,7 +90,7 @@ private:
     std::unique_ptr<ConfigApplier> m_configApplier;
     std::unique_ptr<AcquisitionWindow> m_frmWeb;
     std::unique_ptr<StatusFile> m_status;
-    QString m_lastStatus;  // what the status file holds, to write it only on changes
+    QString m_lastStatus;                     // what the status file holds, to write it only on changes
     std::array<QDateTime, 12> m_resultsTime;  // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;

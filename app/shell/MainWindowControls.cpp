@@ -72,7 +72,8 @@ void buildBrowserArea(QWidget* window, const BrowserFactory& newBrowser, MainWin
     controls.webBrowser5->setGeometry(TwipsRect(-75, 270, 10080, 6885));
     controls.webBrowser[5] = controls.webBrowser5;
     for (int i = 0; i < 8; ++i)
-        controls.command[3 + i] = newButton(controls.picture7, TwipsRect(kLinkButtonLefts[i], -15, 1165, 315), {}, 8.25);
+        controls.command[3 + i] =
+            newButton(controls.picture7, TwipsRect(kLinkButtonLefts[i], -15, 1165, 315), {}, 8.25);
     controls.command[2] = newButton(controls.picture7, TwipsRect(9360, -15, 310, 315), QStringLiteral("_"), 8.25);
     controls.command[1] = newButton(controls.picture7, TwipsRect(9675, -15, 310, 315), QStringLiteral("X"), 9.75);
 }
@@ -90,8 +91,10 @@ void buildBanners(QWidget* window, const BrowserFactory& newBrowser, MainWindowC
 void buildTickerAndClock(QWidget* window, MainWindowControls& controls) {
     // The clock's shadow lies under the clock; the ticker lies over both and
     // over the banner boxes of the bottom strip.
-    controls.label11 = newLabel(window, TwipsRect(11520, 10620, 3405, 525), fontOf("Times New Roman", 27.75, false), QColor(0, 64, 0));
-    controls.label10 = newLabel(window, TwipsRect(11400, 10575, 3480, 555), fontOf("Times New Roman", 27.75, false), QColor(0, 255, 0));
+    controls.label11 =
+        newLabel(window, TwipsRect(11520, 10620, 3405, 525), fontOf("Times New Roman", 27.75, false), QColor(0, 64, 0));
+    controls.label10 = newLabel(window, TwipsRect(11400, 10575, 3480, 555), fontOf("Times New Roman", 27.75, false),
+                                QColor(0, 255, 0));
     controls.label5 = newLabel(window, TwipsRect(90, 10860, 15000, 630), fontOf("Courier New", 24, true), Qt::white);
     controls.label5->setText(QStringLiteral("..."));
 }
@@ -102,9 +105,9 @@ struct PanelPlace {
 
 // Slots 1-5 form a column right of the main browser; 6-8 and 9-11 two rows below it.
 const PanelPlace kPanelPlaces[] = {
-    {10170, 0, 1470},   {10170, 1440, 1440}, {10170, 2865, 1440}, {10170, 4290, 1440},
-    {10170, 5730, 1440}, {150, 7155, 1485},  {5160, 7170, 1470},  {10170, 7170, 1470},
-    {150, 8640, 1470},  {5160, 8640, 1470},  {10170, 8625, 1485},
+    {10170, 0, 1470},    {10170, 1440, 1440}, {10170, 2865, 1440}, {10170, 4290, 1440},
+    {10170, 5730, 1440}, {150, 7155, 1485},   {5160, 7170, 1470},  {10170, 7170, 1470},
+    {150, 8640, 1470},   {5160, 8640, 1470},  {10170, 8625, 1485},
 };
 
 }  // namespace
@@ -113,6 +116,8 @@ QRect SlotPanelRect(int slot) {
     const PanelPlace& place = kPanelPlaces[slot - 1];
     return TwipsRect(place.left, place.top, 5010, place.height);
 }
+
+QSize DesignSize() { return TwipsRect(0, 0, 15240, 11400).size(); }
 
 MainWindowControls BuildMainWindowControls(QWidget* window, const BrowserFactory& newBrowser) {
     MainWindowControls controls;

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -13,12 +14,28 @@ void print(const QString& text, FILE* stream) {
     std::fputc('\n', stream);
 }
 
+// Without an application object the parser cannot name the program itself.
+QString helpText(const QCommandLineParser& parser, const QString& program) {
+    return parser.helpText().replace(QStringLiteral("<executable_name>"), QFileInfo(program).fileName());
+}
+
+// "fit" or a factor between 0.1 and 10.
+bool readScale(const QString& value, DesignScale& scale) {
+    scale.given = true;
+    scale.fit = value == QLatin1String("fit");
+    if (scale.fit) return true;
+    bool ok = false;
+    scale.factor = value.toDouble(&ok);
+    return ok && scale.factor >= 0.1 && scale.factor <= 10;
+}
+
 }  // namespace
 
 QUrl BaseUrlFromOption(const QString& value) {
     const QString trimmed = value.trimmed();
     QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("http://") + trimmed);
-    if (!url.isValid() || url.host().isEmpty() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
         return {};
     url.setPath({});
     url.setQuery(QString());
@@ -28,46 +45,58 @@ QUrl BaseUrlFromOption(const QString& value) {
 
 std::optional<Settings> ParseSettings(const QStringList& arguments, const QString& executableFolder, int& exitCode) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Caltrix: an unattended full-screen display of live football results.\n"
-        "Keys: F5 update now, F1 about, Esc end."));
-    parser.addHelpOption();
+    parser.setApplicationDescription(
+        QStringLiteral("Caltrix: an unattended full-screen display of live football results.\n"
+                       "Keys: F5 update now, F1 about, Esc end."));
+    // Not addHelpOption(): its --help-all lists Qt's own options, which are read by nothing here.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."));
+    parser.addOption(help);
     parser.addVersionOption();
-    const QCommandLineOption folder({QStringLiteral("p"), QStringLiteral("program-folder")},
+    const QCommandLineOption folder(
+        {QStringLiteral("p"), QStringLiteral("program-folder")},
         QStringLiteral("Folder for the pages, the configuration copy and the result files "
                        "(default: the program's own folder). Created and seeded with the shipped pages when missing."),
         QStringLiteral("dir"));
-    const QCommandLineOption endpoint({QStringLiteral("c"), QStringLiteral("config-endpoint")},
+    const QCommandLineOption endpoint(
+        {QStringLiteral("c"), QStringLiteral("config-endpoint")},
         QStringLiteral("Host (host, host:port or http address) of the operator's configuration endpoint; "
                        "the configuration is read from /public/config.txt there."),
         QStringLiteral("host"), QStringLiteral("localhost"));
     const QCommandLineOption site({QStringLiteral("s"), QStringLiteral("score-site")},
-        QStringLiteral("Host (host, host:port or http address) of the live-score site; "
-                       "the page is /default.dll?page=soccer there."),
-        QStringLiteral("host"), QStringLiteral("localhost"));
-    const QCommandLineOption scale(QStringLiteral("time-scale"),
+                                  QStringLiteral("Host (host, host:port or http address) of the live-score site; "
+                                                 "the page is /default.dll?page=soccer there."),
+                                  QStringLiteral("host"), QStringLiteral("localhost"));
+    const QCommandLineOption scale(
+        QStringLiteral("time-scale"),
         QStringLiteral("Factor applied to every timer interval and wait, for tests and demos "
                        "(0.01 turns a 15 s wait into 150 ms)."),
         QStringLiteral("factor"), QStringLiteral("1"));
-    const QCommandLineOption demo(QStringLiteral("demo"),
-        QStringLiteral("Serve a simulated match day from inside the program and display it."));
-    const QCommandLineOption status(QStringLiteral("status-file"),
+    const QCommandLineOption demo(
+        QStringLiteral("demo"), QStringLiteral("Serve a simulated match day from inside the program and display it."));
+    const QCommandLineOption status(
+        QStringLiteral("status-file"),
         QStringLiteral("Write a JSON status file for monitoring after every cycle and slot change."),
         QStringLiteral("file"));
-    const QCommandLineOption staleAfter(QStringLiteral("stale-after"),
+    const QCommandLineOption staleAfter(
+        QStringLiteral("stale-after"),
         QStringLiteral("Seconds without a successful update after which the clock turns amber and the ticker says "
                        "the results are old; scaled by --time-scale; 0 turns the mark off."),
         QStringLiteral("seconds"), QStringLiteral("180"));
     parser.addOption(staleAfter);
-    parser.addOptions({folder, endpoint, site, scale, demo, status});
+    const QCommandLineOption designScale(
+        QStringLiteral("scale"),
+        QStringLiteral("Scale of the whole display: \"fit\" for the largest that fits the screen, or a factor "
+                       "(1.5). The design is centred on black. Without it the design keeps its size at the top left."),
+        QStringLiteral("fit|factor"));
+    parser.addOptions({folder, endpoint, site, scale, demo, status, designScale});
 
     if (!parser.parse(arguments)) {
-        print(parser.errorText(), stderr);
+        print(parser.errorText() + QStringLiteral(" See --help."), stderr);
         exitCode = 2;
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        print(parser.helpText(), stdout);
+    if (parser.isSet(help)) {
+        print(helpText(parser, arguments.value(0)), stdout);
         exitCode = 0;
         return std::nullopt;
     }
@@ -78,7 +107,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     }
 
     Settings settings;
-    settings.programFolder = QDir::cleanPath(QDir(parser.isSet(folder) ? parser.value(folder) : executableFolder).absolutePath());
+    settings.programFolder =
+        QDir::cleanPath(QDir(parser.isSet(folder) ? parser.value(folder) : executableFolder).absolutePath());
     settings.configEndpoint = BaseUrlFromOption(parser.value(endpoint));
     settings.scoreSite = BaseUrlFromOption(parser.value(site));
     bool scaleOk = false;
@@ -89,11 +119,16 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     settings.staleAfterSeconds = parser.value(staleAfter).toDouble(&staleAfterOk);
 
     QString problem;
-    if (!settings.configEndpoint.isValid()) problem = QStringLiteral("invalid --config-endpoint: ") + parser.value(endpoint);
-    else if (!settings.scoreSite.isValid()) problem = QStringLiteral("invalid --score-site: ") + parser.value(site);
-    else if (!scaleOk || settings.timeScale <= 0) problem = QStringLiteral("invalid --time-scale: ") + parser.value(scale);
+    if (!settings.configEndpoint.isValid())
+        problem = QStringLiteral("invalid --config-endpoint: ") + parser.value(endpoint);
+    else if (!settings.scoreSite.isValid())
+        problem = QStringLiteral("invalid --score-site: ") + parser.value(site);
+    else if (!scaleOk || settings.timeScale <= 0)
+        problem = QStringLiteral("invalid --time-scale: ") + parser.value(scale);
     else if (!staleAfterOk || settings.staleAfterSeconds < 0)
         problem = QStringLiteral("invalid --stale-after: ") + parser.value(staleAfter);
+    else if (parser.isSet(designScale) && !readScale(parser.value(designScale), settings.scale))
+        problem = QStringLiteral("invalid --scale (fit, or a factor from 0.1 to 10): ") + parser.value(designScale);
     if (!problem.isEmpty()) {
         print(problem, stderr);
         exitCode = 2;

@@ -9,18 +9,27 @@
 
 namespace caltrix {
 
+// --scale: the whole design drawn larger or smaller, centred on black.
+struct DesignScale {
+    bool given = false;   // without --scale the design keeps its size at the top left
+    bool fit = false;     // the largest factor at which the design fits the screen
+    double factor = 1.0;  // a fixed factor, when not fit
+};
+
 struct Settings {
-    QString programFolder;   // pages, pictures, configuration copy, result files
-    QUrl configEndpoint;     // the operator's endpoint: <endpoint>/public/config.txt
-    QUrl scoreSite;          // the live-score site: <site>/default.dll?page=soccer
-    double timeScale = 1.0;  // factor on every timer interval and wait
-    bool demo = false;       // serve a simulated match day from inside the program
-    QString statusFile;      // JSON status file for monitoring; empty for none
+    QString programFolder;           // pages, pictures, configuration copy, result files
+    QUrl configEndpoint;             // the operator's endpoint: <endpoint>/public/config.txt
+    QUrl scoreSite;                  // the live-score site: <site>/default.dll?page=soccer
+    double timeScale = 1.0;          // factor on every timer interval and wait
+    bool demo = false;               // serve a simulated match day from inside the program
+    QString statusFile;              // JSON status file for monitoring; empty for none
     double staleAfterSeconds = 180;  // no good cycle for this long (scaled) marks the results stale; 0 = never
+    DesignScale scale;
 };
 
 // Parses the arguments (argv[0] first). On --help/--version or an error it
 // prints what it has to say and returns nothing; `exitCode` tells how to end.
+// Needs no application object, so it runs before a display is reached.
 std::optional<Settings> ParseSettings(const QStringList& arguments, const QString& executableFolder, int& exitCode);
 
 // "host", "host:port" or a full http(s) address, as a base URL without path.

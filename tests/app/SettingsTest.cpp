@@ -1,5 +1,7 @@
 #include "app/shell/Settings.h"
 
+#include "app/shell/DisplayScale.h"
+
 #include <gtest/gtest.h>
 
 namespace caltrix {
@@ -17,6 +19,7 @@ TEST(Settings, DefaultsToTheExecutableFolderAndUnitScale) {
     EXPECT_EQ(settings->programFolder, QStringLiteral("/opt/caltrix/bin"));
     EXPECT_EQ(settings->timeScale, 1.0);
     EXPECT_FALSE(settings->demo);
+    EXPECT_FALSE(settings->scale.given);
 }
 
 TEST(Settings, HostOptionsBecomeBaseAddresses) {
@@ -38,12 +41,29 @@ TEST(Settings, OptionsAreReadAndBadValuesRefused) {
     EXPECT_EQ(settings->scoreSite, QUrl(QStringLiteral("http://scores.example")));
     EXPECT_DOUBLE_EQ(settings->timeScale, 0.01);
 
-    for (const QStringList& bad : {QStringList{"--time-scale", "0"}, QStringList{"--time-scale", "fast"},
-                                   QStringList{"--score-site", "ftp://x"}, QStringList{"--no-such-option"}}) {
+    for (const QStringList& bad :
+         {QStringList{"--time-scale", "0"}, QStringList{"--time-scale", "fast"}, QStringList{"--score-site", "ftp://x"},
+          QStringList{"--no-such-option"}, QStringList{"--scale", "0"}, QStringList{"--scale", "big"}}) {
         exitCode = -1;
         EXPECT_FALSE(parse(bad, exitCode)) << bad.join(' ').toStdString();
         EXPECT_EQ(exitCode, 2);
     }
+}
+
+TEST(Settings, ScaleFitsTheScreenOrIsAFixedFactor) {
+    int exitCode = -1;
+    const auto fit = parse({"--scale", "fit"}, exitCode);
+    ASSERT_TRUE(fit);
+    EXPECT_TRUE(fit->scale.given && fit->scale.fit);
+    const auto fixed = parse({"--scale", "1.5"}, exitCode);
+    ASSERT_TRUE(fixed);
+    EXPECT_TRUE(fixed->scale.given && !fixed->scale.fit);
+    EXPECT_DOUBLE_EQ(fixed->scale.factor, 1.5);
+
+    // Rounded down, so the scaled design never spills over the screen.
+    EXPECT_DOUBLE_EQ(FitFactor({1920, 1080}, {1016, 760}), 1.421);
+    EXPECT_DOUBLE_EQ(FitFactor({3840, 2160}, {1016, 760}), 2.8421);
+    EXPECT_DOUBLE_EQ(FitFactor({1280, 1024}, {1016, 760}), 1.2598);
 }
 
 }  // namespace

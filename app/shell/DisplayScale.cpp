@@ -1,0 +1,74 @@
+#include "app/shell/DisplayScale.h"
+
+#include "app/shell/MainWindowControls.h"
+#include "common/qt/Logging.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace caltrix {
+namespace {
+
+constexpr char kQtScaleFactor[] = "QT_SCALE_FACTOR";
+// Set for the new start, which then measures nothing again.
+constexpr char kFitMeasured[] = "CALTRIX_FIT_MEASURED";
+
+void setQtScale(double factor) { qputenv(kQtScaleFactor, QByteArray::number(factor, 'f', 4)); }
+
+// The primary screen's size in the units the design will be laid out in.
+QSize measureScreen(char* program) {
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    const QGuiApplication probe(argc, argv);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().size() : QSize();
+}
+
+void restartWithFitScale(char** argv) {
+    const QSize screen = measureScreen(argv[0]);
+    if (screen.isEmpty()) {
+        qCWarning(lcShell) << "no screen to fit the display to; it stays at scale 1";
+        return;
+    }
+    bool set = false;
+    const double current = qEnvironmentVariable(kQtScaleFactor).toDouble(&set);
+    const double factor = FitFactor(screen, DesignSize()) * (set && current > 0 ? current : 1.0);
+    qCInfo(lcShell).nospace() << "scale " << factor << " fits the display to the " << screen.width() << "x"
+                              << screen.height() << " screen";
+    setQtScale(factor);
+    qputenv(kFitMeasured, "1");
+    std::fflush(nullptr);
+    ::execv("/proc/self/exe", argv);
+    qCWarning(lcShell) << "cannot start anew with the scale that fits:" << std::strerror(errno)
+                       << "- the display stays at scale 1";
+    qunsetenv(kFitMeasured);
+    if (set)
+        setQtScale(current);
+    else
+        qunsetenv(kQtScaleFactor);
+}
+
+}  // namespace
+
+double FitFactor(const QSize& screen, const QSize& design) {
+    const double factor = std::min(static_cast<double>(screen.width()) / design.width(),
+                                   static_cast<double>(screen.height()) / design.height());
+    return std::floor(factor * 1e4) / 1e4;
+}
+
+void PrepareScale(const DesignScale& scale, char** argv) {
+    if (!scale.given) return;
+    if (!scale.fit)
+        setQtScale(scale.factor);
+    else if (!qEnvironmentVariableIsSet(kFitMeasured))
+        restartWithFitScale(argv);
+}
+
+}  // namespace caltrix

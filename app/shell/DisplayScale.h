@@ -1,0 +1,23 @@
+// Scaling the whole display through Qt's own high-DPI scaling, so widgets,
+// fonts, pictures and the web pages are all drawn sharp at the new size and
+// clicks land where things are drawn. Qt takes its scale factor only before
+// the application object exists.
+#pragma once
+
+#include "app/shell/Settings.h"
+
+#include <QSize>
+
+namespace caltrix {
+
+// Call before the application object exists. A fixed factor goes to Qt
+// directly. For "fit", a short first start measures the primary screen, then
+// the program starts anew in the same process (argv as given to main) with
+// the factor that fits; this returns only in that new start, or at scale 1
+// when the new start fails.
+void PrepareScale(const DesignScale& scale, char** argv);
+
+// The largest factor, rounded down, at which `design` fits `screen` whole.
+double FitFactor(const QSize& screen, const QSize& design);
+
+}  // namespace caltrix
