@@ -23,7 +23,14 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for dependency in libqt6webenginewidgets6 libqt6webenginecore6-bin libqt6httpserver6 libqt6widgets6 fonts-dejavu-core fonts-liberation; do
   grep -q "$dependency" <<<"$depends" || { echo "package does not depend on $dependency"; exit 1; }
 done
-grep -q 'ExecStart=/usr/bin/Caltrix' <(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/caltrix.service)
+unit=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/caltrix.service)
+for line in 'ExecStart=/usr/bin/Caltrix' 'Restart=on-failure' 'StartLimitBurst='; do
+  grep -q "^$line" <<<"$unit" || { echo "service unit lacks $line"; exit 1; }
+done
+# The autostart entry starts the unit, never a second program beside it.
+autostart=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./etc/xdg/autostart/caltrix.desktop | grep '^Exec=')
+grep -q 'systemctl --user start caltrix.service' <<<"$autostart" && ! grep -q 'Caltrix ' <<<"$autostart" ||
+  { echo "autostart entry does not just start the unit: $autostart"; exit 1; }
 
 work=$(mktemp -d)
 display=:$((200 + RANDOM % 100))

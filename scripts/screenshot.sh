@@ -1,26 +1,33 @@
 #!/usr/bin/env bash
 # Takes the README's screenshot from a real run: starts the display on its
-# demo feed under Xvfb, waits until every slot shows matches, and saves a
-# picture of the screen. Usage: scripts/screenshot.sh [OUTPUT.png]
+# demo feed under Xvfb on a 1920x1080 screen, scaled to fit, waits until
+# every slot shows matches, and saves a picture of the screen.
+# Usage: scripts/screenshot.sh [OUTPUT.png [WIDTHxHEIGHT [PROGRAM OPTIONS...]]]
+# (default: --scale fit); e.g. scripts/screenshot.sh /tmp/design.png 1024x768 --demo for the
+# design size. CALTRIX names the program (default: build/bin/Caltrix).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshot.png}
+screen=${2:-1920x1080}
+shift $(($# < 2 ? $# : 2))
+options=("$@")
+[ ${#options[@]} -gt 0 ] || options=(--scale fit)
 work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 sleep 1
-DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 build/bin/Caltrix --demo --time-scale 0.25 \
-  --program-folder "$work/program" --status-file "$work/status.json" >"$work/log" 2>&1 &
+DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" --demo --time-scale 0.25 \
+  --program-folder "$work/program" --status-file "$work/status.json" "${options[@]}" >"$work/log" 2>&1 &
 pid=$!
 for _ in $(seq 1 180); do
   if [ -f "$work/status.json" ] && /usr/bin/python3 -c '
 import json, sys
 slots = json.load(open(sys.argv[1]))["slots"]
-sys.exit(0 if all(s["panel"]["title"] and s["panel"]["markup"] for s in slots) else 1)' "$work/status.json"; then
+sys.exit(0 if all(s["panel"]["title"] and s["lines"] > 0 for s in slots) else 1)' "$work/status.json"; then
     sleep 2
     DISPLAY=$display import -window root "$out"
     echo "saved $out"
