@@ -13,8 +13,8 @@ packages=(
   libsystemd-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  # headless display, screenshots, fonts standing in for Verdana, Courier New, Times New Roman
-  xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  # headless display, screenshots, key and click checks, fonts standing in for Verdana, Courier New, Times New Roman
+  xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # scripts and packaging
   qt6-websockets-dev
   python3 python3-jsonschema dpkg-dev file procps

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Checks the display as a kiosk runs it: under Xvfb with no window manager,
+# scaled to fit a 1920x1080 screen, it takes the keyboard by itself; F5, F1
+# and Esc work; a click on a panel shows the single-panel window and a click
+# there brings the main window back, both landing where they are drawn.
+# Usage: scripts/kiosk-check.sh [PROGRAM] (default: build/bin/Caltrix)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+program=${1:-build/bin/Caltrix}
+work=$(mktemp -d)
+export DISPLAY=:$((300 + RANDOM % 100))
+
+Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+sleep 1
+QTWEBENGINE_DISABLE_SANDBOX=1 "$program" --demo --scale fit --time-scale 0.25 --program-folder "$work/program" \
+  >"$work/log" 2>&1 &
+pid=$!
+
+fail() { echo "kiosk check FAILED: $*"; tail -5 "$work/log"; exit 1; }
+eventually() {  # eventually SECONDS COMMAND...: true once COMMAND succeeds
+  local tries=$(($1 * 10)); shift
+  for _ in $(seq 1 "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+solo_shown() { xdotool search --onlyvisible --name '^Lumetra$' >/dev/null 2>&1; }
+main_shown() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qx "$main"; }
+cycles() { grep -c ' started' "$work/log" || true; }
+more_cycles_than() { [ "$(cycles)" -gt "$1" ]; }
+windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+windows_are() { [ "$(windows)" -eq "$1" ]; }
+# A click at a point of the design, given in design pixels, as the screen shows it.
+click_design() {
+  read -r x y < <(python3 -c "
+f = $factor; w, h = round(1920 / f), round(1080 / f)
+print(round(((w - 1016) // 2 + $1) * f), round(((h - 760) // 2 + $2) * f))")
+  xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1
+}
+
+eventually 30 grep -q 'slot files' "$work/log" || fail "no cycle finished"
+factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')
+[ -n "$factor" ] || fail "no scale was fitted"
+main=$(xdotool getwindowfocus)
+[ "$(xdotool getwindowpid "$main" 2>/dev/null)" = "$pid" ] || fail "the display does not have the keyboard"
+echo "scale $factor; the display has the keyboard"
+
+before=$(cycles); xdotool key F5
+eventually 2 more_cycles_than "$before" || fail "F5 started no cycle"
+echo "F5 starts a cycle"
+
+shown=$(windows); xdotool key F1
+eventually 3 windows_are $((shown + 1)) || fail "F1 showed no about box"
+xdotool key Escape
+eventually 3 windows_are "$shown" || fail "Esc did not close the about box"
+kill -0 "$pid" || fail "Esc in the about box ended the program"
+echo "F1 shows the about box, Esc closes it"
+
+click_design 511 490  # slot 7's title
+eventually 3 solo_shown || fail "a panel click showed no single-panel window"
+main_shown && fail "the main window stayed shown"
+sleep 1
+main_shown && fail "the main window came back by itself"
+# The single-panel panel's title, near the bottom-left corner.
+read -r x y < <(xdotool search --onlyvisible --name '^Lumetra$' getwindowgeometry | awk '
+  /Position/ {split($2, p, ","); px = p[1]; py = p[2]} /Geometry/ {split($2, g, "x"); print px + g[1] / 2, py + g[2] / 6}')
+xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1
+eventually 3 main_shown || fail "a click on the single panel did not bring the main window back"
+solo_shown && fail "the single-panel window stayed shown"
+before=$(cycles); xdotool key F5
+eventually 2 more_cycles_than "$before" || fail "F5 after the single-panel window started no cycle"
+echo "a panel click shows the single-panel window, a click there comes back, keys still work"
+
+xdotool key Escape
+eventually 3 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
+wait "$pid" && echo "Esc ends the program (status 0); kiosk check passed" || fail "Esc ended the program with status $?"
