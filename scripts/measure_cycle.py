@@ -34,10 +34,12 @@ def peak_kb(pid):
 
 
 def run(caltrix, server, time_scale, body):
+    """Starts the program and hands it to `body` with the moment it was started."""
+    began = time.monotonic()
     program = harness.Program(caltrix, server.base, time_scale)
     try:
         program.find_pid()
-        return body(program)
+        return body(program, began)
     finally:
         program.stop()
 
@@ -45,8 +47,7 @@ def run(caltrix, server, time_scale, body):
 def first_results(args):
     server = fault_server.FaultServer()
     try:
-        def body(program):
-            began = time.monotonic()
+        def body(program, began):
             in_file = on_panel = None
             while time.monotonic() - began < args.seconds and on_panel is None:
                 program.check_alive()
@@ -68,7 +69,7 @@ def down(args):
     server = fault_server.FaultServer()
     server.set_modes(config=args.mode, page=args.mode)
     try:
-        def body(program):
+        def body(program, _):
             time.sleep(args.seconds)
             program.check_alive()
         began = time.time()
@@ -94,8 +95,7 @@ def big_config(args):
         server = fault_server.FaultServer()
         server.set_modes(config=mode)
         try:
-            def body(program):
-                began = time.monotonic()
+            def body(program, began):
                 while len(program.cycles) < args.cycles and time.monotonic() - began < 300:
                     program.check_alive()
                     time.sleep(0.2)
