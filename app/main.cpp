@@ -1,6 +1,6 @@
 // Caltrix: the program's entry. Parses the options, loads the panel library,
 // creates the main window and runs its start-up.
-#include "app/demo/DemoFeed.h"
+#include "app/feed/service/FeedService.h"
 #include "app/panelhost/PanelHostError.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/service/Watchdog.h"
@@ -52,13 +52,9 @@ int run(QApplication& app, std::optional<caltrix::Settings> settings) {
     const QString executableFolder = runningProgramFolder();
     caltrix::SetTimeScale(settings->timeScale);
 
-    std::unique_ptr<caltrix::demo::DemoFeed> demo;
-    if (settings->demo) {
-        demo = std::make_unique<caltrix::demo::DemoFeed>();
-        if (!demo->Start()) throw std::runtime_error("the demo feed cannot listen on 127.0.0.1");
-        settings->configEndpoint = settings->scoreSite = demo->BaseUrl();
-        qCInfo(lcShell) << "demo feed serving on" << demo->BaseUrl().toString();
-    }
+    // The embedded feed (provider, demo or local configuration) lives as long as the window.
+    const auto feed =
+        caltrix::feed::StartEmbeddedFeed(settings->feed, settings->demo, settings->configEndpoint, settings->scoreSite);
 
     const QString dataFolder = caltrix::ShippedDataFolder(executableFolder);
     QString problem;

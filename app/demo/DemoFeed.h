@@ -1,17 +1,17 @@
-// The demo feed: an HTTP server on 127.0.0.1 inside the program that serves a
-// bundled configuration file, bundled banner and link pages, and a live-score
-// page generated on each request from a simulated match day. The program runs
-// its normal chain against it as configuration endpoint and live-score site.
+// The demo's source: the simulated match day, run from a point where several
+// matches already run at a chosen speed, and the bundled configuration file
+// and banner and link pages. The feed service serves both from inside the
+// program, and the program runs its normal chain against them.
 #pragma once
 
-#include "app/demo/MatchDay.h"
+#include "app/feed/sources/SimulatedMatchDay.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
-#include <QUrl>
+#include <QString>
 
-#include <memory>
-
-class QHttpServer;
+#include <optional>
+#include <string>
 
 namespace caltrix::demo {
 
@@ -19,26 +19,21 @@ class DemoFeed {
 public:
     // `matchMinutesPerSecond`: simulated match minutes per real second.
     explicit DemoFeed(double matchMinutesPerSecond = 0.25);
-    ~DemoFeed();
-
-    // Starts listening on a free port of 127.0.0.1; false when it cannot.
-    bool Start();
-    // http://127.0.0.1:<port>, valid once started.
-    QUrl BaseUrl() const;
 
     // The simulated minute of the match day now.
     double MinutesNow() const;
+    // The live-score page of the simulated matches now.
+    std::string PageNow() const;
+
+    // A bundled file of the configuration endpoint's /public/; nothing for
+    // unknown or unsafe names.
+    static std::optional<QByteArray> BundledFile(const QString& name);
 
 private:
-    QByteArray configuration() const;
-    static QByteArray bundledFile(const QString& name);
-
-    std::unique_ptr<QHttpServer> m_server;
-    quint16 m_port = 0;
     double m_speed;
     double m_startMinute = 40.0;  // start where several matches already run
     QElapsedTimer m_clock;
-    MatchDay m_day;
+    feed::SimulatedMatchDay m_day;
 };
 
 }  // namespace caltrix::demo

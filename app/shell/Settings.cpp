@@ -89,6 +89,7 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
                        "(1.5). The design is centred on black. Without it the design keeps its size at the top left."),
         QStringLiteral("fit|factor"));
     parser.addOptions({folder, endpoint, site, scale, demo, status, designScale});
+    feed::AddFeedOptions(parser);
 
     if (!parser.parse(arguments)) {
         print(parser.errorText() + QStringLiteral(" See --help."), stderr);
@@ -129,6 +130,10 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         problem = QStringLiteral("invalid --stale-after: ") + parser.value(staleAfter);
     else if (parser.isSet(designScale) && !readScale(parser.value(designScale), settings.scale))
         problem = QStringLiteral("invalid --scale (fit, or a factor from 0.1 to 10): ") + parser.value(designScale);
+    else if (auto feedSettings = feed::ReadFeedOptions(parser, problem))
+        settings.feed = std::move(*feedSettings);
+    if (problem.isEmpty() && settings.demo && settings.feed.kind != feed::FeedKind::None)
+        problem = QStringLiteral("--demo and --feed exclude each other");
     if (!problem.isEmpty()) {
         print(problem, stderr);
         exitCode = 2;

@@ -1,6 +1,8 @@
 // The program's command-line settings.
 #pragma once
 
+#include "app/feed/service/FeedOptions.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -24,6 +26,7 @@ struct Settings {
     bool demo = false;               // serve a simulated match day from inside the program
     QString statusFile;              // JSON status file for monitoring; empty for none
     double staleAfterSeconds = 180;  // no good cycle for this long (scaled) marks the results stale; 0 = never
+    feed::FeedSettings feed;         // live match data and a local configuration to serve
     DesignScale scale;
 };
 
