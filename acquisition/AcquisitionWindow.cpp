@@ -43,6 +43,27 @@ QString PlainText(QString text) {
     return text.remove(tag).simplified();
 }
 
+QString DescribeCompletedCycle(const CycleReport& summary) {
+    const QString configuration =
+        summary.configError.isEmpty()
+            ? QStringLiteral("%1 bytes (%2 lines applied)").arg(summary.configBytes).arg(summary.configApplied)
+            : QStringLiteral("kept");
+    const QString written = summary.parse.pageFound
+                                ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
+                                      QStringLiteral(" and the 11 slot files")
+                                : QStringLiteral("nothing (no saved page)");
+    return QStringLiteral(
+               "configuration %1, page %2 bytes saved in %3 ms, parsed in %4 ms: %5 matches in %6 "
+               "competitions, written %7")
+        .arg(configuration)
+        .arg(summary.pageBytes)
+        .arg(summary.saveMs)
+        .arg(summary.parseMs)
+        .arg(summary.parse.matches)
+        .arg(summary.parse.competitions)
+        .arg(written);
+}
+
 std::uintmax_t FileSize(const std::filesystem::path& file) {
     std::error_code ignored;
     const std::uintmax_t size = std::filesystem::file_size(file, ignored);
@@ -108,17 +129,8 @@ bool AcquisitionWindow::AggiornaTelevideo() {
     try {
         runCycle(summary);
         summary.completed = true;
-        qCInfo(lcCycle).nospace().noquote()
-            << "cycle " << cycle << " done in " << m_cycleStarted.elapsed() << " ms: configuration "
-            << (summary.configError.isEmpty()
-                    ? QStringLiteral("%1 bytes (%2 lines applied)").arg(summary.configBytes).arg(summary.configApplied)
-                    : QStringLiteral("kept"))
-            << ", page " << summary.pageBytes << " bytes saved in " << summary.saveMs << " ms, parsed in "
-            << summary.parseMs << " ms: " << summary.parse.matches << " matches in " << summary.parse.competitions
-            << " competitions, written "
-            << (summary.parse.pageFound ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
-                                              QStringLiteral(" and the 11 slot files")
-                                        : QStringLiteral("nothing (no saved page)"));
+        qCInfo(lcCycle).nospace().noquote() << "cycle " << cycle << " done in " << m_cycleStarted.elapsed()
+                                            << " ms: " << DescribeCompletedCycle(summary);
     } catch (const std::exception& failure) {
         summary.error = QString::fromLocal8Bit(failure.what());
         qCWarning(lcCycle).nospace().noquote()
