@@ -1,5 +1,7 @@
 #include "app/feed/service/FeedOptions.h"
 
+#include "app/feed/service/FeedLogging.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
@@ -30,6 +32,9 @@ QString readKey(const QString& path, QString& problem) {
         problem = QStringLiteral("cannot read the key file %1").arg(path);
         return {};
     }
+    if (file.permissions() & (QFile::ReadGroup | QFile::ReadOther))
+        qCWarning(lcFeed).noquote()
+            << QStringLiteral("the key file %1 can be read by other users: chmod 600 it").arg(path);
     const QString key = QString::fromUtf8(file.read(kMaxKeyFileBytes)).trimmed();
     if (key.isEmpty() || key.contains(QLatin1Char('\n')))
         problem = QStringLiteral("the key file %1 must hold one key").arg(path);
