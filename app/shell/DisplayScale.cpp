@@ -60,7 +60,7 @@ void restartWithFitScale(char** argv) {
 double FitFactor(const QSize& screen, const QSize& design) {
     const double factor = std::min(static_cast<double>(screen.width()) / design.width(),
                                    static_cast<double>(screen.height()) / design.height());
-    return std::floor(factor * 1e4) / 1e4;
+    return std::floor(factor * 100) / 100;
 }
 
 void PrepareScale(const DesignScale& scale, char** argv) {

@@ -17,7 +17,9 @@ namespace caltrix {
 // when the new start fails.
 void PrepareScale(const DesignScale& scale, char** argv);
 
-// The largest factor, rounded down, at which `design` fits `screen` whole.
+// The largest factor at which `design` fits `screen` whole, rounded down to
+// hundredths: a screen a few pixels larger than the design keeps factor 1 and
+// its pictures unresampled.
 double FitFactor(const QSize& screen, const QSize& design);
 
 }  // namespace caltrix

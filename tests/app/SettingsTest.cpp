@@ -61,9 +61,10 @@ TEST(Settings, ScaleFitsTheScreenOrIsAFixedFactor) {
     EXPECT_DOUBLE_EQ(fixed->scale.factor, 1.5);
 
     // Rounded down, so the scaled design never spills over the screen.
-    EXPECT_DOUBLE_EQ(FitFactor({1920, 1080}, {1016, 760}), 1.421);
-    EXPECT_DOUBLE_EQ(FitFactor({3840, 2160}, {1016, 760}), 2.8421);
-    EXPECT_DOUBLE_EQ(FitFactor({1280, 1024}, {1016, 760}), 1.2598);
+    EXPECT_DOUBLE_EQ(FitFactor({1920, 1080}, {1016, 760}), 1.42);
+    EXPECT_DOUBLE_EQ(FitFactor({3840, 2160}, {1016, 760}), 2.84);
+    EXPECT_DOUBLE_EQ(FitFactor({1280, 1024}, {1016, 760}), 1.25);
+    EXPECT_DOUBLE_EQ(FitFactor({1024, 768}, {1016, 760}), 1.0);
 }
 
 }  // namespace
