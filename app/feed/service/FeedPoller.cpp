@@ -151,14 +151,13 @@ void FeedPoller::onRead(const SourceResult& result) {
     m_fault.clear();
     m_faultSince.reset();
     m_faultsInARow = 0;
-    finishPoll(intervalAfterGoodPoll(now));
+    finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
 }
 
 void FeedPoller::fault(const QString& what) {
     const sys_seconds now = utcNow();
     ++m_faultsInARow;
-    const milliseconds wait = std::max<milliseconds>(BackOff(m_interval.value_or(m_provider.interval), m_faultsInARow),
-                                                     m_rateLimitWait.value_or(0s));
+    const milliseconds wait = withRateLimit(BackOff(m_interval.value_or(m_provider.interval), m_faultsInARow));
     if (what != m_fault) {
         qCWarning(lcFeed).noquote() << QStringLiteral("%1: %2; next poll in %3; %4")
                                            .arg(m_provider.name, what, durationText(duration_cast<seconds>(wait)),
@@ -170,7 +169,7 @@ void FeedPoller::fault(const QString& what) {
 }
 
 void FeedPoller::finishPoll(milliseconds wait) {
-    m_clock.start(std::max<milliseconds>(wait, m_rateLimitWait.value_or(0s)));
+    m_clock.start(wait);
     emit PollFinished();
 }
 
@@ -178,6 +177,11 @@ milliseconds FeedPoller::intervalAfterGoodPoll(sys_seconds now) const {
     if (m_interval) return *m_interval;
     if (!m_provider.dailyBudget) return m_provider.interval;
     return std::max(BudgetInterval(m_callsLeft, now), QuietTime(*m_lastGood, now));
+}
+
+// No sooner than the provider asked for in its last answer.
+milliseconds FeedPoller::withRateLimit(milliseconds wait) const {
+    return std::max<milliseconds>(wait, m_rateLimitWait.value_or(0s));
 }
 
 QString FeedPoller::ageOfLastGood(sys_seconds now) const {

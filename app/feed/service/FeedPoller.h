@@ -55,6 +55,7 @@ private:
     void fault(const QString& what);
     void finishPoll(std::chrono::milliseconds wait);
     std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;
+    std::chrono::milliseconds withRateLimit(std::chrono::milliseconds wait) const;
     QString ageOfLastGood(std::chrono::sys_seconds now) const;
 
     const Provider& m_provider;
