@@ -13,12 +13,15 @@ them passes it is reported as XPASS so it can be taken off the list.
 """
 
 import argparse
+import json
 import os
 import re
 import signal
 import sys
 import time
 import traceback
+
+import jsonschema
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -29,6 +32,8 @@ import harness  # noqa: E402
 from harness import Failure, wait_for  # noqa: E402
 
 KNOWN_FAULTS = set()
+
+SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "status.schema.json")
 
 PROBE = re.compile(r"JUVENTUS <(\d+)-(\d+)> TORINO")
 EMPTY_SLOT = "\r\n"
@@ -313,6 +318,10 @@ class Run:
         self.fault("binary garbage page", "page", "garbage", ("failed, kept",), wait_for_outcome="failed, kept")
         self.fault("empty page", "page", "empty", ("failed, kept",), wait_for_outcome="failed, kept")
         self.lf_only_configuration()
+        with open(SCHEMA, encoding="utf-8") as schema:
+            problems = [e.message for e in jsonschema.Draft202012Validator(json.load(schema))
+                        .iter_errors(self.program.status())]
+        self.check("the status file matches its schema", not problems, "; ".join(problems[:3]))
         self.program.check_alive()
         self.check("program alive at the end", True)
 
