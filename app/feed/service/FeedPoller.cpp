@@ -76,6 +76,8 @@ void FeedPoller::pollFile(const QString& path) {
 void FeedPoller::pollNetwork(const QUrl& url) {
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "application/json");
+    // The key must not follow a redirect to another host.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     if (!m_provider.keyHeader.isEmpty()) request.setRawHeader(m_provider.keyHeader, m_settings.key.toUtf8());
     QNetworkReply* reply = m_network.get(request);
     QTimer::singleShot(m_limits.timeout, reply, [this, reply] {

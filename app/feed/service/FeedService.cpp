@@ -19,7 +19,7 @@ sys_seconds utcNow() { return floor<seconds>(system_clock::now()); }
 
 FeedService::FeedService(const FeedSettings& settings, bool demo)
     : m_server({[this] { return page(); }, [this](const QString& name) { return publicFile(name); },
-                [this] { return status(); }}) {
+                [this] { return Status(); }}) {
     if (demo)
         m_demo = std::make_unique<demo::DemoFeed>();
     else if (settings.kind != FeedKind::None)
@@ -59,7 +59,7 @@ std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
     return std::nullopt;
 }
 
-QJsonObject FeedService::status() const {
+QJsonObject FeedService::Status() const {
     if (m_poller) return m_poller->Status(utcNow());
     return {{QStringLiteral("source"), m_demo ? QStringLiteral("demo") : QStringLiteral("none")}};
 }

@@ -31,11 +31,12 @@ public:
 
     bool ServesPages() const { return m_poller || m_demo; }
     bool ServesConfiguration() const { return m_localConfig || m_demo; }
+    // The source, its last good poll and age and its fault now (/feed/status).
+    QJsonObject Status() const;
 
 private:
     std::optional<std::string> page() const;
     std::optional<QByteArray> publicFile(const QString& name) const;
-    QJsonObject status() const;
 
     std::unique_ptr<FeedPoller> m_poller;
     std::unique_ptr<demo::DemoFeed> m_demo;
