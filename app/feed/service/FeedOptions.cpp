@@ -67,32 +67,32 @@ void AddFeedOptions(QCommandLineParser& parser) {
 }
 
 std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QString& problem) {
+    const auto value = [&parser](const char* name) { return parser.value(QLatin1String(name)); };
+    const auto isSet = [&parser](const char* name) { return parser.isSet(QLatin1String(name)); };
     FeedSettings settings;
-    if (parser.isSet(QStringLiteral("feed"))) {
-        const auto kind = kindNamed(parser.value(QStringLiteral("feed")));
+    if (isSet("feed")) {
+        const auto kind = kindNamed(value("feed"));
         if (!kind)
-            problem = QStringLiteral("invalid --feed: %1 (football-data, api-football or json)")
-                          .arg(parser.value(QStringLiteral("feed")));
+            problem = QStringLiteral("invalid --feed: %1 (football-data, api-football or json)").arg(value("feed"));
         else
             settings.kind = *kind;
     }
-    settings.url = parser.value(QStringLiteral("feed-url")).trimmed();
-    settings.localConfig = parser.value(QStringLiteral("local-config"));
-    const QString competitions = parser.value(QStringLiteral("feed-competitions"));
+    settings.url = value("feed-url").trimmed();
+    settings.localConfig = value("local-config");
+    const QString competitions = value("feed-competitions");
     settings.competitions = competitions.split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (QString& code : settings.competitions) code = code.trimmed();
 
     const bool needsKey = settings.kind == FeedKind::FootballData || settings.kind == FeedKind::ApiFootball;
     const bool feedOptionWithoutFeed =
         settings.kind == FeedKind::None &&
-        (parser.isSet(QStringLiteral("feed-token-file")) || parser.isSet(QStringLiteral("feed-url")) ||
-         parser.isSet(QStringLiteral("feed-competitions")) || parser.isSet(QStringLiteral("feed-interval")));
-    if (parser.isSet(QStringLiteral("feed-interval"))) {
+        (isSet("feed-token-file") || isSet("feed-url") || isSet("feed-competitions") || isSet("feed-interval"));
+    if (isSet("feed-interval")) {
         bool ok = false;
-        const int seconds = parser.value(QStringLiteral("feed-interval")).toInt(&ok);
+        const int seconds = value("feed-interval").toInt(&ok);
         if (!ok || seconds < 1)
-            problem = QStringLiteral("invalid --feed-interval: %1 (whole seconds, at least 1)")
-                          .arg(parser.value(QStringLiteral("feed-interval")));
+            problem =
+                QStringLiteral("invalid --feed-interval: %1 (whole seconds, at least 1)").arg(value("feed-interval"));
         else
             settings.interval = std::chrono::seconds(seconds);
     }
@@ -100,8 +100,8 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
 
     if (feedOptionWithoutFeed)
         problem = QStringLiteral("the --feed-* options need --feed");
-    else if (needsKey && !parser.isSet(QStringLiteral("feed-token-file")))
-        problem = QStringLiteral("--feed %1 needs --feed-token-file").arg(parser.value(QStringLiteral("feed")));
+    else if (needsKey && !isSet("feed-token-file"))
+        problem = QStringLiteral("--feed %1 needs --feed-token-file").arg(value("feed"));
     else if (settings.kind == FeedKind::Json && settings.url.isEmpty())
         problem = QStringLiteral("--feed json needs --feed-url (a file or an http(s) address)");
     else if (needsKey && !settings.url.isEmpty() && !isHttpAddress(settings.url))
@@ -111,7 +111,7 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
     else if (!settings.localConfig.isEmpty() && !QFileInfo(settings.localConfig).isDir())
         problem = QStringLiteral("invalid --local-config: %1 is not a folder").arg(settings.localConfig);
     else if (needsKey)
-        settings.key = readKey(parser.value(QStringLiteral("feed-token-file")), problem);
+        settings.key = readKey(value("feed-token-file"), problem);
     if (!problem.isEmpty()) return std::nullopt;
     return settings;
 }
