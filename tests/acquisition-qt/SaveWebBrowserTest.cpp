@@ -86,6 +86,15 @@ TEST_F(SaveWebBrowserTest, APageOfManyPiecesArrivesWholeAndInOrder) {
     EXPECT_EQ(SaveBody(body), expected);
 }
 
+TEST_F(SaveWebBrowserTest, RefusesAPageOverTheSizeTaken) {
+    try {
+        SaveBody("<p id=x></p><script>x.textContent = 'x'.repeat(32 * 1024 * 1024)</script>");
+        ADD_FAILURE() << "a page over 32 MiB was saved";
+    } catch (const SaveError& error) {
+        EXPECT_NE(std::string(error.what()).find("more than the 32 MiB"), std::string::npos) << error.what();
+    }
+}
+
 TEST_F(SaveWebBrowserTest, ReplacesAnExistingFileEntirely) {
     WriteWholeFile(m_file, std::string(5000, 'x'));
     EXPECT_EQ(SaveBody("<p>short</p>"), "<p>short</p>");
