@@ -287,6 +287,8 @@ void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     }
 }
 
+// The wait for the page ends; the page is replaced after the save, so it is
+// not reloaded: a reload would ask the site a second time in one cycle.
 void AcquisitionWindow::onRendererEnded() {
     m_pageLoad = PageLoad::Failed;
     m_pageError = QStringLiteral("the renderer process ended");

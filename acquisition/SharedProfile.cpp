@@ -1,12 +1,13 @@
 #include "acquisition/SharedProfile.h"
 
 #include "common/qt/Logging.h"
-
 #include "common/qt/TimeScale.h"
 
 #include <QCoreApplication>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 namespace caltrix {
 
