@@ -49,7 +49,9 @@ FeedPoller::FeedPoller(const Provider& provider, FeedSettings settings, std::opt
 }
 
 FeedPoller::~FeedPoller() {
-    if (m_reading) m_reading->wait();
+    if (!m_reading) return;
+    m_reading->wait();
+    delete m_reading;
 }
 
 void FeedPoller::Start() { poll(); }
