@@ -35,7 +35,7 @@ bool readListen(const QString& value, ServerSettings& settings) {
 std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "caltrix-feed: polls a football data provider and serves its matches as the live-score page "
+        "caltrix-feed: polls a football data provider and serves its matches as the live-score page\n"
         "/default.dll?page=soccer, the configuration of --local-config under /public/, and /feed/status."));
     parser.addHelpOption();
     parser.addVersionOption();

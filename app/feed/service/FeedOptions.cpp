@@ -47,7 +47,7 @@ void AddFeedOptions(QCommandLineParser& parser) {
     parser.addOptions({
         {QStringLiteral("feed"),
          QStringLiteral("Poll match data from a provider (football-data, api-football or json) and serve it "
-                        "from inside the program as the live-score site."),
+                        "as the live-score page."),
          QStringLiteral("provider")},
         {QStringLiteral("feed-token-file"), QStringLiteral("File holding the provider's API key (keep it chmod 600)."),
          QStringLiteral("file")},
