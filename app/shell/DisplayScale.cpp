@@ -11,6 +11,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
 #include <unistd.h>
 
 namespace caltrix {
@@ -31,6 +34,16 @@ QSize measureScreen(char* program) {
     return screen != nullptr ? screen->geometry().size() : QSize();
 }
 
+// The connections the first start leaves open (display, session bus) are not
+// handed on to the new start.
+void closeDescriptorsOnExec() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const int descriptor = std::stoi(entry.path().filename().string());
+        if (descriptor > STDERR_FILENO) ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
+    }
+}
+
 void restartWithFitScale(char** argv) {
     const QSize screen = measureScreen(argv[0]);
     if (screen.isEmpty()) {
@@ -45,6 +58,7 @@ void restartWithFitScale(char** argv) {
     setQtScale(factor);
     qputenv(kFitMeasured, "1");
     std::fflush(nullptr);
+    closeDescriptorsOnExec();
     ::execv("/proc/self/exe", argv);
     qCWarning(lcShell) << "cannot start anew with the scale that fits:" << std::strerror(errno)
                        << "- the display stays at scale 1";
