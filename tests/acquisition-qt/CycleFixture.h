@@ -37,7 +37,7 @@ inline const QString kPageTarget = QStringLiteral("/default.dll?page=soccer");
 class CycleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Waits of 1.5, 1.5 and 0.2 s: enough for the engine to load a small
+        // A page wait of at most 1.5 s: enough for the engine to load a small
         // page even on a loaded machine; the download time-out is 2 s.
         SetTimeScale(0.1);
         m_server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
