@@ -214,7 +214,7 @@ std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuratio
     // the downloaded bytes: the one copy of them the program holds.
     const std::string_view bytes(configuration.constData(), static_cast<std::size_t>(configuration.size()));
     WriteWholeFile(m_settings.programFolder / "qesa.ris", bytes.empty() ? kConfigMarker : bytes);
-    const ConfigReport report = ApplyConfig(bytes, m_configTargets);
+    const ConfigReport report = LeggiConfig(bytes, m_configTargets);
     for (const std::string& reason : report.skipped)
         qCWarning(lcCycle) << "configuration line skipped:" << FromWindows1252(reason);
     return report.applied;

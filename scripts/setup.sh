@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake pkg-config clang libclang-rt-14-dev
+  build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   # Qt 6 from Debian: widgets, web engine, network, HTTP server, tests
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-httpserver-dev
   libqt6opengl6-dev libgl-dev

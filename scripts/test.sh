@@ -11,6 +11,11 @@ bash scripts/setup.sh
 
 step() { printf '\n== %s\n' "$*"; }
 
+# One format for all C++ sources, written down in .clang-format.
+step "format"
+find app acquisition common display panel tests bench fuzz -name '*.cpp' -o -name '*.h' |
+  sort | xargs clang-format --dry-run --Werror
+
 step "build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j"$jobs"

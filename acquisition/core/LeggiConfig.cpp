@@ -65,17 +65,13 @@ bool ApplyLine(std::string_view line, ConfigTargets& targets, std::vector<std::s
 
 }  // namespace
 
-ConfigReport ApplyConfig(std::string_view bytes, ConfigTargets& targets) {
+ConfigReport LeggiConfig(std::string_view bytes, ConfigTargets& targets) {
     ConfigReport report;
     for (const std::string& line : SplitLines(bytes)) {
         if (ApplyLine(line, targets, report.skipped)) ++report.applied;
     }
     report.readToEnd = true;
     return report;
-}
-
-ConfigReport LeggiConfig(const std::filesystem::path& file, ConfigTargets& targets) {
-    return ApplyConfig(ReadWholeFile(file), targets);
 }
 
 }  // namespace caltrix

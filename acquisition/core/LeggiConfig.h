@@ -1,7 +1,6 @@
 // The remote configuration file: lines "NN=value" applied to the program's controls.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +28,6 @@ struct ConfigReport {
 // ends a line, a lone LF does not). The key is the first three characters,
 // compared exactly; unknown keys and lines shorter than three characters are
 // ignored. A button line without ":" is skipped with a reason.
-ConfigReport ApplyConfig(std::string_view bytes, ConfigTargets& targets);
-
-// The same on the configuration copy; throws FileError when it cannot be read.
-ConfigReport LeggiConfig(const std::filesystem::path& file, ConfigTargets& targets);
+ConfigReport LeggiConfig(std::string_view bytes, ConfigTargets& targets);
 
 }  // namespace caltrix

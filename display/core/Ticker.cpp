@@ -1,7 +1,5 @@
 #include "display/core/Ticker.h"
 
-#include <cstdio>
-
 namespace caltrix {
 
 std::string Ticker::Finestra() const {
@@ -17,13 +15,6 @@ void Ticker::Passo(const std::function<void()>& elaboraEventi,
     ++m_stringaStart;
     elaboraEventi();
     if (m_stringaStart > lunghezza - 1) m_stringaStart = 1;
-}
-
-std::string TestoOrologio(int secondiDallaMezzanotte) {
-    const int s = ((secondiDallaMezzanotte % 86400) + 86400) % 86400;
-    char text[9];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
-    return text;
 }
 
 }  // namespace caltrix

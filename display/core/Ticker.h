@@ -34,7 +34,4 @@ private:
     int m_stringaStart = 1;
 };
 
-// The time of day as the clock shows it, "HH:MM:SS" on a 24-hour clock.
-std::string TestoOrologio(int secondiDallaMezzanotte);
-
 }  // namespace caltrix

@@ -30,7 +30,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CheckingTargets targets;
-    const auto report = caltrix::ApplyConfig({reinterpret_cast<const char*>(data), size}, targets);
+    const auto report = caltrix::LeggiConfig({reinterpret_cast<const char*>(data), size}, targets);
     if (!report.readToEnd) std::abort();
     return 0;
 }

@@ -58,11 +58,5 @@ TEST(TickerTest, AnEmptyTextShowsNothing) {
     EXPECT_EQ(ticker.StringaStart(), 1);
 }
 
-TEST(TickerTest, ClockTextIsHoursMinutesSeconds) {
-    EXPECT_EQ(TestoOrologio(0), "00:00:00");
-    EXPECT_EQ(TestoOrologio(13 * 3600 + 5 * 60 + 9), "13:05:09");
-    EXPECT_EQ(TestoOrologio(86399), "23:59:59");
-}
-
 }  // namespace
 }  // namespace caltrix
