@@ -47,7 +47,7 @@ protected:
 };
 
 TEST_F(ConfigApplierTest, AppliesEveryKindOfLineToItsControl) {
-    const ConfigReport report = ApplyConfig(
+    const ConfigReport report = LeggiConfig(
         "01=SERIE A;\r\n24=LIGA;\r\n09=left.htm;ignored.htm\r\n10=middle.htm\r\n11=right.htm\r\n12=Hello \xE8\r\n"
         "13=Tele&text:http://a.example/x:y\r\n15=:\r\n16=<b>bold?</b>:http://b.example/\r\n",
         *m_applier);
@@ -69,8 +69,8 @@ TEST_F(ConfigApplierTest, AppliesEveryKindOfLineToItsControl) {
 }
 
 TEST_F(ConfigApplierTest, BannerAddressesLeavingPublicAreRefused) {
-    ApplyConfig("09=start.htm\r\n", *m_applier);
-    ApplyConfig("09=../secret.htm\r\n09=http://evil.example/\r\n09=%2e%2e/x\r\n", *m_applier);
+    LeggiConfig("09=start.htm\r\n", *m_applier);
+    LeggiConfig("09=../secret.htm\r\n09=http://evil.example/\r\n09=%2e%2e/x\r\n", *m_applier);
     EXPECT_EQ(BannerUrl(0), Public("start.htm"));
 }
 
