@@ -53,8 +53,8 @@ int run(QApplication& app, std::optional<caltrix::Settings> settings) {
     caltrix::SetTimeScale(settings->timeScale);
 
     // The embedded feed (provider, demo or local configuration) lives as long as the window.
-    const auto feed =
-        caltrix::feed::StartEmbeddedFeed(settings->feed, settings->demo, settings->configEndpoint, settings->scoreSite);
+    const auto feed = caltrix::feed::StartEmbeddedFeed(settings->feed, settings->demo, settings->configEndpointGiven,
+                                                       settings->configEndpoint, settings->scoreSite);
 
     const QString dataFolder = caltrix::ShippedDataFolder(executableFolder);
     QString problem;
@@ -63,6 +63,7 @@ int run(QApplication& app, std::optional<caltrix::Settings> settings) {
 
     caltrix::PanelLibrary panels(caltrix::PanelLibraryPath(executableFolder));
     caltrix::MainWindow window(*settings, panels, dataFolder);
+    if (feed && feed->ServesPages()) window.SetFeedStatus([&feed] { return feed->Status(); });
     caltrix::Watchdog watchdog;
     window.Load();
     watchdog.Start();

@@ -191,8 +191,10 @@ void MainWindow::Load() {
     m_controls.picture[5]->hide();  // step 14
     m_controls.label5->clear();     // step 15
     showOnWholeScreen();            // step 16
-    if (!m_settings.statusFile.isEmpty())
+    if (!m_settings.statusFile.isEmpty()) {
         m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
+        m_status->SetFeedStatus(m_feedStatus);
+    }
     m_frmWeb->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
     updateCycle();

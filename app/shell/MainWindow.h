@@ -9,11 +9,13 @@
 #include <Pannello/Pannello.h>
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace caltrix {
@@ -38,6 +40,8 @@ public:
 
     // The start-up sequence; throws on a failure that must stop the program.
     void Load();
+    // The embedded feed's status, for the status file; set before Load().
+    void SetFeedStatus(std::function<QJsonObject()> feedStatus) { m_feedStatus = std::move(feedStatus); }
 
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
@@ -90,8 +94,9 @@ private:
     std::unique_ptr<ConfigApplier> m_configApplier;
     std::unique_ptr<AcquisitionWindow> m_frmWeb;
     std::unique_ptr<StatusFile> m_status;
-    QString m_lastStatus;                     // what the status file holds, to write it only on changes
-    std::array<QDateTime, 12> m_resultsTime;  // per slot: the good cycle its loaded lines come from
+    std::function<QJsonObject()> m_feedStatus;  // empty without an embedded feed
+    QString m_lastStatus;                       // what the status file holds, to write it only on changes
+    std::array<QDateTime, 12> m_resultsTime;    // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;
     QTimer m_timer1;  // ticker, 100 ms

@@ -111,6 +111,7 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     settings.programFolder =
         QDir::cleanPath(QDir(parser.isSet(folder) ? parser.value(folder) : executableFolder).absolutePath());
     settings.configEndpoint = BaseUrlFromOption(parser.value(endpoint));
+    settings.configEndpointGiven = parser.isSet(endpoint);
     settings.scoreSite = BaseUrlFromOption(parser.value(site));
     bool scaleOk = false;
     settings.timeScale = parser.value(scale).toDouble(&scaleOk);

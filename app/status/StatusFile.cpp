@@ -65,7 +65,7 @@ void StatusFile::RecordSlot(int slot, const SlotRecord& record) {
 QJsonObject StatusFile::ToJson() const {
     QJsonArray slotList;
     for (int slot = 1; slot <= 11; ++slot) slotList.append(slotJson(slot, m_slots[static_cast<std::size_t>(slot - 1)]));
-    return {
+    QJsonObject json{
         {QStringLiteral("program"), QJsonObject{{QStringLiteral("version"), QStringLiteral(CALTRIX_VERSION)},
                                                 {QStringLiteral("started"), timeJson(m_started)}}},
         {QStringLiteral("written"), timeJson(QDateTime::currentDateTimeUtc())},
@@ -74,6 +74,8 @@ QJsonObject StatusFile::ToJson() const {
         {QStringLiteral("lastSuccessfulCycle"), cycleJson(m_lastSuccess)},
         {QStringLiteral("slots"), slotList},
     };
+    if (m_feedStatus) json.insert(QStringLiteral("feed"), m_feedStatus());
+    return json;
 }
 
 bool StatusFile::Write() const {

@@ -2,7 +2,8 @@
 // version and start, whether the results shown are stale, the last cycle and
 // the last successful one (each with its configuration's own outcome), and per
 // slot its selection, its line count, when its results were fetched and what
-// its panel shows now. Written atomically, so a reader never sees half a file.
+// its panel shows now, and the embedded feed's own status when there is one.
+// Written atomically, so a reader never sees half a file.
 #pragma once
 
 #include <QDateTime>
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace caltrix {
@@ -41,6 +43,8 @@ public:
     void RecordCycle(const CycleRecord& cycle);
     void RecordSlot(int slot, const SlotRecord& record);  // slot 1..11
     void SetStale(bool stale) { m_stale = stale; }
+    // The "feed" object, asked for at each write so its age is current.
+    void SetFeedStatus(std::function<QJsonObject()> feedStatus) { m_feedStatus = std::move(feedStatus); }
 
     QJsonObject ToJson() const;
     // Writes the file; false (and a log line) when it cannot.
@@ -53,6 +57,7 @@ private:
     std::optional<CycleRecord> m_lastCycle;
     std::optional<CycleRecord> m_lastSuccess;
     std::array<SlotRecord, 11> m_slots{};
+    std::function<QJsonObject()> m_feedStatus;
 };
 
 }  // namespace caltrix

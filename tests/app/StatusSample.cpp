@@ -18,5 +18,14 @@ int main(int argc, char** argv) {
         status.RecordSlot(
             slot, {QStringLiteral("SERIEA;"), slot, slot == 11 ? QDateTime() : now, QStringLiteral("ITALY-SERIE A"),
                    QStringLiteral("JUVENTUS-INTER"), QStringLiteral("[12]FT [15]2-1")});
+    status.SetFeedStatus([] {
+        return QJsonObject{{QStringLiteral("source"), QStringLiteral("football-data")},
+                           {QStringLiteral("lastGoodPoll"), QStringLiteral("2026-12-07T17:25:46Z")},
+                           {QStringLiteral("ageSeconds"), 75},
+                           {QStringLiteral("matches"), 10},
+                           {QStringLiteral("fault"), QStringLiteral("rate limit reached (HTTP 429)")},
+                           {QStringLiteral("faultSince"), QStringLiteral("2026-12-07T17:26:01Z")},
+                           {QStringLiteral("nextPollSeconds"), 44}};
+    });
     return status.Write() ? 0 : 1;
 }

@@ -47,7 +47,7 @@ TEST(FeedServer, ServesTheLocalConfigurationAsItIsNowAndNothingOutsideIt) {
     FeedSettings settings;
     settings.localConfig = folder;
     QUrl endpoint, site(QStringLiteral("http://scores.example"));
-    const auto service = StartEmbeddedFeed(settings, false, endpoint, site);
+    const auto service = StartEmbeddedFeed(settings, false, false, endpoint, site);
     ASSERT_TRUE(service);
     EXPECT_EQ(site, QUrl(QStringLiteral("http://scores.example")));  // no feed: the site stays
     const QString base = endpoint.toString();
@@ -64,7 +64,7 @@ TEST(FeedServer, ServesTheLocalConfigurationAsItIsNowAndNothingOutsideIt) {
     EXPECT_EQ(Get(base + QStringLiteral("/default.dll?page=soccer")).status, 503);  // no source of matches
 }
 
-TEST(FeedServer, ServesTheJsonSourcesMatchesAsThePage) {
+TEST(FeedServer, ServesTheJsonSourcesMatchesAsThePageAndAConfigurationWhenNoneIsGiven) {
     QTemporaryDir root;
     const QString file = root.filePath(QStringLiteral("matches.json"));
     Write(file, R"({"competitions": [{"area": "Scotland", "name": "Premiership", "matches": [
@@ -74,7 +74,7 @@ TEST(FeedServer, ServesTheJsonSourcesMatchesAsThePage) {
     settings.kind = FeedKind::Json;
     settings.url = file;
     QUrl endpoint, site;
-    const auto service = StartEmbeddedFeed(settings, false, endpoint, site);
+    const auto service = StartEmbeddedFeed(settings, false, false, endpoint, site);
     ASSERT_TRUE(service);
     QByteArray page;
     EXPECT_TRUE(QTest::qWaitFor([&] {
@@ -85,6 +85,10 @@ TEST(FeedServer, ServesTheJsonSourcesMatchesAsThePage) {
     EXPECT_TRUE(page.contains("2 - 2"));
     const QByteArray status = Get(site.toString() + QStringLiteral("/feed/status")).body;
     EXPECT_TRUE(status.contains("\"source\": \"json\"")) << status.toStdString();
+    EXPECT_EQ(endpoint, site);
+    const QByteArray config = Get(endpoint.toString() + QStringLiteral("/public/config.txt")).body;
+    EXPECT_TRUE(config.startsWith("01=<SCOTLAND-PREMIERSHIP>;\r\n")) << config.toStdString();
+    EXPECT_TRUE(config.contains("\r\n12=Live results from " + file.toLatin1() + "\r\n"));
 }
 
 }  // namespace

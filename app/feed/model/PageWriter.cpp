@@ -111,13 +111,6 @@ std::string scoreCell(const Match& match) {
 
 std::string pageText(const std::string& text) { return EscapeMarkup(Windows1252Letters(text)); }
 
-// "Area - Name". The title needs the " - " to become a header; an apostrophe
-// is written as the acute accent, as the parser stores its titles.
-std::string competitionTitle(const Competition& competition) {
-    const std::string& area = competition.area.empty() ? kNoArea : competition.area;
-    return ReplaceAll(pageText(area + " - " + competition.name), "'", "\xC2\xB4");
-}
-
 std::string cell(const std::string& text) { return "<td>" + text + "</td>\n"; }
 
 std::string matchRow(const Match& match, sys_seconds now, const UtcOffset& utcOffset) {
@@ -126,6 +119,13 @@ std::string matchRow(const Match& match, sys_seconds now, const UtcOffset& utcOf
 }
 
 }  // namespace
+
+// The title needs the " - " to become a header; an apostrophe is written as
+// the acute accent, as the parser stores its titles.
+std::string CompetitionTitle(const Competition& competition) {
+    const std::string& area = competition.area.empty() ? kNoArea : competition.area;
+    return ReplaceAll(pageText(area + " - " + competition.name), "'", "\xC2\xB4");
+}
 
 std::chrono::seconds SystemUtcOffset(sys_seconds instant) {
     const std::time_t time = std::chrono::system_clock::to_time_t(instant);
@@ -143,7 +143,7 @@ std::string WritePage(const MatchModel& model, sys_seconds now, const UtcOffset&
     const std::string date = dateLine(now, utcOffset);
     for (const auto& competition : model.competitions) {
         if (competition.matches.empty()) continue;
-        page += "<tr>\n<td class=title colspan=4>" + competitionTitle(competition) + "</td>\n</tr>\n";
+        page += "<tr>\n<td class=title colspan=4>" + CompetitionTitle(competition) + "</td>\n</tr>\n";
         page += "<tr>\n<td colspan=4>" + date + "</td>\n</tr>\n";
         std::vector<const Match*> matches;
         for (const auto& match : competition.matches) matches.push_back(&match);

@@ -14,6 +14,10 @@ namespace caltrix::feed {
 // The offset of the system's local time zone from UTC at `instant`.
 std::chrono::seconds SystemUtcOffset(std::chrono::sys_seconds instant);
 
+// The competition's header on the page (UTF-8): "Area - Name", in the
+// page's characters.
+std::string CompetitionTitle(const Competition& competition);
+
 // The live-score page (UTF-8) for `model` at `now`, in the site's markup form.
 // Not-started matches show their kick-off in local time; `utcOffset` gives the
 // local offset for an instant (default: the system's time zone).

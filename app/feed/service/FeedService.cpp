@@ -4,6 +4,7 @@
 #include "app/feed/model/PageWriter.h"
 #include "app/feed/service/FeedLogging.h"
 #include "app/feed/service/FeedPoller.h"
+#include "app/feed/service/GeneratedConfiguration.h"
 #include "app/feed/service/LocalConfigFolder.h"
 
 #include <stdexcept>
@@ -24,7 +25,11 @@ FeedService::FeedService(const FeedSettings& settings, bool demo)
         m_demo = std::make_unique<demo::DemoFeed>();
     else if (settings.kind != FeedKind::None)
         m_poller = std::make_unique<FeedPoller>(ProviderFor(settings.kind), settings, settings.interval);
-    if (m_poller) m_provider = ProviderFor(settings.kind).name;
+    if (m_poller) {
+        const Provider& provider = ProviderFor(settings.kind);
+        m_provider = provider.name;
+        m_origin = provider.origin.isEmpty() ? settings.url : provider.origin;
+    }
     m_localConfigFolder = settings.localConfig;
     if (!settings.localConfig.isEmpty()) m_localConfig = std::make_unique<LocalConfigFolder>(settings.localConfig);
 }
@@ -42,8 +47,14 @@ void FeedService::Start(const QHostAddress& address, quint16 port) {
         served << QStringLiteral("the configuration of %1").arg(m_localConfigFolder);
     else if (m_demo)
         served << QStringLiteral("the demo configuration");
+    else if (m_generatedConfiguration)
+        served << QStringLiteral("a generated configuration");
     qCInfo(lcFeed).noquote()
         << QStringLiteral("serving %1 on %2").arg(served.join(QLatin1String(" and ")), BaseUrl().toString());
+    if (m_generatedConfiguration)
+        qCInfo(lcFeed).noquote() << QStringLiteral(
+            "no configuration given: the slots show the feed's competitions in their order; "
+            "--local-config DIR chooses them");
     if (m_poller) m_poller->Start();
 }
 
@@ -56,6 +67,10 @@ std::optional<std::string> FeedService::page() const {
 std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
     if (m_localConfig) return m_localConfig->Read(name);
     if (m_demo) return demo::DemoFeed::BundledFile(name);
+    if (m_generatedConfiguration && name == QLatin1String("config.txt")) {
+        const std::optional<MatchModel>& model = m_poller->LastGood();
+        return GeneratedConfiguration(model ? &*model : nullptr, m_origin);
+    }
     return std::nullopt;
 }
 
@@ -64,9 +79,10 @@ QJsonObject FeedService::Status() const {
     return {{QStringLiteral("source"), m_demo ? QStringLiteral("demo") : QStringLiteral("none")}};
 }
 
-std::unique_ptr<FeedService> StartEmbeddedFeed(const FeedSettings& settings, bool demo, QUrl& configEndpoint,
-                                               QUrl& scoreSite) {
+std::unique_ptr<FeedService> StartEmbeddedFeed(const FeedSettings& settings, bool demo, bool endpointGiven,
+                                               QUrl& configEndpoint, QUrl& scoreSite) {
     auto service = std::make_unique<FeedService>(settings, demo);
+    if (!endpointGiven && settings.localConfig.isEmpty()) service->GenerateConfiguration();
     if (!service->ServesPages() && !service->ServesConfiguration()) return nullptr;
     service->Start(QHostAddress::LocalHost, 0);
     if (service->ServesPages()) scoreSite = service->BaseUrl();

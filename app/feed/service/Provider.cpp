@@ -46,6 +46,7 @@ QUrl jsonRequest(const QUrl& base, const QStringList&, std::chrono::sys_seconds)
 // budget among the rest of the day and sleeps through hours without matches.
 // The json source is local or the operator's own: as often as the display.
 const Provider kFootballData{QStringLiteral("football-data"),
+                             QStringLiteral("football-data.org"),
                              QStringLiteral("https://api.football-data.org"),
                              "X-Auth-Token",
                              60s,
@@ -53,13 +54,15 @@ const Provider kFootballData{QStringLiteral("football-data"),
                              footballDataRequest,
                              ReadFootballData};
 const Provider kApiFootball{QStringLiteral("api-football"),
+                            QStringLiteral("API-Football"),
                             QStringLiteral("https://v3.football.api-sports.io"),
                             "x-apisports-key",
                             900s,
                             true,
                             apiFootballRequest,
                             ReadApiFootball};
-const Provider kJson{QStringLiteral("json"), QString(), QByteArray(), 30s, false, jsonRequest, ReadMatchJson};
+const Provider kJson{QStringLiteral("json"), QString(), QString(), QByteArray(), 30s, false, jsonRequest,
+                     ReadMatchJson};
 
 }  // namespace
 

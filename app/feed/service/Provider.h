@@ -16,6 +16,7 @@ namespace caltrix::feed {
 
 struct Provider {
     QString name;                   // in log lines and the status
+    QString origin;                 // where the results come from, for the ticker; empty: the address polled
     QString defaultBase;            // empty: no default (the json source)
     QByteArray keyHeader;           // empty: no key
     std::chrono::seconds interval;  // default time between polls
