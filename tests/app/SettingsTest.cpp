@@ -50,6 +50,17 @@ TEST(Settings, OptionsAreReadAndBadValuesRefused) {
     }
 }
 
+TEST(Settings, StaleAfterDefaultsTo180AndZeroTurnsItOff) {
+    int exitCode = -1;
+    EXPECT_EQ(parse({}, exitCode)->staleAfterSeconds, 180);
+    EXPECT_EQ(parse({"--stale-after", "0"}, exitCode)->staleAfterSeconds, 0);
+    for (const char* bad : {"-1", "soon"}) {
+        exitCode = -1;
+        EXPECT_FALSE(parse({QStringLiteral("--stale-after=") + QLatin1String(bad)}, exitCode)) << bad;
+        EXPECT_EQ(exitCode, 2);
+    }
+}
+
 TEST(Settings, ScaleFitsTheScreenOrIsAFixedFactor) {
     int exitCode = -1;
     const auto fit = parse({"--scale", "fit"}, exitCode);
