@@ -6,10 +6,12 @@ server on 127.0.0.1 that checks the key header, Caltrix polling it with
 Checks that the key travels in X-Auth-Token (and never into the log), that
 the requested competitions reach the slot files the local configuration
 selects them for, and that a refused key is logged once while the display
-keeps its results, until the key is taken again.
+keeps its results and its status file names the fault, until the key is
+taken again.
 """
 
 import argparse
+import json
 import os
 import re
 import shutil
@@ -23,10 +25,12 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
+import jsonschema  # noqa: E402
 from football_data_stand_in import StandIn  # noqa: E402
 from harness import Failure, wait_for  # noqa: E402
 
 KEY = "e2e-key-0123456789abcdef"
+SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "status.schema.json")
 CONFIG = ("00=feed end-to-end\r\n01=SERIEA;\r\n02=PREMIERLEAGUE;\r\n03=TURKEY;\r\n04=PRIMERADIVISION;\r\n"
           "09=banner.htm\r\n10=banner.htm\r\n11=banner.htm\r\n12=live match data\r\n")
 
@@ -39,8 +43,9 @@ class Display:
         work = os.path.join(root, "work")
         os.makedirs(work)
         self.log_path = os.path.join(root, "caltrix.log")
+        self.status_path = os.path.join(root, "status.json")
         env = dict(os.environ, TEMP=work, QTWEBENGINE_DISABLE_SANDBOX="1", QT_LOGGING_RULES="caltrix.*.info=true")
-        command = [os.path.abspath(caltrix), "--program-folder", self.folder] + options
+        command = [os.path.abspath(caltrix), "--program-folder", self.folder, "--status-file", self.status_path] + options
         if shutil.which("xvfb-run") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
             command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"] + command
             env.pop("QT_QPA_PLATFORM", None)
@@ -57,6 +62,18 @@ class Display:
     def text(self):
         with open(self.log_path, errors="replace") as f:
             return f.read()
+
+    def feed_status(self):
+        try:
+            with open(self.status_path, encoding="utf-8") as f:
+                status = json.load(f)
+        except (OSError, ValueError):
+            return None
+        with open(SCHEMA, encoding="utf-8") as schema:
+            problems = [e.message for e in jsonschema.Draft202012Validator(json.load(schema)).iter_errors(status)]
+        if problems:
+            raise Failure("the status file does not match its schema: %s" % "; ".join(problems[:3]))
+        return status.get("feed")
 
     def slot(self, k):
         try:
@@ -127,6 +144,9 @@ def run(args, root):
                  "two more cycles", alive=display.alive)
         if "JUVENTUS" not in display.slot(1):
             raise Failure("the results went with the refused key: %r" % display.slot(1))
+        wait_for(lambda: "key refused" in ((display.feed_status() or {}).get("fault") or ""), args.deadline,
+                 "the refused key in the status file", alive=display.alive)
+        print("status file:", display.feed_status())
         stand_in.key = KEY
         wait_for(lambda: "football-data: answering again" in display.text(), args.deadline,
                  "polling to work again", alive=display.alive)
