@@ -17,12 +17,12 @@ namespace caltrix {
 class SlotSelectionStore;
 
 struct ConfigControls {
-    SlotSelectionStore* store = nullptr;        // the program's store when null
-    std::array<QWebEngineView*, 3> banners{};  // WebBrowser1, WebBrowser2, WebBrowser3
-    QUrl endpoint;                             // the operator's endpoint (banner pages lie under /public/)
+    SlotSelectionStore* store = nullptr;                // the program's store when null
+    std::array<QWebEngineView*, 3> banners{};           // WebBrowser1, WebBrowser2, WebBrowser3
+    QUrl endpoint;                                      // the operator's endpoint (banner pages lie under /public/)
     std::function<void(const std::string&)> setTicker;  // the raw value, Windows-1252
-    std::array<QPushButton*, 8> buttons{};     // Command3 .. Command10
-    std::function<void()> repaint;             // repaints the main window
+    std::array<QPushButton*, 8> buttons{};              // Command3 .. Command10
+    std::function<void()> repaint;                      // repaints the main window
 };
 
 // Applies configuration values to the controls: selections to the store,

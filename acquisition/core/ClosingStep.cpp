@@ -8,10 +8,8 @@
 namespace caltrix {
 namespace {
 
-std::filesystem::path WriteOnce(const std::string& combinedText,
-                                const std::array<std::string, kSlotCount>& slotTexts,
-                                const std::filesystem::path& programFolder,
-                                const std::filesystem::path& savedPage) {
+std::filesystem::path WriteOnce(const std::string& combinedText, const std::array<std::string, kSlotCount>& slotTexts,
+                                const std::filesystem::path& programFolder, const std::filesystem::path& savedPage) {
     const std::filesystem::path combined = ChooseCombinedFile(programFolder);
     WriteFileAtomically(combined, combinedText);
     for (int slot = 1; slot <= kSlotCount; ++slot) {

@@ -28,16 +28,18 @@ int SelectionElement(int key) {
 
 int BannerBrowser(int key) {
     switch (key) {
-        case 9: return 1;
-        case 10: return 3;
-        case 11: return 2;
-        default: return -1;
+    case 9:
+        return 1;
+    case 10:
+        return 3;
+    case 11:
+        return 2;
+    default:
+        return -1;
     }
 }
 
-bool RepaintsAfterButton(int key) {
-    return key == 13 || key == 14 || key == 18 || key == 19 || key == 20;
-}
+bool RepaintsAfterButton(int key) { return key == 13 || key == 14 || key == 18 || key == 19 || key == 20; }
 
 // Applies one line; false when it changed nothing.
 bool ApplyLine(std::string_view line, ConfigTargets& targets, std::vector<std::string>& skipped) {

@@ -11,17 +11,22 @@ namespace caltrix {
 class ConfigTargets {
 public:
     virtual ~ConfigTargets() = default;
-    virtual void SetSelection(int element, const std::string& selection) = 0;  // Label9 element 0..10
-    virtual void NavigateBanner(int browser, const std::string& page) = 0;     // WebBrowser1, 2 or 3; page before the first ";"
-    virtual void SetTicker(const std::string& text) = 0;                       // the value, unpadded
-    virtual void SetButton(int command, const std::string& caption, const std::string& target) = 0;  // Command3..Command10
-    virtual void Repaint() = 0;                                                // after keys 13, 14, 18, 19, 20
+    // Label9 element 0..10.
+    virtual void SetSelection(int element, const std::string& selection) = 0;
+    // WebBrowser1, 2 or 3; the page is the value before its first ";".
+    virtual void NavigateBanner(int browser, const std::string& page) = 0;
+    // The value, unpadded.
+    virtual void SetTicker(const std::string& text) = 0;
+    // Command3..Command10.
+    virtual void SetButton(int command, const std::string& caption, const std::string& target) = 0;
+    // After keys 13, 14, 18, 19, 20.
+    virtual void Repaint() = 0;
 };
 
 struct ConfigReport {
     bool readToEnd = false;
-    std::size_t applied = 0;            // lines that changed a target
-    std::vector<std::string> skipped;   // one reason per malformed line left out
+    std::size_t applied = 0;           // lines that changed a target
+    std::vector<std::string> skipped;  // one reason per malformed line left out
 };
 
 // Applies the lines of the configuration bytes in order (CR LF or a lone CR

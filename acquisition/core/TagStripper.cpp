@@ -12,9 +12,7 @@ namespace {
 // comparison, since every hash match is confirmed on the text.
 constexpr std::uint64_t kBase = 0x100000001B3ULL;
 
-std::uint64_t Extend(std::uint64_t hash, char c) {
-    return hash * kBase + static_cast<unsigned char>(c) + 1;
-}
+std::uint64_t Extend(std::uint64_t hash, char c) { return hash * kBase + static_cast<unsigned char>(c) + 1; }
 
 std::uint64_t HashOf(std::string_view text) {
     std::uint64_t hash = 0;
@@ -27,9 +25,7 @@ constexpr std::size_t kSmallRuleTable = 16;
 
 }  // namespace
 
-std::string TagStripper::Strip(std::string_view line) {
-    return std::string(StripToBuffer(line));
-}
+std::string TagStripper::Strip(std::string_view line) { return std::string(StripToBuffer(line)); }
 
 std::string_view TagStripper::StripToBuffer(std::string_view line) {
     const auto lastClose = line.rfind('>');
@@ -74,7 +70,8 @@ void TagStripper::SweepNestedTags(std::string_view markup, std::string_view line
         const Match match = FindEarliestReplacement(chunk);
         if (match.length > 0) {
             Replace(chunk, match);
-        } else if (!m_carryOpens.empty() || m_line.substr(chunk.begin, chunk.size()).find('<') != std::string_view::npos) {
+        } else if (!m_carryOpens.empty() ||
+                   m_line.substr(chunk.begin, chunk.size()).find('<') != std::string_view::npos) {
             OpenTag(chunk, ++step);
         } else {
             Emit(chunk);
@@ -116,8 +113,7 @@ TagStripper::Match TagStripper::FindEarliestReplacement(const Chunk& chunk) cons
 
     // A tag starting in the carried text spans its final CR LF, so it ends
     // with LF and this chunk: only rules with that ending can match.
-    const Key ending{Extend(0, '\n') * m_powers[chunk.size()] + LineHash(chunk.begin, chunk.end),
-                     chunk.size() + 1};
+    const Key ending{Extend(0, '\n') * m_powers[chunk.size()] + LineHash(chunk.begin, chunk.end), chunk.size() + 1};
     const auto lengths = m_carriedRuleLengths.find(ending);
     if (lengths == m_carriedRuleLengths.end()) return best;
     for (const std::size_t length : lengths->second) {
@@ -125,8 +121,7 @@ TagStripper::Match TagStripper::FindEarliestReplacement(const Chunk& chunk) cons
         if (carried > m_carry.size()) break;
         const std::size_t at = m_carry.size() - carried;
         if (m_carry[at] != '<') continue;
-        const std::uint64_t hash =
-            CarryHash(at) * m_powers[chunk.size()] + LineHash(chunk.begin, chunk.end);
+        const std::uint64_t hash = CarryHash(at) * m_powers[chunk.size()] + LineHash(chunk.begin, chunk.end);
         ConsiderCandidate({hash, length}, ArrivalAt(at), chunk, best);
     }
     return best;
@@ -204,9 +199,7 @@ void TagStripper::AddRule(std::size_t textBegin, std::uint32_t step) {
     head = static_cast<std::int32_t>(m_rules.size() - 1);
 }
 
-std::int32_t& TagStripper::Slot(const Key& key) {
-    return m_ruleTable[KeyHash{}(key) & (m_ruleTable.size() - 1)];
-}
+std::int32_t& TagStripper::Slot(const Key& key) { return m_ruleTable[KeyHash{}(key) & (m_ruleTable.size() - 1)]; }
 
 void TagStripper::GrowRuleTable() {
     m_ruleTable.assign(2 * m_ruleTable.size(), -1);
@@ -262,8 +255,6 @@ void TagStripper::AppendVisible(std::string_view text) {
     m_out.append(text);
 }
 
-void TogliAngolari(std::string& ricerca) {
-    ricerca = TagStripper().Strip(ricerca);
-}
+void TogliAngolari(std::string& ricerca) { ricerca = TagStripper().Strip(ricerca); }
 
 }  // namespace caltrix

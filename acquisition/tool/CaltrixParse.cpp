@@ -79,8 +79,8 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
 
 // A private copy of the page, since the parse deletes the page it reads.
 std::filesystem::path CopyOfPage(const std::filesystem::path& page) {
-    const auto copy = std::filesystem::temp_directory_path() /
-                      ("caltrix-parse-" + std::to_string(::getpid()) + "-sport1");
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("caltrix-parse-" + std::to_string(::getpid()) + "-sport1");
     caltrix::WriteWholeFile(copy, caltrix::ReadWholeFile(page));
     return copy;
 }

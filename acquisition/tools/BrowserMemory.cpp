@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = app.arguments().size() > 1 ? app.arguments().at(1).toInt() : 5;
 
-    const QByteArray banner = "<html><body style='background:#036'><marquee>Banner</marquee><img src=x.png></body></html>";
+    const QByteArray banner =
+        "<html><body style='background:#036'><marquee>Banner</marquee><img src=x.png></body></html>";
     caltrix::tools::PageServer server({{QStringLiteral("/public/Test1.htm"), banner},
                                        {QStringLiteral("/public/Pallone.htm"), banner},
                                        {QStringLiteral("/default.dll"), caltrix::tools::LiveScorePage(500 * 1024)}});

@@ -56,16 +56,14 @@ int main(int argc, char** argv) {
     QTemporaryDir workFolder;
     caltrix::SlotSelectionStore store;
     NoControls controls(store);
-    caltrix::AcquisitionWindow window({server.Url(), server.Url(), programFolder.path().toStdString(),
-                                       workFolder.path().toStdString()},
-                                      controls, store);
+    caltrix::AcquisitionWindow window(
+        {server.Url(), server.Url(), programFolder.path().toStdString(), workFolder.path().toStdString()}, controls,
+        store);
 
     QElapsedTimer sinceTick;
     qint64 longestGap = 0;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, sinceTick.restart());
-    });
+    QObject::connect(&ticker, &QTimer::timeout, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
     ticker.start(10);
     std::printf("page %lld bytes, time scale %g\n", static_cast<long long>(page.size()), caltrix::TimeScale());
     for (int cycle = 1; cycle <= cycles; ++cycle) {
@@ -74,8 +72,8 @@ int main(int argc, char** argv) {
         QElapsedTimer duration;
         duration.start();
         const bool completed = window.AggiornaTelevideo();
-        std::printf("cycle %d: %s in %lld ms, longest gap between 10 ms ticks %lld ms, RSS %ld MB\n",
-                    cycle, completed ? "completed" : "failed", static_cast<long long>(duration.elapsed()),
+        std::printf("cycle %d: %s in %lld ms, longest gap between 10 ms ticks %lld ms, RSS %ld MB\n", cycle,
+                    completed ? "completed" : "failed", static_cast<long long>(duration.elapsed()),
                     static_cast<long long>(longestGap), ResidentMegabytes());
     }
     return 0;

@@ -73,8 +73,8 @@ JsonPropertyBag JsonPropertyBag::LoadFromFile(const QString& path) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        const QString reason = error.error != QJsonParseError::NoError ? error.errorString()
-                                                                       : QStringLiteral("not a JSON object");
+        const QString reason =
+            error.error != QJsonParseError::NoError ? error.errorString() : QStringLiteral("not a JSON object");
         throw PanelHostError(QStringLiteral("saved panel %1: %2").arg(path, reason).toStdString());
     }
     return JsonPropertyBag(document.object());
@@ -100,11 +100,16 @@ std::optional<Pannello2::PropertyValue> JsonPropertyBag::Read(std::string_view k
     if (it == m_object.constEnd()) return std::nullopt;
     const QJsonValue value = it.value();
     switch (value.type()) {
-    case QJsonValue::Bool: return value.toBool();
-    case QJsonValue::Double: return ReadNumber(key, value.toDouble());
-    case QJsonValue::String: return Pannello2::Testo(ToWindows1252(value.toString()));
-    case QJsonValue::Object: return ReadObject(key, value.toObject());
-    default: Mismatch(key);
+    case QJsonValue::Bool:
+        return value.toBool();
+    case QJsonValue::Double:
+        return ReadNumber(key, value.toDouble());
+    case QJsonValue::String:
+        return Pannello2::Testo(ToWindows1252(value.toString()));
+    case QJsonValue::Object:
+        return ReadObject(key, value.toObject());
+    default:
+        Mismatch(key);
     }
 }
 

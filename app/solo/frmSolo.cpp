@@ -12,7 +12,7 @@ namespace caltrix {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kLarghezza = 5010 / kTwipsPerPixel;       // client area 5010 x 1455 twips
+constexpr int kLarghezza = 5010 / kTwipsPerPixel;  // client area 5010 x 1455 twips
 constexpr int kAltezza = 1455 / kTwipsPerPixel;
 constexpr int kAltezzaPannello = 1470 / kTwipsPerPixel;  // the panel is 15 twips taller than the window
 constexpr int kSinistra = 100 / kTwipsPerPixel;

@@ -15,8 +15,8 @@ namespace caltrix {
 namespace {
 
 const char* const kCountries[] = {"Italy", "Spain", "England", "Germany", "France", "Portugal", "Brazil", "Argentina"};
-const char* const kTeams[] = {"Juventus", "Inter Milan", "AS Roma", "Lazio", "Real Madrid", "Sevilla", "Arsenal",
-                              "Chelsea", "L'Aquila", "Benfica", "Porto", "Santos", "Boca Juniors"};
+const char* const kTeams[] = {"Juventus", "Inter Milan", "AS Roma", "Lazio", "Real Madrid", "Sevilla",     "Arsenal",
+                              "Chelsea",  "L'Aquila",    "Benfica", "Porto", "Santos",      "Boca Juniors"};
 const char* const kStatuses[] = {"FT", "HT", "67'", "20:45", "Postp.", "AET", "12'"};
 
 // A live-score page of about `size` bytes: one table cell per line.
@@ -46,12 +46,24 @@ std::string HostileLine(std::size_t size) {
     while (line.size() < size) {
         const std::string n = std::to_string(random() % 50000);
         switch (random() % 6) {
-            case 0: line += "<t" + n + ">x</t" + n + ">"; break;
-            case 1: line += "<a<b" + n + "<c>>>"; break;
-            case 2: line += "<<" + n + ">"; break;
-            case 3: line += "<i>" + n + "<i<i>>"; break;
-            case 4: line += std::string(random() % 20, '<') + "q" + n + ">"; break;
-            default: line += "text " + n; break;
+        case 0:
+            line += "<t" + n + ">x</t" + n + ">";
+            break;
+        case 1:
+            line += "<a<b" + n + "<c>>>";
+            break;
+        case 2:
+            line += "<<" + n + ">";
+            break;
+        case 3:
+            line += "<i>" + n + "<i<i>>";
+            break;
+        case 4:
+            line += std::string(random() % 20, '<') + "q" + n + ">";
+            break;
+        default:
+            line += "text " + n;
+            break;
         }
     }
     return line + ">";
@@ -59,9 +71,11 @@ std::string HostileLine(std::size_t size) {
 
 class ParseFixture {
 public:
-    ParseFixture() : m_folder(std::filesystem::temp_directory_path() / ("caltrix-bench-" + std::to_string(::getpid()))) {
+    ParseFixture()
+        : m_folder(std::filesystem::temp_directory_path() / ("caltrix-bench-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(m_folder);
-        m_selections = {"SERIEA;", "ITALY;", "PREMIER;LEAGUE 1;", "SPAIN;", ";;", "", "BRAZIL;", "LEAGUE 12;", "X", ";", "FRANCE;"};
+        m_selections = {"SERIEA;", "ITALY;", "PREMIER;LEAGUE 1;", "SPAIN;", ";;", "", "BRAZIL;", "LEAGUE 12;", "X",
+                        ";",       "FRANCE;"};
     }
     ~ParseFixture() { std::filesystem::remove_all(m_folder); }
 
@@ -110,8 +124,8 @@ void BM_ParseChangingPage(benchmark::State& state) {
 BENCHMARK(BM_ParseChangingPage)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_ParseHostilePage(benchmark::State& state) {
-    const std::string page = "<td class=title>Italy - Serie A</td>\r\n" +
-                             HostileLine(static_cast<std::size_t>(state.range(0))) + "\r\n";
+    const std::string page =
+        "<td class=title>Italy - Serie A</td>\r\n" + HostileLine(static_cast<std::size_t>(state.range(0))) + "\r\n";
     ParseFixture().Run(state, {page});
 }
 BENCHMARK(BM_ParseHostilePage)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);

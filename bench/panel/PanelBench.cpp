@@ -9,8 +9,8 @@
 
 namespace {
 
-using Pannello2::Pannello;
 using Pannello2::PanelTimer;
+using Pannello2::Pannello;
 
 struct PanelFixture {
     PanelFixture() : panel(Pannello2::CreateInitialisedPannello(nullptr, &host)) { panel->InitNew(); }

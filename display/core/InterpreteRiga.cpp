@@ -32,18 +32,18 @@ void InterpreteRiga::InterpretaRiga(int slot, std::string_view riga) {
 
     const RigaPartita partita(riga);
     switch (partita.Genere(Variante::Slot)) {
-        case GenereRiga::Vuota:
-            break;
-        case GenereRiga::Intestazione:
-            titolo = Pulisci(partita.Trim());
-            break;
-        default:
-            titolo.clear();
-            flash.Pannello().FTFisso();
-            flash.Pannello().HTFisso();
-            flash.Ferma();
-            ScriviOScarta(flash, partita, Variante::Slot);
-            break;
+    case GenereRiga::Vuota:
+        break;
+    case GenereRiga::Intestazione:
+        titolo = Pulisci(partita.Trim());
+        break;
+    default:
+        titolo.clear();
+        flash.Pannello().FTFisso();
+        flash.Pannello().HTFisso();
+        flash.Ferma();
+        ScriviOScarta(flash, partita, Variante::Slot);
+        break;
     }
     Rispecchia(slot, riga);
 }

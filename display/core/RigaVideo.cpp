@@ -24,8 +24,7 @@ std::string TogliPar(std::string_view testo) {
 std::string SpostaPunteggio(std::string_view riga) {
     const auto blankLess = riga.find(" <");
     const auto greaterBlank = riga.find("> ");
-    if (blankLess == std::string_view::npos || greaterBlank == std::string_view::npos ||
-        greaterBlank <= blankLess) {
+    if (blankLess == std::string_view::npos || greaterBlank == std::string_view::npos || greaterBlank <= blankLess) {
         return std::string(riga);
     }
     const auto scoreStart = blankLess + 2;

@@ -103,12 +103,21 @@ void ScriviNonIniziata(_Pannello& p, const RigaPartita& riga) {
 
 void ScriviPartita(FlashPunteggio& flash, const RigaPartita& riga, Variante variante) {
     switch (riga.Genere(variante)) {
-        case GenereRiga::InCorso: ScriviInCorso(flash, riga, variante); break;
-        case GenereRiga::Finita: ScriviFinita(flash.Pannello(), riga, variante); break;
-        case GenereRiga::Intervallo: ScriviIntervallo(flash.Pannello(), riga); break;
-        case GenereRiga::NonIniziata: ScriviNonIniziata(flash.Pannello(), riga); break;
-        case GenereRiga::Vuota:
-        case GenereRiga::Intestazione: break;
+    case GenereRiga::InCorso:
+        ScriviInCorso(flash, riga, variante);
+        break;
+    case GenereRiga::Finita:
+        ScriviFinita(flash.Pannello(), riga, variante);
+        break;
+    case GenereRiga::Intervallo:
+        ScriviIntervallo(flash.Pannello(), riga);
+        break;
+    case GenereRiga::NonIniziata:
+        ScriviNonIniziata(flash.Pannello(), riga);
+        break;
+    case GenereRiga::Vuota:
+    case GenereRiga::Intestazione:
+        break;
     }
 }
 

@@ -27,8 +27,7 @@ std::array<FlashPunteggio*, Tabellone::kSlots> Puntatori(
 
 }  // namespace
 
-Tabellone::Tabellone(std::filesystem::path cartellaProgramma,
-                     const std::array<Pannello2::_Pannello*, kSlots>& pannelli,
+Tabellone::Tabellone(std::filesystem::path cartellaProgramma, const std::array<Pannello2::_Pannello*, kSlots>& pannelli,
                      const std::array<FlashTimer*, kSlots>& timerFlash, RotazioneSlot::Interruttore interruttore)
     : m_caricatore(std::move(cartellaProgramma), m_righe),
       m_flash(CreaFlash(pannelli, timerFlash)),

@@ -7,8 +7,7 @@ std::string Ticker::Finestra() const {
     return start < m_stringa.size() ? m_stringa.substr(start, kFinestra) : std::string();
 }
 
-void Ticker::Passo(const std::function<void()>& elaboraEventi,
-                   const std::function<void(const std::string&)>& mostra) {
+void Ticker::Passo(const std::function<void()>& elaboraEventi, const std::function<void(const std::string&)>& mostra) {
     const auto lunghezza = static_cast<long long>(m_stringa.size());
     elaboraEventi();
     mostra(Finestra());

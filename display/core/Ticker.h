@@ -26,8 +26,7 @@ public:
     // processes pending events (before showing and after advancing), `mostra`
     // receives the window to show. The wrap uses the length noted at the start
     // of the step, also when `Stringa` is replaced during the event processing.
-    void Passo(const std::function<void()>& elaboraEventi,
-               const std::function<void(const std::string&)>& mostra);
+    void Passo(const std::function<void()>& elaboraEventi, const std::function<void(const std::string&)>& mostra);
 
 private:
     std::string m_stringa;

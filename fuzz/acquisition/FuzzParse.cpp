@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     caltrix::TitleList titles;
     try {
         caltrix::CercaNotizie(folder / "sport1", titles, selections, folder);
-    } catch (const caltrix::ParseError&) {
-    }
+    } catch (const caltrix::ParseError&) {}
     for (const auto& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(entry.path());
     return 0;
 }

@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Pannello2::Pannello* panel = Pannello2::CreateInitialisedPannello(nullptr, &host);
     try {
         panel->Load(caltrix::JsonPropertyBag(document.object()));
-    } catch (const Pannello2::TypeMismatch&) {
-    }
+    } catch (const Pannello2::TypeMismatch&) {}
     caltrix::JsonPropertyBag saved;
     panel->Save(saved);
     delete panel;

@@ -9,9 +9,9 @@
 namespace Pannello2 {
 namespace {
 
-constexpr std::array<unsigned, 16> kPalette = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::array<unsigned, 16> kPalette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                               0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                               0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 // Removes "[0]" .. "[15]" in that order, each code everywhere it occurs.
 std::string RemoveColourCodes(std::string_view markup) {
@@ -72,10 +72,9 @@ CodeEffect ApplyBody(std::string_view body) {
     if (body == "F" || body == "/F") return {};
 
     const double rounded = std::nearbyint(LeadingNumber(body));  // halves to even
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min() &&
-          rounded <= std::numeric_limits<std::int16_t>::max())) {
-        return {.failure = MarkupFailure{MarkupFailure::Kind::Overflow,
-                                         "colour code [" + std::string(body) + "] overflows"}};
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max())) {
+        return {.failure =
+                    MarkupFailure{MarkupFailure::Kind::Overflow, "colour code [" + std::string(body) + "] overflows"}};
     }
     if (rounded < 0 || rounded > 15) {
         return {.failure = MarkupFailure{MarkupFailure::Kind::InvalidArgument,
@@ -102,8 +101,8 @@ MarkupDrawing ParseMarkup(std::string_view markup) {
         // first "]" after its "[", so every character is read once.
         const std::size_t close = rest.find(']', open);
         if (close == std::string_view::npos) {
-            drawing.failure = MarkupFailure{MarkupFailure::Kind::InvalidArgument,
-                                            "markup code without a closing \"]\""};
+            drawing.failure =
+                MarkupFailure{MarkupFailure::Kind::InvalidArgument, "markup code without a closing \"]\""};
             break;
         }
         const std::string_view body = rest.substr(open + 1, close - open - 1);

@@ -28,8 +28,9 @@ QImage GreenBar(int width, int height, quint32 seed) {
         for (int x = 0; x < width; ++x) {
             const int grain = random.bounded(-10, 11) + brush;
             const QColor c = image.pixelColor(x, y);
-            image.setPixelColor(x, y, QColor(qBound(0, c.red() + grain / 2, 255), qBound(0, c.green() + grain, 255),
-                                             qBound(0, c.blue() + grain / 2, 255)));
+            image.setPixelColor(x, y,
+                                QColor(qBound(0, c.red() + grain / 2, 255), qBound(0, c.green() + grain, 255),
+                                       qBound(0, c.blue() + grain / 2, 255)));
         }
     }
     return image;

@@ -26,9 +26,12 @@ PictureRef BuiltinPicture(Strip strip) {
     static const PictureRef testo = LoadResource(":/pannello/testo.jpg");
     static const PictureRef info = LoadResource(":/pannello/info.jpg");
     switch (strip) {
-    case Strip::Titolo: return titolo;
-    case Strip::Testo: return testo;
-    case Strip::Info: return info;
+    case Strip::Titolo:
+        return titolo;
+    case Strip::Testo:
+        return testo;
+    case Strip::Info:
+        return info;
     }
     return nullptr;
 }

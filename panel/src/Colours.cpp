@@ -11,13 +11,20 @@ constexpr Colore kSystemColourFlag = 0x80000000u;
 // The classic system colour indices that a host may plausibly pass.
 QPalette::ColorRole SystemColourRole(Colore index) {
     switch (index) {
-    case 5: return QPalette::Base;              // window background
-    case 8: return QPalette::Text;              // window text
-    case 13: return QPalette::Highlight;
-    case 14: return QPalette::HighlightedText;
-    case 15: return QPalette::Button;           // button face
-    case 18: return QPalette::ButtonText;
-    default: return QPalette::WindowText;
+    case 5:
+        return QPalette::Base;  // window background
+    case 8:
+        return QPalette::Text;  // window text
+    case 13:
+        return QPalette::Highlight;
+    case 14:
+        return QPalette::HighlightedText;
+    case 15:
+        return QPalette::Button;  // button face
+    case 18:
+        return QPalette::ButtonText;
+    default:
+        return QPalette::WindowText;
     }
 }
 

@@ -26,7 +26,7 @@ void TogglePair(CaptionLabel& leader, CaptionLabel& follower) {
 
 MarkupError ToMarkupError(const MarkupFailure& failure) {
     return MarkupError(failure.kind == MarkupFailure::Kind::Overflow ? MarkupError::Kind::Overflow
-                                                                       : MarkupError::Kind::InvalidArgument,
+                                                                     : MarkupError::Kind::InvalidArgument,
                        failure.message);
 }
 
@@ -139,12 +139,24 @@ void Pannello::SetScrollVerticale(bool value) {
 
 void Pannello::Tick(PanelTimer which) {
     switch (which) {
-    case PanelTimer::Titolo: blinkTitolo(); break;
-    case PanelTimer::Testo: blinkTesto(); break;
-    case PanelTimer::FT: blinkFT(); break;
-    case PanelTimer::Info: blinkInfo(); break;
-    case PanelTimer::Scroll: scrollStep(); break;
-    case PanelTimer::TestoPic: blinkTestoPic(); break;
+    case PanelTimer::Titolo:
+        blinkTitolo();
+        break;
+    case PanelTimer::Testo:
+        blinkTesto();
+        break;
+    case PanelTimer::FT:
+        blinkFT();
+        break;
+    case PanelTimer::Info:
+        blinkInfo();
+        break;
+    case PanelTimer::Scroll:
+        scrollStep();
+        break;
+    case PanelTimer::TestoPic:
+        blinkTestoPic();
+        break;
     }
 }
 

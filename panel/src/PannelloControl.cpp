@@ -37,8 +37,7 @@ CaptionLabel* MakeLabel(const char* name, QWidget* strip, const char* caption, C
     return label;
 }
 
-CaptionLabel* MakeInfoLabel(const char* name, QWidget* strip, int left, int width, const char* caption,
-                            Colore colour) {
+CaptionLabel* MakeInfoLabel(const char* name, QWidget* strip, int left, int width, const char* caption, Colore colour) {
     CaptionLabel* label = MakeLabel(name, strip, caption, colour);
     label->PlaceTwips(left, 15, width, 240);
     label->setFont(SmallLabelFont());
@@ -93,9 +92,8 @@ void Pannello::buildSurface() {
 
 void Pannello::setupTimers() {
     const std::pair<QTimer*, void (Pannello::*)()> ticks[] = {
-        {&m_timer1, &Pannello::blinkTitolo}, {&m_timer2, &Pannello::blinkTesto},
-        {&m_timer4, &Pannello::blinkFT},     {&m_timer5, &Pannello::blinkInfo},
-        {&m_timer6, &Pannello::scrollStep},  {&m_timer7, &Pannello::blinkTestoPic}};
+        {&m_timer1, &Pannello::blinkTitolo}, {&m_timer2, &Pannello::blinkTesto}, {&m_timer4, &Pannello::blinkFT},
+        {&m_timer5, &Pannello::blinkInfo},   {&m_timer6, &Pannello::scrollStep}, {&m_timer7, &Pannello::blinkTestoPic}};
     for (const auto& [qtimer, tick] : ticks) {
         qtimer->setInterval(kBlinkIntervalMs);
         connect(qtimer, &QTimer::timeout, this, tick);
@@ -105,18 +103,22 @@ void Pannello::setupTimers() {
     m_timer7.start();  // the TestoPic blink runs from creation
 }
 
-QTimer& Pannello::timer(PanelTimer which) {
-    return const_cast<QTimer&>(std::as_const(*this).timer(which));
-}
+QTimer& Pannello::timer(PanelTimer which) { return const_cast<QTimer&>(std::as_const(*this).timer(which)); }
 
 const QTimer& Pannello::timer(PanelTimer which) const {
     switch (which) {
-    case PanelTimer::Titolo: return m_timer1;
-    case PanelTimer::Testo: return m_timer2;
-    case PanelTimer::FT: return m_timer4;
-    case PanelTimer::Info: return m_timer5;
-    case PanelTimer::Scroll: return m_timer6;
-    case PanelTimer::TestoPic: return m_timer7;
+    case PanelTimer::Titolo:
+        return m_timer1;
+    case PanelTimer::Testo:
+        return m_timer2;
+    case PanelTimer::FT:
+        return m_timer4;
+    case PanelTimer::Info:
+        return m_timer5;
+    case PanelTimer::Scroll:
+        return m_timer6;
+    case PanelTimer::TestoPic:
+        return m_timer7;
     }
     return m_timer7;
 }
@@ -134,17 +136,50 @@ void Pannello::raiseClick() {
 }
 
 // Values kept for the host alone: stored, saved, never shown.
-void Pannello::SetBackColor(Colore value) { m_values.backColor = value; notify("BackColor"); }
-void Pannello::SetForeColor(Colore value) { m_values.foreColor = value; notify("ForeColor"); }
-void Pannello::SetFont(FontRef value) { m_values.font = std::move(value); notify("Font"); }
-void Pannello::SetBackStyle(std::int16_t value) { m_values.backStyle = value; notify("BackStyle"); }
-void Pannello::SetBorderStyle(std::int16_t value) { m_values.borderStyle = value; notify("BorderStyle"); }
-void Pannello::SetEnabled(bool value) { m_values.enabled = value; notify("Enabled"); }
-void Pannello::SetScrollTesto(const Testo& value) { m_values.scrollTesto = value; notify("ScrollTesto"); }
-void Pannello::SetTempoTesto(const Testo& value) { m_values.tempoTesto = value; notify("TempoTesto"); }
-void Pannello::SetTempoColore(Colore value) { m_values.tempoColore = value; notify("TempoColore"); }
-void Pannello::SetMinutiTesto(const Testo& value) { m_values.minutiTesto = value; notify("MinutiTesto"); }
-void Pannello::SetMinutiColore(Colore value) { m_values.minutiColore = value; notify("MinutiColore"); }
+void Pannello::SetBackColor(Colore value) {
+    m_values.backColor = value;
+    notify("BackColor");
+}
+void Pannello::SetForeColor(Colore value) {
+    m_values.foreColor = value;
+    notify("ForeColor");
+}
+void Pannello::SetFont(FontRef value) {
+    m_values.font = std::move(value);
+    notify("Font");
+}
+void Pannello::SetBackStyle(std::int16_t value) {
+    m_values.backStyle = value;
+    notify("BackStyle");
+}
+void Pannello::SetBorderStyle(std::int16_t value) {
+    m_values.borderStyle = value;
+    notify("BorderStyle");
+}
+void Pannello::SetEnabled(bool value) {
+    m_values.enabled = value;
+    notify("Enabled");
+}
+void Pannello::SetScrollTesto(const Testo& value) {
+    m_values.scrollTesto = value;
+    notify("ScrollTesto");
+}
+void Pannello::SetTempoTesto(const Testo& value) {
+    m_values.tempoTesto = value;
+    notify("TempoTesto");
+}
+void Pannello::SetTempoColore(Colore value) {
+    m_values.tempoColore = value;
+    notify("TempoColore");
+}
+void Pannello::SetMinutiTesto(const Testo& value) {
+    m_values.minutiTesto = value;
+    notify("MinutiTesto");
+}
+void Pannello::SetMinutiColore(Colore value) {
+    m_values.minutiColore = value;
+    notify("MinutiColore");
+}
 
 Testo Pannello::Titolo() const { return m_el.lblTitolo->Caption(); }
 void Pannello::SetTitolo(const Testo& value) {
@@ -201,11 +236,20 @@ Colore Pannello::InfoColore() const { return m_el.lblInfo->ForeColour(); }
 void Pannello::SetInfoColore(Colore value) { writeForeColour(*m_el.lblInfo, value, "InfoColore"); }
 
 PictureRef Pannello::PictureTitolo() const { return m_el.picTitolo->Picture(); }
-void Pannello::SetPictureTitolo(PictureRef value) { m_el.picTitolo->SetPicture(std::move(value)); notify("PictureTitolo"); }
+void Pannello::SetPictureTitolo(PictureRef value) {
+    m_el.picTitolo->SetPicture(std::move(value));
+    notify("PictureTitolo");
+}
 PictureRef Pannello::PictureTesto() const { return m_el.picTesto->Picture(); }
-void Pannello::SetPictureTesto(PictureRef value) { m_el.picTesto->SetPicture(std::move(value)); notify("PictureTesto"); }
+void Pannello::SetPictureTesto(PictureRef value) {
+    m_el.picTesto->SetPicture(std::move(value));
+    notify("PictureTesto");
+}
 PictureRef Pannello::PictureInfo() const { return m_el.picInfo->Picture(); }
-void Pannello::SetPictureInfo(PictureRef value) { m_el.picInfo->SetPicture(std::move(value)); notify("PictureInfo"); }
+void Pannello::SetPictureInfo(PictureRef value) {
+    m_el.picInfo->SetPicture(std::move(value));
+    notify("PictureInfo");
+}
 
 // The values are stored before drawing, so they stay stored when it fails.
 void Pannello::SetTestoPic(const Testo& value) {

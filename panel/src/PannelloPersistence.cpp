@@ -105,8 +105,9 @@ const std::vector<SavedKey>& SavedKeys() {
     static const std::vector<SavedKey> keys = {
         StoredKey<Colore>("BackColor", &StoredValues::backColor, 0),
         StoredKey<Colore>("ForeColor", &StoredValues::foreColor, 0),
-        FontKey("Font", [](const Elements&, const StoredValues& values) { return values.font; },
-                [](Elements&, StoredValues& values, FontRef font) { values.font = std::move(font); }),
+        FontKey(
+            "Font", [](const Elements&, const StoredValues& values) { return values.font; },
+            [](Elements&, StoredValues& values, FontRef font) { values.font = std::move(font); }),
         StoredKey<std::int16_t>("BackStyle", &StoredValues::backStyle, 0),
         StoredKey<std::int16_t>("BorderStyle", &StoredValues::borderStyle, 0),
         CaptionKey("Titolo", &Elements::lblTitolo, "Label1"),
@@ -132,8 +133,9 @@ const std::vector<SavedKey>& SavedKeys() {
         StoredKey<PictureRef>("PictureTesto", &StoredValues::ownPicture, nullptr),
         StoredKey<PictureRef>("PictureInfo", &StoredValues::ownPicture, nullptr),
         StoredKey<Testo>("ScrollTesto", &StoredValues::scrollTesto, ""),
-        FontKey("TitoloFont", [](const Elements& el, const StoredValues&) { return el.lblTitolo->SharedFont(); },
-                [](Elements& el, StoredValues&, FontRef font) { el.lblTitolo->SetSharedFont(std::move(font)); }),
+        FontKey(
+            "TitoloFont", [](const Elements& el, const StoredValues&) { return el.lblTitolo->SharedFont(); },
+            [](Elements& el, StoredValues&, FontRef font) { el.lblTitolo->SetSharedFont(std::move(font)); }),
         StoredKey<Testo>("TempoTesto", &StoredValues::tempoTesto, ""),
         StoredKey<Colore>("TempoColore", &StoredValues::tempoColore, 15),
         StoredKey<Testo>("MinutiTesto", &StoredValues::minutiTesto, ""),

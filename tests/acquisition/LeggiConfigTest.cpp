@@ -34,14 +34,15 @@ using Calls = std::vector<std::string>;
 TEST(LeggiConfig, KeysReachTheirTargets) {
     EXPECT_EQ(Applied("00=x\r\n01=SERIEA;\r\n08=h\r\n22=i\r\n24=k\r\n21=y"),
               (Calls{"selection 0 [SERIEA;]", "selection 7 [h]", "selection 8 [i]", "selection 10 [k]"}));
-    EXPECT_EQ(Applied("09=a.htm;b.htm\r\n10=c.htm\r\n11=;d"), (Calls{"banner 1 [a.htm]", "banner 3 [c.htm]", "banner 2 []"}));
+    EXPECT_EQ(Applied("09=a.htm;b.htm\r\n10=c.htm\r\n11=;d"),
+              (Calls{"banner 1 [a.htm]", "banner 3 [c.htm]", "banner 2 []"}));
     EXPECT_EQ(Applied("12= news  "), (Calls{"ticker [ news  ]"}));  // value kept as it stands
 }
 
 TEST(LeggiConfig, ButtonsSplitAtTheFirstColonAndSomeRepaint) {
     EXPECT_EQ(Applied("13=Teletext:http://example.org:8080/a\r\n15=:\r\n20=x:y"),
-              (Calls{"button 3 [Teletext] [http://example.org:8080/a]", "repaint", "button 5 [] []", "button 10 [x] [y]",
-                     "repaint"}));
+              (Calls{"button 3 [Teletext] [http://example.org:8080/a]", "repaint", "button 5 [] []",
+                     "button 10 [x] [y]", "repaint"}));
 }
 
 TEST(LeggiConfig, LinesThatAreNotKeysAreIgnored) {

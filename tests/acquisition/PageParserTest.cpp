@@ -23,17 +23,32 @@ std::string Parse(const std::vector<std::string>& page) {
 }
 
 TEST(PageParser, WorkedExample) {
-    const std::vector<std::string> page = {
-        "<html>", Cell("ignored before the first title"), Title("Italy - Serie A"),
-        Cell("FT"), Cell("Juventus"), Cell("2 - 1"), Cell("Inter Milan"),
-        Cell("20:45"), Cell("Lazio"), Cell("? - ?"), Cell("AS Roma")};
+    const std::vector<std::string> page = {"<html>",
+                                           Cell("ignored before the first title"),
+                                           Title("Italy - Serie A"),
+                                           Cell("FT"),
+                                           Cell("Juventus"),
+                                           Cell("2 - 1"),
+                                           Cell("Inter Milan"),
+                                           Cell("20:45"),
+                                           Cell("Lazio"),
+                                           Cell("? - ?"),
+                                           Cell("AS Roma")};
     EXPECT_EQ(Parse(page), "\r\n<Italy - Serie A> \r\nFT Juventus <2 - 1> Inter \r\nLazio <? - ?> Roma ");
 }
 
 TEST(PageParser, StatusCellsOpenMatchLines) {
-    const std::vector<std::string> page = {
-        Title("Italy - Serie A"), Cell("Postp."), Cell("A"), Cell("Pen"), Cell("B"),
-        Cell("19:30"), Cell("C"), Cell("67'"), Cell("D"), Cell("May 5"), Cell("Marcianise")};
+    const std::vector<std::string> page = {Title("Italy - Serie A"),
+                                           Cell("Postp."),
+                                           Cell("A"),
+                                           Cell("Pen"),
+                                           Cell("B"),
+                                           Cell("19:30"),
+                                           Cell("C"),
+                                           Cell("67'"),
+                                           Cell("D"),
+                                           Cell("May 5"),
+                                           Cell("Marcianise")};
     EXPECT_EQ(Parse(page), "\r\n<Italy - Serie A> \r\nPostp. A \r\nPen B \r\nC \r\n67' D Marcianise ");
 }
 
@@ -55,8 +70,8 @@ TEST(PageParser, LineWithoutTagsBecomesSpacesAndStays) {
 
 TEST(PageParser, TitleWithApostropheOpensNoLineButIsWrapped) {
     TitleList titles;
-    const std::string text = Parse({Title("Italy - Serie A"), Cell("FT"), Title("Cote d'Ivoire - Ligue 1"), Cell("HT")},
-                                   titles);
+    const std::string text =
+        Parse({Title("Italy - Serie A"), Cell("FT"), Title("Cote d'Ivoire - Ligue 1"), Cell("HT")}, titles);
     EXPECT_TRUE(titles.Contains("Cote d\xB4Ivoire - Ligue 1"));
     EXPECT_EQ(text, "\r\n<Italy - Serie A> \r\nFT <Cote d'Ivoire - Ligue 1> \r\nHT ");
 }

@@ -22,7 +22,10 @@ TEST(ClosedText, SubstitutesAndUpperCasesInOrder) {
         {"<Czech Republic - Gambrinus Liga> ", "<CZECH REPUBLIC GAM. LIGA> "},
         {"45' Lazio <1 - 0> Roma ", "45\"LAZIO <1-0> ROMA "},  // the space after the minute goes
         {"Home -Away", "HOME-AWAY"},
-        {"<Portugal - Ta\xE7" "a de Portugal> ", "<PORTUGAL-TA\xC7" "A PORTUGAL> "},
+        {"<Portugal - Ta\xE7"
+         "a de Portugal> ",
+         "<PORTUGAL-TA\xC7"
+         "A PORTUGAL> "},
         {"\xE0 \xE7 \x9A \xFF", "\xC0 \xC7 \x8A \x9F"},  // à ç š ÿ
         {"", ""},
     };
@@ -32,8 +35,23 @@ TEST(ClosedText, SubstitutesAndUpperCasesInOrder) {
 // Texts made of pieces of the patterns, so that matches touch, overlap and
 // appear only after an earlier step or the upper-casing.
 TEST(ClosedText, MatchesTheStepsOneByOne) {
-    const std::string_view pieces[] = {" - ", " -", "-", " ", "'", "' ", "&amp;", "&", "Regional", "league",
-                                       "-group", "Republic", "-Gambrinus", "Ta\xE7" "a", " de Portugal", "x"};
+    const std::string_view pieces[] = {" - ",
+                                       " -",
+                                       "-",
+                                       " ",
+                                       "'",
+                                       "' ",
+                                       "&amp;",
+                                       "&",
+                                       "Regional",
+                                       "league",
+                                       "-group",
+                                       "Republic",
+                                       "-Gambrinus",
+                                       "Ta\xE7"
+                                       "a",
+                                       " de Portugal",
+                                       "x"};
     std::mt19937 random(11);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     for (int i = 0; i < 20000; ++i) {
@@ -47,7 +65,11 @@ TEST(ClosedText, MatchesTheStepsOneByOne) {
         expected = ReplaceAll(expected, "REPUBLIC-GAMBRINUS", "REPUBLIC GAM.");
         expected = ReplaceAll(expected, " -", "-");
         expected = ReplaceAll(expected, "' ", "\"");
-        expected = ReplaceAll(expected, "TA\xC7" "A DE PORTUGAL", "TA\xC7" "A PORTUGAL");
+        expected = ReplaceAll(expected,
+                              "TA\xC7"
+                              "A DE PORTUGAL",
+                              "TA\xC7"
+                              "A PORTUGAL");
         ASSERT_EQ(ClosedText(text), expected) << text;
     }
 }
@@ -65,13 +87,13 @@ TEST(SlotFileText, KeepsTheSelectedCompetitionsInPageOrder) {
     const std::string serieB = "<ITALY-SERIE B> \r\nHT BARI <0-0> LECCE \r\n";
     const std::string liga = "<SPAIN-LA LIGA> \r\n67\"BETIS <1-0> CADIZ \r\n";
     const Case cases[] = {
-        {"SERIEA;", serieA},                    // spaces and case ignored on both sides
+        {"SERIEA;", serieA},  // spaces and case ignored on both sides
         {"serie a;", serieA},
-        {"ITALY;", serieA + serieB},            // every competition of the country
-        {"LA LIGA;SERIE A;", serieA + liga},    // page order, not fragment order
-        {"SERIEA", ""},                         // no ";": no fragment
-        {"LIGA;SERIEA", liga},                  // the piece after the last ";" is no fragment
-        {";;", serieA + serieB + liga},         // an empty fragment selects everything
+        {"ITALY;", serieA + serieB},          // every competition of the country
+        {"LA LIGA;SERIE A;", serieA + liga},  // page order, not fragment order
+        {"SERIEA", ""},                       // no ";": no fragment
+        {"LIGA;SERIEA", liga},                // the piece after the last ";" is no fragment
+        {";;", serieA + serieB + liga},       // an empty fragment selects everything
         {"", ""},
         {"PREMIER;", ""},
     };

@@ -46,15 +46,15 @@ TEST(TagStripper, RemovesTagsLikeTheTagLoop) {
     };
     const Case cases[] = {
         {"<td>Juventus</td>", "Juventus"},
-        {"<b>a</b><b>c</b>", "ac"},                 // a repeated tag goes in one step
-        {"<td>FT</td>  tail", "FT      "},           // text after the last ">" becomes spaces
-        {"no tags at all", "              "},       // no ">": all spaces, same length
+        {"<b>a</b><b>c</b>", "ac"},            // a repeated tag goes in one step
+        {"<td>FT</td>  tail", "FT      "},     // text after the last ">" becomes spaces
+        {"no tags at all", "              "},  // no ">": all spaces, same length
         {"", ""},
-        {"<i>x<i<i>>", "x"},                          // the later tag spans an earlier replacement
-        {"a>b<c>", "a>b"},                            // a ">" before the first "<" stays
+        {"<i>x<i<i>>", "x"},  // the later tag spans an earlier replacement
+        {"a>b<c>", "a>b"},    // a ">" before the first "<" stays
         {"<<<a>>>", ">>"},
         {"1 < 2 <b>x</b>", "1 x"},
-        {"line\nwith LF<br>", "linewith LF"},         // a lone LF inside the line goes too
+        {"line\nwith LF<br>", "linewith LF"},  // a lone LF inside the line goes too
     };
     TagStripper stripper;
     for (const Case& c : cases) {
@@ -90,7 +90,8 @@ std::string RandomLine(std::mt19937& random, std::string_view alphabet, std::siz
 }
 
 std::string RandomMarkup(std::mt19937& random) {
-    static const std::string_view pieces[] = {"<i>", "</i>", "<b>", "x", "<", ">", "<i", "i>", "<<", ">>", " ", "\n", "a"};
+    static const std::string_view pieces[] = {"<i>", "</i>", "<b>", "x", "<",  ">", "<i",
+                                              "i>",  "<<",   ">>",  " ", "\n", "a"};
     std::uniform_int_distribution<std::size_t> count(0, 14);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::string line;
@@ -105,10 +106,18 @@ TEST(TagStripper, MatchesTheLiteralLoopOnGeneratedLines) {
     for (int i = 0; i < 300000 && failures < 5; ++i) {
         std::string line;
         switch (i % 4) {
-            case 0: line = RandomLine(random, "<>ab", 24); break;
-            case 1: line = RandomLine(random, "<<>>a\n ", 40); break;
-            case 2: line = RandomMarkup(random); break;
-            default: line = RandomLine(random, "<>ia", 80); break;
+        case 0:
+            line = RandomLine(random, "<>ab", 24);
+            break;
+        case 1:
+            line = RandomLine(random, "<<>>a\n ", 40);
+            break;
+        case 2:
+            line = RandomMarkup(random);
+            break;
+        default:
+            line = RandomLine(random, "<>ia", 80);
+            break;
         }
         const auto expected = LiteralTagLoop(line);
         const auto actual = Stripped(stripper, line);

@@ -10,8 +10,8 @@ TEST(ClassicCaption, DoubledAmpersandShowsOnceAndASingleOneIsAMnemonicMarker) {
         const char* caption;
         const char* shown;
     } cases[] = {
-        {"BRIGHTON && HOVE", "BRIGHTON & HOVE"}, {"&File", "File"}, {"a&&&b", "a&b"},
-        {"trailing &", "trailing "},             {"<b>bold</b>", "<b>bold</b>"}, {"", ""},
+        {"BRIGHTON && HOVE", "BRIGHTON & HOVE"}, {"&File", "File"}, {"a&&&b", "a&b"}, {"trailing &", "trailing "},
+        {"<b>bold</b>", "<b>bold</b>"},          {"", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ClassicCaption(QString::fromUtf8(c.caption)).toStdString(), c.shown) << c.caption;

@@ -30,7 +30,8 @@ public:
     std::string Received() {
         std::string all;
         char buffer[256];
-        for (ssize_t n; (n = ::recv(m_fd, buffer, sizeof buffer, 0)) > 0;) all.append(buffer, static_cast<std::size_t>(n)) += '\n';
+        for (ssize_t n; (n = ::recv(m_fd, buffer, sizeof buffer, 0)) > 0;)
+            all.append(buffer, static_cast<std::size_t>(n)) += '\n';
         return all;
     }
 

@@ -25,47 +25,76 @@ public:
 
     QWidget* Widget() override { return nullptr; }
     void Advise(Pannello2::__Pannello* sink) override { m_sink = sink; }
-    void RaiseClick() { if (m_sink) m_sink->Click(); }
+    void RaiseClick() {
+        if (m_sink) m_sink->Click();
+    }
 
     Pannello2::Colore BackColor() const override { return 0; }
     void SetBackColor(Pannello2::Colore) override { record("BackColor"); }
     Pannello2::Colore ForeColor() const override { return 0; }
     void SetForeColor(Pannello2::Colore) override { record("ForeColor"); }
     Pannello2::FontRef GetFont() const override { return m_font; }
-    void SetFont(Pannello2::FontRef value) override { m_font = value; record("Font"); }
+    void SetFont(Pannello2::FontRef value) override {
+        m_font = value;
+        record("Font");
+    }
     std::int16_t BackStyle() const override { return 0; }
     void SetBackStyle(std::int16_t) override { record("BackStyle"); }
     std::int16_t BorderStyle() const override { return 0; }
     void SetBorderStyle(std::int16_t) override { record("BorderStyle"); }
     void Refresh() override { record("Refresh()"); }
     Pannello2::Testo Titolo() const override { return m_titolo; }
-    void SetTitolo(const Pannello2::Testo& v) override { m_titolo = v; record("Titolo=" + v); }
+    void SetTitolo(const Pannello2::Testo& v) override {
+        m_titolo = v;
+        record("Titolo=" + v);
+    }
     Pannello2::Colore TitoloColore() const override { return 0; }
     void SetTitoloColore(Pannello2::Colore v) override { record("TitoloColore=" + hex(v)); }
     Pannello2::Colore TitoloOmbra() const override { return 0; }
     void SetTitoloOmbra(Pannello2::Colore v) override { record("TitoloOmbra=" + hex(v)); }
     Pannello2::Testo GetTesto() const override { return m_testo; }
-    void SetTesto(const Pannello2::Testo& v) override { m_testo = v; record("Testo=" + v); }
+    void SetTesto(const Pannello2::Testo& v) override {
+        m_testo = v;
+        record("Testo=" + v);
+    }
     Pannello2::Colore TestoColore() const override { return 0; }
     void SetTestoColore(Pannello2::Colore v) override { record("TestoColore=" + hex(v)); }
     Pannello2::Testo HT() const override { return m_ht; }
-    void SetHT(const Pannello2::Testo& v) override { m_ht = v; record("HT=" + v); }
+    void SetHT(const Pannello2::Testo& v) override {
+        m_ht = v;
+        record("HT=" + v);
+    }
     Pannello2::Colore HTColore() const override { return 0; }
     void SetHTColore(Pannello2::Colore v) override { record("HTColore=" + hex(v)); }
     Pannello2::Testo FT() const override { return m_ft; }
-    void SetFT(const Pannello2::Testo& v) override { m_ft = v; record("FT=" + v); }
+    void SetFT(const Pannello2::Testo& v) override {
+        m_ft = v;
+        record("FT=" + v);
+    }
     Pannello2::Colore FTColore() const override { return m_ftColore; }
-    void SetFTColore(Pannello2::Colore v) override { m_ftColore = v; record("FTColore=" + hex(v)); }
+    void SetFTColore(Pannello2::Colore v) override {
+        m_ftColore = v;
+        record("FTColore=" + hex(v));
+    }
     Pannello2::Testo HTTesto() const override { return m_htTesto; }
-    void SetHTTesto(const Pannello2::Testo& v) override { m_htTesto = v; record("HTTesto=" + v); }
+    void SetHTTesto(const Pannello2::Testo& v) override {
+        m_htTesto = v;
+        record("HTTesto=" + v);
+    }
     Pannello2::Colore HTTestoColore() const override { return 0; }
     void SetHTTestoColore(Pannello2::Colore v) override { record("HTTestoColore=" + hex(v)); }
     Pannello2::Testo FTTesto() const override { return m_ftTesto; }
-    void SetFTTesto(const Pannello2::Testo& v) override { m_ftTesto = v; record("FTTesto=" + v); }
+    void SetFTTesto(const Pannello2::Testo& v) override {
+        m_ftTesto = v;
+        record("FTTesto=" + v);
+    }
     Pannello2::Colore FTTestoColore() const override { return 0; }
     void SetFTTestoColore(Pannello2::Colore v) override { record("FTTestoColore=" + hex(v)); }
     Pannello2::Testo InfoTesto() const override { return m_infoTesto; }
-    void SetInfoTesto(const Pannello2::Testo& v) override { m_infoTesto = v; record("InfoTesto=" + v); }
+    void SetInfoTesto(const Pannello2::Testo& v) override {
+        m_infoTesto = v;
+        record("InfoTesto=" + v);
+    }
     Pannello2::Colore InfoColore() const override { return 0; }
     void SetInfoColore(Pannello2::Colore v) override { record("InfoColore=" + hex(v)); }
     bool TitoloLampeggio() override { return call("TitoloLampeggio()"); }
@@ -86,7 +115,10 @@ public:
     bool Enabled() const override { return false; }
     void SetEnabled(bool) override { record("Enabled"); }
     bool ScrollVerticale() const override { return m_scroll; }
-    void SetScrollVerticale(bool v) override { m_scroll = v; record(std::string("ScrollVerticale=") + (v ? "1" : "0")); }
+    void SetScrollVerticale(bool v) override {
+        m_scroll = v;
+        record(std::string("ScrollVerticale=") + (v ? "1" : "0"));
+    }
     Pannello2::PictureRef PictureTitolo() const override { return {}; }
     void SetPictureTitolo(Pannello2::PictureRef) override { record("PictureTitolo"); }
     Pannello2::PictureRef PictureTesto() const override { return {}; }
@@ -94,9 +126,15 @@ public:
     Pannello2::PictureRef PictureInfo() const override { return {}; }
     void SetPictureInfo(Pannello2::PictureRef) override { record("PictureInfo"); }
     Pannello2::Testo ScrollTesto() const override { return m_scrollTesto; }
-    void SetScrollTesto(const Pannello2::Testo& v) override { m_scrollTesto = v; record("ScrollTesto=" + v); }
+    void SetScrollTesto(const Pannello2::Testo& v) override {
+        m_scrollTesto = v;
+        record("ScrollTesto=" + v);
+    }
     Pannello2::FontRef TitoloFont() const override { return m_font; }
-    void SetTitoloFont(Pannello2::FontRef v) override { m_font = v; record("TitoloFont"); }
+    void SetTitoloFont(Pannello2::FontRef v) override {
+        m_font = v;
+        record("TitoloFont");
+    }
     Pannello2::Testo TempoTesto() const override { return {}; }
     void SetTempoTesto(const Pannello2::Testo&) override { record("TempoTesto"); }
     Pannello2::Colore TempoColore() const override { return 0; }
@@ -123,7 +161,10 @@ private:
         return text;
     }
     void record(const std::string& entry) { m_log.push_back(m_prefix + entry); }
-    bool call(const std::string& entry) { record(entry); return false; }
+    bool call(const std::string& entry) {
+        record(entry);
+        return false;
+    }
     static void draw(const std::string& markup) {
         if (const auto failure = Pannello2::ParseMarkup(markup).failure) {
             using Kind = Pannello2::MarkupError::Kind;
@@ -148,8 +189,14 @@ private:
 class FakeTimer : public FlashTimer {
 public:
     explicit FakeTimer(Log& log, std::string name) : m_log(log), m_name(std::move(name)) {}
-    void Start() override { m_running = true; m_log.push_back(m_name + ".Start"); }
-    void Stop() override { m_running = false; m_log.push_back(m_name + ".Stop"); }
+    void Start() override {
+        m_running = true;
+        m_log.push_back(m_name + ".Start");
+    }
+    void Stop() override {
+        m_running = false;
+        m_log.push_back(m_name + ".Stop");
+    }
     bool Running() const { return m_running; }
 
 private:

@@ -28,8 +28,11 @@ TEST(TickerTest, ShowsTheCurrentTextButWrapsOnTheLengthNotedAtTheStart) {
     ticker.SetStringaStart(3);
     std::string shown;
     // The configuration replaces the text during the first event processing.
-    ticker.Passo([&] { if (ticker.Stringa() == "ABCDEF") ticker.SetStringa("0123456789"); },
-                 [&](const std::string& window) { shown = window; });
+    ticker.Passo(
+        [&] {
+            if (ticker.Stringa() == "ABCDEF") ticker.SetStringa("0123456789");
+        },
+        [&](const std::string& window) { shown = window; });
     EXPECT_EQ(shown, "23456789");
     EXPECT_EQ(ticker.StringaStart(), 4);
 

@@ -115,15 +115,15 @@ TEST(PannelloAnimation, HalfTimePairNeverBlinks) {
 
 TEST(PannelloAnimation, CreationLeavesOnlyTheTestoPicBlinkRunning) {
     TestPanel panel;
-    for (PanelTimer timer : {PanelTimer::Titolo, PanelTimer::Testo, PanelTimer::FT, PanelTimer::Info,
-                             PanelTimer::Scroll}) {
+    for (PanelTimer timer :
+         {PanelTimer::Titolo, PanelTimer::Testo, PanelTimer::FT, PanelTimer::Info, PanelTimer::Scroll}) {
         EXPECT_FALSE(panel->TimerActive(timer));
     }
     EXPECT_TRUE(panel->TimerActive(PanelTimer::TestoPic));
     EXPECT_EQ(panel->ContatoreScroll(), 60);
     EXPECT_EQ(Label(*panel, "lblTitolo").TopTwips(), 40);
-    for (const char* name : {"lblTitolo", "lblOmbraTitolo", "lblHT", "lblRisultatoHT", "lblFT", "lblRisultatoFT",
-                             "lblInfo"}) {
+    for (const char* name :
+         {"lblTitolo", "lblOmbraTitolo", "lblHT", "lblRisultatoHT", "lblFT", "lblRisultatoFT", "lblInfo"}) {
         EXPECT_EQ(Label(*panel, name).Caption(), "") << name;
     }
     // Initialisation appended two line breaks to the text label before clearing it.

@@ -77,11 +77,16 @@ TEST(PannelloMembers, EveryWriteReadsBackAndNotifiesItsNameOnce) {
 
 TEST(PannelloMembers, MethodsReturnFalseAndNotifyNothing) {
     const std::pair<const char*, std::function<bool(Pannello&)>> methods[] = {
-        {"TitoloLampeggio", &Pannello::TitoloLampeggio}, {"TitoloFisso", &Pannello::TitoloFisso},
-        {"TestoLampeggio", &Pannello::TestoLampeggio},   {"TestoFisso", &Pannello::TestoFisso},
-        {"HTLampeggio", &Pannello::HTLampeggio},         {"HTFisso", &Pannello::HTFisso},
-        {"FTLampeggio", &Pannello::FTLampeggio},         {"FTFisso", &Pannello::FTFisso},
-        {"InfoLampeggio", &Pannello::InfoLampeggio},     {"InfoFisso", &Pannello::InfoFisso},
+        {"TitoloLampeggio", &Pannello::TitoloLampeggio},
+        {"TitoloFisso", &Pannello::TitoloFisso},
+        {"TestoLampeggio", &Pannello::TestoLampeggio},
+        {"TestoFisso", &Pannello::TestoFisso},
+        {"HTLampeggio", &Pannello::HTLampeggio},
+        {"HTFisso", &Pannello::HTFisso},
+        {"FTLampeggio", &Pannello::FTLampeggio},
+        {"FTFisso", &Pannello::FTFisso},
+        {"InfoLampeggio", &Pannello::InfoLampeggio},
+        {"InfoFisso", &Pannello::InfoFisso},
         {"Pulisci", &Pannello::Pulisci}};
     for (const auto& [name, call] : methods) {
         SCOPED_TRACE(name);
@@ -143,10 +148,8 @@ TEST(PannelloMembers, TitleFontObjectIsSharedWithTheShadow) {
 TEST(PannelloMembers, CaptionsShowAsPlainTextWithClassicAmpersands) {
     TestPanel panel;
     const std::pair<Testo, QString> shown[] = {
-        {"Milan && Inter", "Milan & Inter"},
-        {"&Casa", "Casa"},
-        {"<b>bold</b>", "<b>bold</b>"},
-        {"uno\r\ndue", "uno\ndue"},
+        {"Milan && Inter", "Milan & Inter"},      {"&Casa", "Casa"},
+        {"<b>bold</b>", "<b>bold</b>"},           {"uno\r\ndue", "uno\ndue"},
         {"Citt\xE0", QString::fromUtf8("Città")},
     };
     for (const auto& [caption, expected] : shown) {
@@ -164,8 +167,8 @@ TEST(PannelloMembers, ClickComesOnlyFromTitleAndText) {
     panel->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.panel));
 
-    const std::pair<const char*, int> targets[] = {{"lblTitolo", 1}, {"lblTesto", 1}, {"lblHT", 0},
-                                                   {"lblRisultatoHT", 0}, {"lblFT", 0}, {"lblRisultatoFT", 0},
+    const std::pair<const char*, int> targets[] = {{"lblTitolo", 1},      {"lblTesto", 1}, {"lblHT", 0},
+                                                   {"lblRisultatoHT", 0}, {"lblFT", 0},    {"lblRisultatoFT", 0},
                                                    {"lblInfo", 0}};
     for (const auto& [name, clicks] : targets) {
         SCOPED_TRACE(name);

@@ -51,7 +51,7 @@ TEST(PannelloPersistence, FirstPlacementSavesFontsAndEmptyCaptionsOnly) {
     MemoryBag bag;
     panel->Save(bag);
     EXPECT_EQ(Keys(bag), (std::set<std::string>{"font", "titolo", "testo", "ht", "ft", "httesto", "fttesto",
-                                                 "infotesto", "titolofont"}));
+                                                "infotesto", "titolofont"}));
     EXPECT_EQ(std::get<Testo>(bag.values["httesto"]), "");
     const FontRef title = std::get<FontRef>(bag.values["titolofont"]);
     EXPECT_EQ(title->Name(), "Verdana");

@@ -35,8 +35,7 @@ using Testo = std::string;     // Windows-1252 text
 // and bold, and every label that uses it follows.
 class Font {
 public:
-    Font(std::string name, double points, bool bold)
-        : m_name(std::move(name)), m_points(points), m_bold(bold) {}
+    Font(std::string name, double points, bool bold) : m_name(std::move(name)), m_points(points), m_bold(bold) {}
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
@@ -44,9 +43,18 @@ public:
     double Size() const { return m_points; }
     bool Bold() const { return m_bold; }
 
-    void SetName(std::string name) { m_name = std::move(name); changed(); }
-    void SetSize(double points) { m_points = points; changed(); }
-    void SetBold(bool bold) { m_bold = bold; changed(); }
+    void SetName(std::string name) {
+        m_name = std::move(name);
+        changed();
+    }
+    void SetSize(double points) {
+        m_points = points;
+        changed();
+    }
+    void SetBold(bool bold) {
+        m_bold = bold;
+        changed();
+    }
 
     // Called after every change; returns a token for Unsubscribe.
     int Subscribe(std::function<void()> listener) {
@@ -146,87 +154,87 @@ public:
     // Where events go; null for none. The sink must outlive the panel or be reset.
     virtual void Advise(__Pannello* sink) = 0;
 
-    virtual Colore BackColor() const = 0;             // 1
+    virtual Colore BackColor() const = 0;  // 1
     virtual void SetBackColor(Colore value) = 0;
-    virtual Colore ForeColor() const = 0;             // 2
+    virtual Colore ForeColor() const = 0;  // 2
     virtual void SetForeColor(Colore value) = 0;
-    virtual FontRef GetFont() const = 0;              // 3
+    virtual FontRef GetFont() const = 0;  // 3
     virtual void SetFont(FontRef value) = 0;
-    virtual std::int16_t BackStyle() const = 0;       // 4
+    virtual std::int16_t BackStyle() const = 0;  // 4
     virtual void SetBackStyle(std::int16_t value) = 0;
-    virtual std::int16_t BorderStyle() const = 0;     // 5
+    virtual std::int16_t BorderStyle() const = 0;  // 5
     virtual void SetBorderStyle(std::int16_t value) = 0;
-    virtual void Refresh() = 0;                       // 6
-    virtual Testo Titolo() const = 0;                 // 7
+    virtual void Refresh() = 0;        // 6
+    virtual Testo Titolo() const = 0;  // 7
     virtual void SetTitolo(const Testo& value) = 0;
-    virtual Colore TitoloColore() const = 0;          // 8
+    virtual Colore TitoloColore() const = 0;  // 8
     virtual void SetTitoloColore(Colore value) = 0;
-    virtual Colore TitoloOmbra() const = 0;           // 9
+    virtual Colore TitoloOmbra() const = 0;  // 9
     virtual void SetTitoloOmbra(Colore value) = 0;
-    virtual Testo GetTesto() const = 0;               // 10
+    virtual Testo GetTesto() const = 0;  // 10
     virtual void SetTesto(const Testo& value) = 0;
-    virtual Colore TestoColore() const = 0;           // 11
+    virtual Colore TestoColore() const = 0;  // 11
     virtual void SetTestoColore(Colore value) = 0;
-    virtual Testo HT() const = 0;                     // 12
+    virtual Testo HT() const = 0;  // 12
     virtual void SetHT(const Testo& value) = 0;
-    virtual Colore HTColore() const = 0;              // 13
+    virtual Colore HTColore() const = 0;  // 13
     virtual void SetHTColore(Colore value) = 0;
-    virtual Testo FT() const = 0;                     // 14
+    virtual Testo FT() const = 0;  // 14
     virtual void SetFT(const Testo& value) = 0;
-    virtual Colore FTColore() const = 0;              // 15
+    virtual Colore FTColore() const = 0;  // 15
     virtual void SetFTColore(Colore value) = 0;
-    virtual Testo HTTesto() const = 0;                // 16
+    virtual Testo HTTesto() const = 0;  // 16
     virtual void SetHTTesto(const Testo& value) = 0;
-    virtual Colore HTTestoColore() const = 0;         // 17
+    virtual Colore HTTestoColore() const = 0;  // 17
     virtual void SetHTTestoColore(Colore value) = 0;
-    virtual Testo FTTesto() const = 0;                // 18
+    virtual Testo FTTesto() const = 0;  // 18
     virtual void SetFTTesto(const Testo& value) = 0;
-    virtual Colore FTTestoColore() const = 0;         // 19
+    virtual Colore FTTestoColore() const = 0;  // 19
     virtual void SetFTTestoColore(Colore value) = 0;
-    virtual Testo InfoTesto() const = 0;              // 20
+    virtual Testo InfoTesto() const = 0;  // 20
     virtual void SetInfoTesto(const Testo& value) = 0;
-    virtual Colore InfoColore() const = 0;            // 21
+    virtual Colore InfoColore() const = 0;  // 21
     virtual void SetInfoColore(Colore value) = 0;
-    virtual bool TitoloLampeggio() = 0;               // 22..32: all return false
+    virtual bool TitoloLampeggio() = 0;  // 22..32: all return false
     virtual bool TitoloFisso() = 0;
     virtual bool TestoLampeggio() = 0;
     virtual bool TestoFisso() = 0;
     virtual bool HTLampeggio() = 0;
-    virtual bool HTFisso() = 0;                       // throws MarkupError
+    virtual bool HTFisso() = 0;  // throws MarkupError
     virtual bool FTLampeggio() = 0;
     virtual bool FTFisso() = 0;
     virtual bool InfoLampeggio() = 0;
     virtual bool InfoFisso() = 0;
     virtual bool Pulisci() = 0;
-    virtual bool Enabled() const = 0;                 // 33
+    virtual bool Enabled() const = 0;  // 33
     virtual void SetEnabled(bool value) = 0;
-    virtual bool ScrollVerticale() const = 0;         // 34
+    virtual bool ScrollVerticale() const = 0;  // 34
     virtual void SetScrollVerticale(bool value) = 0;
-    virtual PictureRef PictureTitolo() const = 0;     // 35
+    virtual PictureRef PictureTitolo() const = 0;  // 35
     virtual void SetPictureTitolo(PictureRef value) = 0;
-    virtual PictureRef PictureTesto() const = 0;      // 36
+    virtual PictureRef PictureTesto() const = 0;  // 36
     virtual void SetPictureTesto(PictureRef value) = 0;
-    virtual PictureRef PictureInfo() const = 0;       // 37
+    virtual PictureRef PictureInfo() const = 0;  // 37
     virtual void SetPictureInfo(PictureRef value) = 0;
-    virtual Testo ScrollTesto() const = 0;            // 38
+    virtual Testo ScrollTesto() const = 0;  // 38
     virtual void SetScrollTesto(const Testo& value) = 0;
-    virtual FontRef TitoloFont() const = 0;           // 39
+    virtual FontRef TitoloFont() const = 0;  // 39
     virtual void SetTitoloFont(FontRef value) = 0;
-    virtual Testo TempoTesto() const = 0;             // 40
+    virtual Testo TempoTesto() const = 0;  // 40
     virtual void SetTempoTesto(const Testo& value) = 0;
-    virtual Colore TempoColore() const = 0;           // 41
+    virtual Colore TempoColore() const = 0;  // 41
     virtual void SetTempoColore(Colore value) = 0;
-    virtual Testo MinutiTesto() const = 0;            // 42
+    virtual Testo MinutiTesto() const = 0;  // 42
     virtual void SetMinutiTesto(const Testo& value) = 0;
-    virtual Colore MinutiColore() const = 0;          // 43
+    virtual Colore MinutiColore() const = 0;  // 43
     virtual void SetMinutiColore(Colore value) = 0;
-    virtual Testo TestoPic() const = 0;               // 44
-    virtual void SetTestoPic(const Testo& value) = 0; // throws MarkupError
+    virtual Testo TestoPic() const = 0;                // 44
+    virtual void SetTestoPic(const Testo& value) = 0;  // throws MarkupError
 
     // Creation: the factory runs the initialisation; the host then calls
     // exactly one of InitNew (first placement) or Load (re-creation).
     virtual void InitNew() = 0;
-    virtual void Load(const PropertyBag& bag) = 0;    // throws TypeMismatch
+    virtual void Load(const PropertyBag& bag) = 0;  // throws TypeMismatch
     virtual void Save(PropertyBag& bag) const = 0;
 };
 
