@@ -41,7 +41,10 @@ step "sanitizer build of the unit and integration tests (ASan + UBSan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCALTRIX_BENCH=OFF \
   -DCALTRIX_SANITIZE=address,undefined >/dev/null
 cmake --build build-asan -j"$jobs"
-(cd build-asan && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$jobs" -LE e2e --timeout 600)
+# Offscreen with no X server: under one, the offscreen platform creates a GLX
+# context whose driver, built without frame pointers, keeps an allocation
+# until exit that LeakSanitizer can neither trace nor match to a suppression.
+(cd build-asan && env -u DISPLAY ctest --output-on-failure -j"$jobs" -LE e2e --timeout 600)
 
 step "fuzzing"
 bash scripts/fuzz.sh
