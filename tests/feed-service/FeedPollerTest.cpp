@@ -49,11 +49,14 @@ protected:
 
 TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
     m_provider.answer = [] { return json(kOneMatch); };
-    auto poller = Poller(m_provider.Base());
+    PollLimits outdatedAtOnce;
+    outdatedAtOnce.outdatedAfter = 0s;
+    auto poller = Poller(m_provider.Base(), outdatedAtOnce);
     poller->Start();
     NextPoll();
     ASSERT_TRUE(poller->LastGood());
     EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).home, "Juventus");
+    EXPECT_NE(poller->Current(), nullptr);
     ASSERT_FALSE(m_provider.seen.empty());
     EXPECT_EQ(m_provider.seen[0].key, "s3cret-key");
     EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/v4/matches"));
@@ -71,10 +74,12 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
         EXPECT_TRUE(Fault(*poller).startsWith(fault)) << Fault(*poller).toStdString();
         ASSERT_TRUE(poller->LastGood());
         EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).away, "Torino");
+        EXPECT_EQ(poller->Current(), nullptr) << "outdated results are served while the provider fails";
     }
     m_provider.answer = [] { return json(kOneMatch); };
     NextPoll();
     EXPECT_TRUE(Fault(*poller).isEmpty());
+    EXPECT_NE(poller->Current(), nullptr);
 }
 
 TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {

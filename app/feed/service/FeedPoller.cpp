@@ -155,6 +155,7 @@ void FeedPoller::onRead(const SourceResult& result) {
     m_fault.clear();
     m_faultSince.reset();
     m_faultsInARow = 0;
+    m_outdatedLogged = false;
     finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
 }
 
@@ -169,7 +170,23 @@ void FeedPoller::fault(const QString& what) {
         m_faultSince = now;
     }
     m_fault = what;
+    if (!m_outdatedLogged && outdated(now)) {
+        qCWarning(lcFeed).noquote() << QStringLiteral(
+                                           "%1: no good answer since %2; the page is withheld until the next one, "
+                                           "so the displays show their results as stale")
+                                           .arg(m_provider.name, utcText(*m_lastGoodTime));
+        m_outdatedLogged = true;
+    }
     finishPoll(wait);
+}
+
+const MatchModel* FeedPoller::Current() const {
+    if (!m_lastGood || outdated(utcNow())) return nullptr;
+    return &*m_lastGood;
+}
+
+bool FeedPoller::outdated(sys_seconds now) const {
+    return !m_fault.isEmpty() && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
 }
 
 void FeedPoller::finishPoll(milliseconds wait) {

@@ -26,6 +26,9 @@ namespace caltrix::feed {
 struct PollLimits {
     std::chrono::milliseconds timeout{20000};  // for the whole answer
     qint64 sizeCap = 8 * 1024 * 1024;          // bytes of one answer
+    // Results this old while the provider keeps failing are no longer served
+    // as live, so the displays mark what they show as stale.
+    std::chrono::seconds outdatedAfter{600};
 };
 
 class FeedPoller : public QObject {
@@ -39,6 +42,9 @@ public:
     void Start();  // polls now, then on its clock
 
     const std::optional<MatchModel>& LastGood() const { return m_lastGood; }
+    // The last good model while it is current: none before the first good
+    // answer, nor once the provider has failed since and it is outdated.
+    const MatchModel* Current() const;
     // Source, last good poll and its age, the fault now (if any), for /feed/status.
     QJsonObject Status(std::chrono::sys_seconds now) const;
 
@@ -57,6 +63,7 @@ private:
     std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;
     std::chrono::milliseconds withRateLimit(std::chrono::milliseconds wait) const;
     QString ageOfLastGood(std::chrono::sys_seconds now) const;
+    bool outdated(std::chrono::sys_seconds now) const;
 
     const Provider& m_provider;
     const FeedSettings m_settings;
@@ -76,6 +83,7 @@ private:
     QString m_fault;                 // the fault of the last poll; empty after a good one
     std::optional<std::chrono::sys_seconds> m_faultSince;
     int m_faultsInARow = 0;
+    bool m_outdatedLogged = false;
     std::set<std::string> m_unknownStatusesLogged;
 };
 

@@ -30,7 +30,7 @@ QByteArray withEndpoint(QByteArray text, const QHttpServerRequest& request) {
 FeedServer::FeedServer(FeedRoutes routes) : m_routes(std::move(routes)), m_server(std::make_unique<QHttpServer>()) {
     m_server->route(QStringLiteral("/default.dll"), [this] {
         const std::optional<std::string> page = m_routes.page ? m_routes.page() : std::nullopt;
-        if (!page) return QHttpServerResponse("text/plain", "no results yet\n", Status::ServiceUnavailable);
+        if (!page) return QHttpServerResponse("text/plain", "no current results\n", Status::ServiceUnavailable);
         QHttpServerResponse response("text/html; charset=utf-8", QByteArray::fromStdString(*page));
         response.setHeader("Cache-Control", "no-store");
         return response;

@@ -18,7 +18,7 @@ class QHttpServer;
 namespace caltrix::feed {
 
 struct FeedRoutes {
-    std::function<std::optional<std::string>()> page;                     // nothing: no results yet (503)
+    std::function<std::optional<std::string>()> page;                     // nothing: no current results (503)
     std::function<std::optional<QByteArray>(const QString&)> publicFile;  // empty: no configuration served
     std::function<QJsonObject()> status;
 };

@@ -60,8 +60,9 @@ void FeedService::Start(const QHostAddress& address, quint16 port) {
 
 std::optional<std::string> FeedService::page() const {
     if (m_demo) return m_demo->PageNow();
-    if (!m_poller || !m_poller->LastGood()) return std::nullopt;
-    return WritePage(*m_poller->LastGood(), utcNow());
+    const MatchModel* model = m_poller ? m_poller->Current() : nullptr;
+    if (model == nullptr) return std::nullopt;
+    return WritePage(*model, utcNow());
 }
 
 std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
