@@ -170,19 +170,20 @@ void FeedPoller::fault(const QString& what) {
         m_faultSince = now;
     }
     m_fault = what;
-    if (!m_outdatedLogged && outdated(now)) {
+    finishPoll(wait);
+}
+
+const MatchModel* FeedPoller::Current() {
+    if (!m_lastGood) return nullptr;
+    if (!outdated(utcNow())) return &*m_lastGood;
+    if (!m_outdatedLogged) {
         qCWarning(lcFeed).noquote() << QStringLiteral(
                                            "%1: no good answer since %2; the page is withheld until the next one, "
                                            "so the displays show their results as stale")
                                            .arg(m_provider.name, utcText(*m_lastGoodTime));
         m_outdatedLogged = true;
     }
-    finishPoll(wait);
-}
-
-const MatchModel* FeedPoller::Current() const {
-    if (!m_lastGood || outdated(utcNow())) return nullptr;
-    return &*m_lastGood;
+    return nullptr;
 }
 
 bool FeedPoller::outdated(sys_seconds now) const {

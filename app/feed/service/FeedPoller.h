@@ -43,8 +43,9 @@ public:
 
     const std::optional<MatchModel>& LastGood() const { return m_lastGood; }
     // The last good model while it is current: none before the first good
-    // answer, nor once the provider has failed since and it is outdated.
-    const MatchModel* Current() const;
+    // answer, nor once the provider has failed since and it is outdated (said
+    // once in the log).
+    const MatchModel* Current();
     // Source, last good poll and its age, the fault now (if any), for /feed/status.
     QJsonObject Status(std::chrono::sys_seconds now) const;
 
