@@ -18,8 +18,6 @@ namespace {
 
 using namespace std::chrono;
 
-sys_seconds utcNow() { return floor<seconds>(system_clock::now()); }
-
 QString utcText(sys_seconds instant) {
     return QDateTime::fromSecsSinceEpoch(instant.time_since_epoch().count(), Qt::UTC).toString(Qt::ISODate);
 }
@@ -59,7 +57,7 @@ void FeedPoller::Start() { poll(); }
 void FeedPoller::poll() {
     m_timedOut = m_tooLarge = false;
     m_rateLimitWait.reset();
-    const QUrl url = RequestUrl(m_provider, m_settings, utcNow());
+    const QUrl url = RequestUrl(m_provider, m_settings, UtcNow());
     if (url.isLocalFile())
         pollFile(url.toLocalFile());
     else
@@ -98,7 +96,7 @@ void FeedPoller::onReplyFinished(QNetworkReply* reply) {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const auto header = [reply](const QByteArray& name) { return reply->rawHeader(name); };
-    m_rateLimitWait = RateLimitWait(status, header, utcNow());
+    m_rateLimitWait = RateLimitWait(status, header, UtcNow());
     bool counted = false;
     const int callsLeft = reply->rawHeader("x-ratelimit-requests-remaining").toInt(&counted);
     if (counted) m_callsLeft = callsLeft;
@@ -137,13 +135,13 @@ void FeedPoller::readOffUiThread(QByteArray body) {
 
 void FeedPoller::onRead(const SourceResult& result) {
     for (const std::string& status : result.unknownStatuses)
-        if (m_unknownStatusesLogged.insert(status).second)
+        if (m_unknownStatusesLogged.size() < kMaxStatusKindsLogged && m_unknownStatusesLogged.insert(status).second)
             qCWarning(lcFeed).noquote() << QStringLiteral(
                                                "%1: unknown match status \"%2\"; the match is shown with its score")
                                                .arg(m_provider.name, QString::fromStdString(status));
     if (!result.model) return fault(QStringLiteral("answer not usable: %1").arg(QString::fromStdString(result.error)));
 
-    const sys_seconds now = utcNow();
+    const sys_seconds now = UtcNow();
     const QString size = sizeText(*result.model);
     if (!m_fault.isEmpty())
         qCInfo(lcFeed).noquote()
@@ -160,7 +158,7 @@ void FeedPoller::onRead(const SourceResult& result) {
 }
 
 void FeedPoller::fault(const QString& what) {
-    const sys_seconds now = utcNow();
+    const sys_seconds now = UtcNow();
     ++m_faultsInARow;
     const milliseconds wait = withRateLimit(BackOff(m_interval.value_or(m_provider.interval), m_faultsInARow));
     if (what != m_fault) {
@@ -175,7 +173,7 @@ void FeedPoller::fault(const QString& what) {
 
 const MatchModel* FeedPoller::Current() {
     if (!m_lastGood) return nullptr;
-    if (!outdated(utcNow())) return &*m_lastGood;
+    if (!outdated(UtcNow())) return &*m_lastGood;
     if (!m_outdatedLogged) {
         qCWarning(lcFeed).noquote() << QStringLiteral(
                                            "%1: no good answer since %2; the page is withheld until the next one, "

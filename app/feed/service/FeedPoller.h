@@ -85,6 +85,9 @@ private:
     std::optional<std::chrono::sys_seconds> m_faultSince;
     int m_faultsInARow = 0;
     bool m_outdatedLogged = false;
+    // Each unknown status is logged once a run; a provider inventing new ones
+    // cannot grow the set or the log without bound.
+    static constexpr std::size_t kMaxStatusKindsLogged = 64;
     std::set<std::string> m_unknownStatusesLogged;
 };
 

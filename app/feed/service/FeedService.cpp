@@ -6,17 +6,11 @@
 #include "app/feed/service/FeedPoller.h"
 #include "app/feed/service/GeneratedConfiguration.h"
 #include "app/feed/service/LocalConfigFolder.h"
+#include "app/feed/service/PollSchedule.h"
 
 #include <stdexcept>
 
 namespace caltrix::feed {
-namespace {
-
-using namespace std::chrono;
-
-sys_seconds utcNow() { return floor<seconds>(system_clock::now()); }
-
-}  // namespace
 
 FeedService::FeedService(const FeedSettings& settings, bool demo)
     : m_server({[this] { return page(); }, [this](const QString& name) { return publicFile(name); },
@@ -62,7 +56,7 @@ std::optional<std::string> FeedService::page() const {
     if (m_demo) return m_demo->PageNow();
     const MatchModel* model = m_poller ? m_poller->Current() : nullptr;
     if (model == nullptr) return std::nullopt;
-    return WritePage(*model, utcNow());
+    return WritePage(*model, UtcNow());
 }
 
 std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
@@ -76,7 +70,7 @@ std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
 }
 
 QJsonObject FeedService::Status() const {
-    if (m_poller) return m_poller->Status(utcNow());
+    if (m_poller) return m_poller->Status(UtcNow());
     return {{QStringLiteral("source"), m_demo ? QStringLiteral("demo") : QStringLiteral("none")}};
 }
 

@@ -1,5 +1,6 @@
 #include "app/feed/service/GeneratedConfiguration.h"
 
+#include "acquisition/core/LineRules.h"
 #include "acquisition/core/ResultFiles.h"
 #include "app/feed/model/PageWriter.h"
 #include "common/qt/Text1252Qt.h"
@@ -29,14 +30,15 @@ std::vector<std::string> fragmentsOf(const MatchModel& model) {
 
 }  // namespace
 
-// The header line is the title in angle brackets after the closing
-// substitutions, which change more than the letter case ("Regional" becomes
-// "REG."); the brackets keep "SERIEA" from selecting "SERIEA2" too. A ";"
-// (of an escaped "<" or ">" in a name) would end the fragment, so the
-// fragment stops before it and selects the headers that begin alike.
+// The header line is the title as the parser takes it (with its name
+// substitutions) in angle brackets, after the closing substitutions, which
+// change more than the letter case ("Regional" becomes "REG."); the brackets
+// keep "SERIEA" from selecting "SERIEA2" too. A ";" (of an escaped "<" or ">"
+// in a name) would end the fragment, so the fragment stops before it and
+// selects the headers that begin alike.
 std::string SelectionFragment(const Competition& competition) {
     const std::string title = ToWindows1252(QString::fromStdString(CompetitionTitle(competition)));
-    std::string fragment = ClosedText("<" + title + ">");
+    std::string fragment = ClosedText("<" + TitleText(title) + ">");
     std::erase(fragment, ' ');
     return fragment.substr(0, fragment.find(';'));
 }

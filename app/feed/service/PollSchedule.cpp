@@ -33,6 +33,8 @@ bool settled(MatchState state) {
 
 }  // namespace
 
+sys_seconds UtcNow() { return floor<seconds>(system_clock::now()); }
+
 std::optional<seconds> RateLimitWait(int httpStatus, const HeaderLookup& header, sys_seconds now) {
     if (const auto retryAfter = number(header("Retry-After"))) return seconds(std::max(*retryAfter, 1LL));
     const bool minuteUsedUp = httpStatus == 429 || number(header("X-Requests-Available-Minute")) == 0;

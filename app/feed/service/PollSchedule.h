@@ -26,6 +26,9 @@ std::chrono::milliseconds BackOff(std::chrono::milliseconds interval, int faults
 
 // The rest of the UTC day shared by the calls left (a few kept for
 // restarts), at least a minute; 15 minutes while the count is unknown.
+// Now, to the second.
+std::chrono::sys_seconds UtcNow();
+
 std::chrono::seconds BudgetInterval(std::optional<int> callsLeft, std::chrono::sys_seconds now);
 
 // How long the matches will not change: zero while one runs or is due, else

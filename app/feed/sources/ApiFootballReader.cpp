@@ -11,8 +11,6 @@
 namespace caltrix::feed {
 namespace {
 
-QLatin1String key(const char* name) { return QLatin1String(name); }
-
 const std::map<QString, MatchState> kStates = {
     {QStringLiteral("NS"), MatchState::NotStarted},
     {QStringLiteral("TBD"), MatchState::NotStarted},
@@ -74,7 +72,7 @@ SourceResult ReadApiFootball(const QByteArray& body) {
         result.error = "the response has no fixture list";
         return result;
     }
-    MatchModel model;
+    CompetitionGroups groups;
     for (const QJsonValue entry : fixtures.toArray()) {
         const QJsonValue fixture = entry[key("fixture")];
         const auto kickoff = Instant(fixture[key("date")]);
@@ -90,9 +88,9 @@ SourceResult ReadApiFootball(const QByteArray& body) {
         const auto known = kStates.find(status);
         match.state = known != kStates.end() ? known->second : UnknownState(result, status.toStdString(), match);
         const QJsonValue league = entry[key("league")];
-        AddMatch(model, Utf8(league[key("country")]), Utf8(league[key("name")]), std::move(match));
+        groups.Add(Utf8(league[key("country")]), Utf8(league[key("name")]), std::move(match));
     }
-    Conclude(result, std::move(model), static_cast<int>(fixtures.toArray().size()), "API-Football");
+    Conclude(result, groups.Take(), static_cast<int>(fixtures.toArray().size()), "API-Football");
     return result;
 }
 

@@ -7,8 +7,6 @@
 namespace caltrix::feed {
 namespace {
 
-QLatin1String key(const char* name) { return QLatin1String(name); }
-
 bool isShootOut(const QString& duration) { return duration == key("PENALTY_SHOOTOUT") || duration == key("PENALTIES"); }
 
 // The state for a status and score duration; nullopt for a status not known.
@@ -66,7 +64,7 @@ SourceResult ReadFootballData(const QByteArray& body) {
             message.empty() ? "the response has no match list" : "the provider refused the request: " + message;
         return result;
     }
-    MatchModel model;
+    CompetitionGroups groups;
     for (const QJsonValue entry : matches.toArray()) {
         const auto kickoff = Instant(entry[key("utcDate")]);
         Match match;
@@ -81,10 +79,10 @@ SourceResult ReadFootballData(const QByteArray& body) {
         const QString status = entry[key("status")].toString();
         const auto state = stateOf(status, score[key("duration")].toString());
         match.state = state ? *state : UnknownState(result, status.toStdString(), match);
-        AddMatch(model, Utf8(entry[key("area")][key("name")]), Utf8(entry[key("competition")][key("name")]),
-                 std::move(match));
+        groups.Add(Utf8(entry[key("area")][key("name")]), Utf8(entry[key("competition")][key("name")]),
+                   std::move(match));
     }
-    Conclude(result, std::move(model), static_cast<int>(matches.toArray().size()), "football-data.org");
+    Conclude(result, groups.Take(), static_cast<int>(matches.toArray().size()), "football-data.org");
     return result;
 }
 

@@ -12,8 +12,6 @@
 namespace caltrix::feed {
 namespace {
 
-QLatin1String key(const char* name) { return QLatin1String(name); }
-
 // The format's name of every state.
 constexpr std::array<std::pair<MatchState, const char*>, 16> kStateNames = {{
     {MatchState::NotStarted, "not-started"},
@@ -95,7 +93,7 @@ SourceResult ReadMatchJson(const QByteArray& body) {
         result.error = "the document has no competition list";
         return result;
     }
-    MatchModel model;
+    CompetitionGroups groups;
     int listed = 0;
     for (const QJsonValue entry : competitions.toArray()) {
         const std::string area = Utf8(entry[key("area")]), name = Utf8(entry[key("name")]);
@@ -103,10 +101,10 @@ SourceResult ReadMatchJson(const QByteArray& body) {
         listed += static_cast<int>(matches.size());
         for (const QJsonValue matchEntry : matches) {
             if (auto match = readMatch(matchEntry, result); match && !name.empty())
-                AddMatch(model, area, name, std::move(*match));
+                groups.Add(area, name, std::move(*match));
         }
     }
-    Conclude(result, std::move(model), listed, "match JSON");
+    Conclude(result, groups.Take(), listed, "match JSON");
     return result;
 }
 

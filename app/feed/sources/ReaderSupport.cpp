@@ -53,18 +53,18 @@ std::string Utf8(const QJsonValue& value) { return value.toString().toStdString(
 
 MatchState UnknownState(SourceResult& result, const std::string& status, const Match& match) {
     auto& unknown = result.unknownStatuses;
-    if (!status.empty() && std::find(unknown.begin(), unknown.end(), status) == unknown.end())
+    if (!status.empty() && unknown.size() < kMaxUnknownStatuses &&
+        std::find(unknown.begin(), unknown.end(), status) == unknown.end())
         unknown.push_back(status);
     const bool played = match.minute || match.score.home || match.score.away;
     return played ? MatchState::Running : MatchState::NotStarted;
 }
 
-void AddMatch(MatchModel& model, const std::string& area, const std::string& name, Match match) {
-    auto& competitions = model.competitions;
-    auto found = std::find_if(competitions.begin(), competitions.end(),
-                              [&](const Competition& c) { return c.area == area && c.name == name; });
-    if (found == competitions.end()) found = competitions.insert(competitions.end(), Competition{area, name, {}});
-    found->matches.push_back(std::move(match));
+void CompetitionGroups::Add(const std::string& area, const std::string& name, Match match) {
+    auto& competitions = m_model.competitions;
+    const auto [position, added] = m_positions.try_emplace({area, name}, competitions.size());
+    if (added) competitions.push_back(Competition{area, name, {}});
+    competitions[position->second].matches.push_back(std::move(match));
 }
 
 void Conclude(SourceResult& result, MatchModel model, int listed, const char* provider) {

@@ -8,11 +8,17 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <QLatin1String>
+
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace caltrix::feed {
+
+inline QLatin1String key(const char* name) { return QLatin1String(name); }
 
 // The body's top-level object; nullopt with `error` set for malformed or
 // truncated JSON, or JSON that is not an object.
@@ -33,13 +39,24 @@ std::string Utf8(const QJsonValue& value);
 
 // The state for a status value that the reader does not know: running when a
 // minute or a score says that the match is being played, else not started.
-// A non-empty value goes into the result's unknown statuses, each value once.
+// A non-empty value goes into the result's unknown statuses, each value once
+// and at most kMaxUnknownStatuses of them, so a broken answer cannot flood
+// the log.
+inline constexpr std::size_t kMaxUnknownStatuses = 16;
 MatchState UnknownState(SourceResult& result, const std::string& status, const Match& match);
 
-// Adds `match` to the competition of that area and name, appending the
-// competition when it is new, so competitions keep the order they first
-// appear in.
-void AddMatch(MatchModel& model, const std::string& area, const std::string& name, Match match);
+// Groups matches into competitions by area and name, the competitions in the
+// order they first appear. Finding a competition is a look-up, so an answer
+// of many competitions costs no more than reading it.
+class CompetitionGroups {
+public:
+    void Add(const std::string& area, const std::string& name, Match match);
+    MatchModel Take() { return std::move(m_model); }
+
+private:
+    MatchModel m_model;
+    std::map<std::pair<std::string, std::string>, std::size_t> m_positions;
+};
 
 // Sets `result.model` to `model`, or the error when the response listed
 // matches (`listed`) and none of them was usable.
