@@ -59,14 +59,6 @@ void Substitute(std::string_view text, std::size_t count, std::string& out) {
     }
 }
 
-// `part` occurs in `head`, a few bytes long: a plain loop, cheaper there than a library search.
-bool HeadHolds(std::string_view head, std::string_view part) {
-    for (std::size_t at = 0; at + part.size() <= head.size(); ++at) {
-        if (std::equal(part.begin(), part.end(), head.begin() + static_cast<std::ptrdiff_t>(at))) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string ProcessedLine(std::string_view stripped) {
@@ -91,11 +83,12 @@ bool IsDateLine(std::string_view line) {
 }
 
 // Status words count as whole words only, so that team names such as
-// Penafiel or FTC do not open a line; an apostrophe counts only in a minute
+// Penafiel or FTC do not open a line; "Postp" and "Susp" begin no team name
+// and may be spelled out ("Postponed"). An apostrophe counts only in a minute
 // mark, not in a name such as M'gladbach.
 bool IsStatusStart(std::string_view line) {
-    return StartsWithWord(line, "Pen") || StartsWithWord(line, "Postp") || StartsWithWord(line, "Susp") ||
-           StartsWithMinuteMark(line, '\'') || HeadHolds(Left(line, 5), ":") || WordWithin(line, 4, "FT") ||
+    return StartsWithWord(line, "Pen") || StartsWith(line, "Postp") || StartsWith(line, "Susp") ||
+           StartsWithMinuteMark(line, '\'') || Contains(Left(line, 5), ":") || WordWithin(line, 4, "FT") ||
            WordWithin(line, 4, "AET") || WordWithin(line, 4, "HT");
 }
 

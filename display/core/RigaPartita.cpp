@@ -40,19 +40,19 @@ GenereRiga RigaPartita::Genere(Variante variante) const {
     const bool minuto =
         (Contains(Left(m_trim, 4), "\"") && !StartsWith(m_trim, "L")) || StartsWithMinuteMark(m_trim, '"');
     if (minuto || WordWithin(m_trim, 4, "ET") || WordWithin(m_trim, 4, "AET")) return GenereRiga::InCorso;
-    const bool finita = variante == Variante::Slot ? IniziaConParola(m_trim, {"FT", "AET", "PEN", "POSTP", "SUSP"})
-                                                   : IniziaConParola(m_trim, {"FT", "AET", "PEN", "POSTP"});
+    // POSTP and SUSP begin no team name and may be spelled out (POSTPONED).
+    const bool finita = IniziaConParola(m_trim, {"FT", "AET", "PEN"}) || StartsWith(m_trim, "POSTP") ||
+                        (variante == Variante::Slot && StartsWith(m_trim, "SUSP"));
     if (finita) return GenereRiga::Finita;
     if (WordWithin(m_trim, 3, "HT")) return GenereRiga::Intervallo;
     return GenereRiga::NonIniziata;
 }
 
 std::string_view RigaPartita::StatoInCorso(Variante variante) const {
-    // Whole words only: a running match of GAETA shows its minute.
-    const auto contiene = [this](std::string_view parola) { return WordWithin(m_riga, m_riga.size(), parola); };
-    if (contiene("AET")) return "AET";
-    if (contiene("POSTP")) return "POSTP";
-    if (variante == Variante::Slot && contiene("SUSP")) return "SUSP";
+    // AET as a whole word only: a running match of GAETA shows its minute.
+    if (WordWithin(m_riga, m_riga.size(), "AET")) return "AET";
+    if (Contains(m_riga, "POSTP")) return "POSTP";
+    if (variante == Variante::Slot && Contains(m_riga, "SUSP")) return "SUSP";
     const auto quote = m_trim.find('"');
     return quote == std::string_view::npos ? std::string_view() : m_trim.substr(0, quote + 1);
 }

@@ -67,8 +67,8 @@ std::string minuteMark(const Match& match, sys_seconds now) {
 }
 
 // Every cell written here opens a match line for the page parser: a minute
-// mark, a clock time, or a word that begins "FT", "AET", "HT", "Pen", "Post"
-// or "Susp". A cancelled match is shown as postponed, an abandoned one as
+// mark, a clock time, one of the words "FT", "AET", "HT", "Pen", or a cell
+// that begins "Postp" or "Susp". A cancelled match is shown as postponed, an abandoned one as
 // suspended at its score, an awarded one as finished with the awarded score.
 std::string statusCell(const Match& match, sys_seconds now, const UtcOffset& utcOffset) {
     switch (match.state) {
