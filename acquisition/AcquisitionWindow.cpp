@@ -104,17 +104,27 @@ void AcquisitionWindow::onTimer1() {
         qCInfo(lcCycle) << "cycle timer ticked while cycle" << m_cycleNumber << "runs: tick dropped";
         return;
     }
+    // A tick sooner than a cycle length after the last start (F5's interval
+    // is shorter) waits for the rest of it.
+    if (const qint64 rest = restOfCycle(); rest > 0) {
+        m_timer1.start(static_cast<int>(rest));
+        return;
+    }
     m_timer1.stop();
     SetTimer1Interval(kTimer1AfterTickMs);
     AggiornaTelevideo();
     m_timer1.start(msUntilNextTick());
 }
 
+// What is left of the described length of a cycle since the last one started.
+qint64 AcquisitionWindow::restOfCycle() const {
+    return m_cycleStarted.isValid() ? ScaledMilliseconds(kCycleLengthMs) - m_cycleStarted.elapsed() : 0;
+}
+
 // One second after the cycle that just ended, but not before the described
 // length of a cycle has passed since it started.
 int AcquisitionWindow::msUntilNextTick() const {
-    const qint64 restOfCycle = ScaledMilliseconds(kCycleLengthMs) - m_cycleStarted.elapsed();
-    return static_cast<int>(std::max<qint64>(ScaledMilliseconds(kTimer1AfterTickMs), restOfCycle));
+    return static_cast<int>(std::max<qint64>(ScaledMilliseconds(kTimer1AfterTickMs), restOfCycle()));
 }
 
 bool AcquisitionWindow::AggiornaTelevideo() {

@@ -97,6 +97,7 @@ private:
     enum class PageLoad { Requested, Loading, Loaded, Failed };
 
     void onTimer1();
+    qint64 restOfCycle() const;
     int msUntilNextTick() const;
     void runCycle(CycleReport& summary);
     void updateConfiguration(CycleReport& summary);
