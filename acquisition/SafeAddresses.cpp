@@ -1,5 +1,6 @@
 #include "acquisition/SafeAddresses.h"
 
+#include "common/qt/HttpAddress.h"
 #include "common/qt/Logging.h"
 
 #include <QWebEngineView>
@@ -46,19 +47,8 @@ std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page) {
     return address;
 }
 
-std::optional<QUrl> LinkAddress(const QString& target) {
-    const QString trimmed = target.trimmed();
-    // Without "://" the whole text is the host and path, whatever colons it holds.
-    const QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("http://") + trimmed,
-                   QUrl::StrictMode);
-    const QString scheme = url.scheme();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || url.host().isEmpty())
-        return std::nullopt;
-    return url;
-}
-
 bool OpenLinkTarget(QWebEngineView* browser, const QString& target) {
-    const std::optional<QUrl> address = LinkAddress(target);
+    const std::optional<QUrl> address = HttpAddress(target);
     if (!address) {
         qCWarning(lcShell) << "link target refused (only http and https addresses are opened):" << target;
         return false;

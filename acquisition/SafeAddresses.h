@@ -18,11 +18,6 @@ namespace caltrix {
 // the same hidden behind percent-encoding.
 std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page);
 
-// The address a link button opens for `target`: trimmed, taken as http when
-// it names no scheme ("www.example.it"), and only ever an http or https
-// address with a host (no file:, javascript:, data: and the like).
-std::optional<QUrl> LinkAddress(const QString& target);
-
 // Shows `target`'s link address in `browser`; when it has none, logs the
 // refusal and leaves the browser alone. Returns whether it navigated.
 bool OpenLinkTarget(QWebEngineView* browser, const QString& target);

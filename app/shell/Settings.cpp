@@ -1,5 +1,7 @@
 #include "app/shell/Settings.h"
 
+#include "common/qt/HttpAddress.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -32,11 +34,9 @@ bool readScale(const QString& value, DesignScale& scale) {
 }  // namespace
 
 QUrl BaseUrlFromOption(const QString& value) {
-    const QString trimmed = value.trimmed();
-    QUrl url(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("http://") + trimmed);
-    if (!url.isValid() || url.host().isEmpty() ||
-        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
-        return {};
+    std::optional<QUrl> address = HttpAddress(value);
+    if (!address) return {};
+    QUrl& url = *address;
     url.setPath({});
     url.setQuery(QString());
     url.setFragment(QString());

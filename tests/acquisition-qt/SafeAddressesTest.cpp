@@ -1,4 +1,5 @@
 #include "acquisition/SafeAddresses.h"
+#include "common/qt/HttpAddress.h"
 
 #include <gtest/gtest.h>
 
@@ -46,14 +47,14 @@ TEST(LinkTargetTest, OnlyHttpAndHttpsAddressesAreOpenedAndABareHostIsHttp) {
         {"127.0.0.1:8080/x", "http://127.0.0.1:8080/x"},
     };
     for (const auto& c : opened) {
-        const auto address = LinkAddress(QString::fromLatin1(c.target));
+        const auto address = HttpAddress(QString::fromLatin1(c.target));
         ASSERT_TRUE(address.has_value()) << c.target;
         EXPECT_EQ(address->toString(), QString::fromLatin1(c.address)) << c.target;
     }
     for (const char* target :
          {"", "   ", "file:///etc/passwd", "javascript:alert(1)", "data:text/html,<b>x</b>", "ftp://example.com/",
           "http://", "http:///path", "about:blank", "chrome://settings", "/etc/passwd"})
-        EXPECT_FALSE(LinkAddress(QString::fromLatin1(target)).has_value()) << target;
+        EXPECT_FALSE(HttpAddress(QString::fromLatin1(target)).has_value()) << target;
 }
 
 }  // namespace

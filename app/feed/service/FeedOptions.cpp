@@ -1,6 +1,7 @@
 #include "app/feed/service/FeedOptions.h"
 
 #include "app/feed/service/FeedLogging.h"
+#include "common/qt/HttpAddress.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -17,12 +18,6 @@ std::optional<FeedKind> kindNamed(const QString& name) {
     if (name == QLatin1String("api-football")) return FeedKind::ApiFootball;
     if (name == QLatin1String("json")) return FeedKind::Json;
     return std::nullopt;
-}
-
-bool isHttpAddress(const QString& text) {
-    const QUrl url(text);
-    return url.isValid() && !url.host().isEmpty() &&
-           (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
 // The key, trimmed; empty with `problem` set when the file is unusable.
@@ -104,7 +99,7 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
         problem = QStringLiteral("--feed %1 needs --feed-token-file").arg(value("feed"));
     else if (settings.kind == FeedKind::Json && settings.url.isEmpty())
         problem = QStringLiteral("--feed json needs --feed-url (a file or an http(s) address)");
-    else if (needsKey && !settings.url.isEmpty() && !isHttpAddress(settings.url))
+    else if (needsKey && !settings.url.isEmpty() && !HttpAddress(settings.url))
         problem = QStringLiteral("invalid --feed-url: %1 (an http or https address)").arg(settings.url);
     else if (!settings.competitions.isEmpty() && settings.kind != FeedKind::FootballData)
         problem = QStringLiteral("--feed-competitions applies to --feed football-data only");
@@ -113,6 +108,8 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
     else if (needsKey)
         settings.key = readKey(value("feed-token-file"), problem);
     if (!problem.isEmpty()) return std::nullopt;
+    // A provider's address may leave out its scheme, as the site's may.
+    if (needsKey && !settings.url.isEmpty()) settings.url = HttpAddress(settings.url)->toString();
     return settings;
 }
 
