@@ -36,7 +36,7 @@ def peak_kb(pid):
 def run(caltrix, server, time_scale, body):
     """Starts the program and hands it to `body` with the moment it was started."""
     began = time.monotonic()
-    program = harness.Program(caltrix, server.base, time_scale)
+    program = harness.Program(caltrix, harness.endpoint_options(server.base), time_scale)
     try:
         program.find_pid()
         return body(program, began)

@@ -5,8 +5,7 @@ runs and the README's screenshot.
 GET /v4/matches[?competitions=SA,PL] answers today's sample matches (kick-offs
 reckoned from now, so running, finished and coming matches are all there)
 when the X-Auth-Token header holds the expected key, else 403 as the real
-service does. The owner can switch it to answer a fault instead (mode) and
-reads back the requests it saw.
+service does. The owner reads back the requests it saw.
 
 Run alone: football_data_stand_in.py --key KEY [--port-file FILE]
 """
@@ -65,12 +64,10 @@ def sample_matches(now, codes=None):
 
 
 class StandIn:
-    """Serves on 127.0.0.1 from a thread of its own; `mode` chooses the answer:
-    "good", "http429" (with X-RequestCounter-Reset), "http500", "garbage"."""
+    """Serves on 127.0.0.1 from a thread of its own."""
 
     def __init__(self, key, port=0):
         self.key = key
-        self.mode = "good"
         self.requests = []   # (time, path with query, X-Auth-Token header)
         owner = self
 
@@ -85,12 +82,6 @@ class StandIn:
                     return self.answer(404, {"message": "not found"})
                 if self.headers.get("X-Auth-Token") != owner.key:
                     return self.answer(403, {"message": "Your API token is invalid.", "errorCode": 403})
-                if owner.mode == "http429":
-                    return self.answer(429, {"message": "too many requests"}, {"X-RequestCounter-Reset": "2"})
-                if owner.mode == "http500":
-                    return self.answer(500, {"message": "oops"})
-                if owner.mode == "garbage":
-                    return self.answer(200, None, body=b'{"matches": [{"area": ')
                 codes = None
                 if query.startswith("competitions="):
                     codes = query[len("competitions="):].split(",")
@@ -98,8 +89,8 @@ class StandIn:
                 self.answer(200, {"filters": {}, "resultSet": {}, "matches": sample_matches(now, codes)},
                             {"X-Requests-Available-Minute": "9", "X-RequestCounter-Reset": "60"})
 
-            def answer(self, status, document, headers=None, body=None):
-                body = body if body is not None else json.dumps(document).encode("utf-8")
+            def answer(self, status, document, headers=None):
+                body = json.dumps(document).encode("utf-8")
                 self.send_response(status)
                 self.send_header("Content-Type", "application/json")
                 self.send_header("Content-Length", str(len(body)))

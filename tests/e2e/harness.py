@@ -15,6 +15,7 @@ import threading
 import time
 
 CYCLE_LINE = re.compile(r"cycle (\d+) (done|failed)\b(.*)")
+SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "status.schema.json")
 
 
 class Failure(Exception):
@@ -39,6 +40,18 @@ def wait_for(condition, timeout, what, interval=0.05, alive=None):
         if time.monotonic() > deadline:
             raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
         time.sleep(interval)
+
+
+def schema_problems(status):
+    """What makes a status file's contents disagree with data/status.schema.json."""
+    import jsonschema  # only the runs that check the status file need it
+    with open(SCHEMA, encoding="utf-8") as schema:
+        return [e.message for e in jsonschema.Draft202012Validator(json.load(schema)).iter_errors(status)]
+
+
+def endpoint_options(server_base):
+    """The program's options that take configuration and page from one server."""
+    return ["--config-endpoint", server_base, "--score-site", server_base]
 
 
 def children_map():
@@ -92,9 +105,10 @@ def command_name(pid):
 
 
 class Program:
-    """One run of the program in a fresh temporary program folder."""
+    """One run of the program in a fresh temporary program folder, with its own
+    `options` (where configuration and results come from) added."""
 
-    def __init__(self, caltrix, server_base, time_scale, keep=False):
+    def __init__(self, caltrix, options, time_scale, keep=False):
         self.caltrix = os.path.abspath(caltrix)
         self.root = tempfile.mkdtemp(prefix="caltrix-e2e-")
         self.folder = os.path.join(self.root, "program")
@@ -110,9 +124,8 @@ class Program:
         env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
         env["QT_LOGGING_RULES"] = "caltrix.*.info=true"
         env.pop("QT_QPA_PLATFORM", None)
-        command = [self.caltrix, "--program-folder", self.folder, "--config-endpoint", server_base,
-                   "--score-site", server_base, "--time-scale", str(time_scale),
-                   "--status-file", self.status_path]
+        command = [self.caltrix, "--program-folder", self.folder] + list(options) + [
+            "--time-scale", str(time_scale), "--status-file", self.status_path]
         if shutil.which("xvfb-run") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
             command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"] + command
         else:
@@ -172,12 +185,15 @@ class Program:
         if self.pid is not None and not os.path.exists("/proc/%d" % self.pid):
             raise Failure("the program process %d is gone; log tail:\n%s" % (self.pid, self.log_tail()))
 
-    def log_tail(self, lines=15):
+    def log_text(self):
         try:
             with open(self.log_path, errors="replace") as f:
-                return "".join(f.readlines()[-lines:])
+                return f.read()
         except OSError:
             return ""
+
+    def log_tail(self, lines=15):
+        return "".join(self.log_text().splitlines(keepends=True)[-lines:])
 
     def tree(self):
         return process_tree(self.pid) if self.pid else []
@@ -189,6 +205,9 @@ class Program:
         return fd_count(self.pid)
 
     def stop(self):
+        # Renderer helpers of a killed program may outlive it for a moment:
+        # the tree is taken while it still hangs together.
+        tree = set(process_tree(self.process.pid)) if self.process.poll() is None else set()
         if self.process.poll() is None:
             try:
                 os.killpg(self.process.pid, signal.SIGTERM)
@@ -202,13 +221,13 @@ class Program:
                 except ProcessLookupError:
                     pass
                 self.process.wait(10)
-        # Renderer helpers of a killed program may outlive it for a moment.
         if self.pid:
-            for pid in process_tree(self.pid):
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
+            tree.update(process_tree(self.pid))
+        for pid in tree:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
         self.reader.join(5)
         self.log.close()
         if self.guard.poll() is None:

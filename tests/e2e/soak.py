@@ -94,7 +94,8 @@ class Soak:
 
     def run(self):
         args = self.args
-        self.program = harness.Program(args.caltrix, self.server.base, args.time_scale, keep=args.keep)
+        self.program = harness.Program(args.caltrix, harness.endpoint_options(self.server.base), args.time_scale,
+                                       keep=args.keep)
         pid = self.program.find_pid()
         began = time.monotonic()
         limit = args.cycles * args.max_seconds_per_cycle + 120

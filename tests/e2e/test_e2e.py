@@ -13,15 +13,12 @@ them passes it is reported as XPASS so it can be taken off the list.
 """
 
 import argparse
-import json
 import os
 import re
 import signal
 import sys
 import time
 import traceback
-
-import jsonschema
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -32,8 +29,6 @@ import harness  # noqa: E402
 from harness import Failure, wait_for  # noqa: E402
 
 KNOWN_FAULTS = set()
-
-SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "status.schema.json")
 
 PROBE = re.compile(r"JUVENTUS <(\d+)-(\d+)> TORINO")
 EMPTY_SLOT = "\r\n"
@@ -294,7 +289,8 @@ class Run:
 
     def run(self):
         print("caltrix:", self.args.caltrix, "server:", self.server.base, flush=True)
-        self.program = harness.Program(self.args.caltrix, self.server.base, self.args.time_scale, keep=self.args.keep)
+        self.program = harness.Program(self.args.caltrix, harness.endpoint_options(self.server.base),
+                                       self.args.time_scale, keep=self.args.keep)
         self.program.find_pid()
         self.good_page()
         self.configuration_change()
@@ -318,9 +314,7 @@ class Run:
         self.fault("binary garbage page", "page", "garbage", ("failed, kept",), wait_for_outcome="failed, kept")
         self.fault("empty page", "page", "empty", ("failed, kept",), wait_for_outcome="failed, kept")
         self.lf_only_configuration()
-        with open(SCHEMA, encoding="utf-8") as schema:
-            problems = [e.message for e in jsonschema.Draft202012Validator(json.load(schema))
-                        .iter_errors(self.program.status())]
+        problems = harness.schema_problems(self.program.status())
         self.check("the status file matches its schema", not problems, "; ".join(problems[:3]))
         self.program.check_alive()
         self.check("program alive at the end", True)

@@ -11,12 +11,10 @@ taken again.
 """
 
 import argparse
-import json
 import os
 import re
 import shutil
 import signal
-import subprocess
 import sys
 import tempfile
 import time
@@ -25,78 +23,12 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
-import jsonschema  # noqa: E402
 from football_data_stand_in import StandIn  # noqa: E402
 from harness import Failure, wait_for  # noqa: E402
 
 KEY = "e2e-key-0123456789abcdef"
-SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "status.schema.json")
 CONFIG = ("00=feed end-to-end\r\n01=SERIEA;\r\n02=PREMIERLEAGUE;\r\n03=TURKEY;\r\n04=PRIMERADIVISION;\r\n"
           "09=banner.htm\r\n10=banner.htm\r\n11=banner.htm\r\n12=live match data\r\n")
-
-
-class Display:
-    """Caltrix in a temporary folder, under Xvfb when there is one."""
-
-    def __init__(self, caltrix, root, options):
-        self.folder = os.path.join(root, "program")
-        work = os.path.join(root, "work")
-        os.makedirs(work)
-        self.log_path = os.path.join(root, "caltrix.log")
-        self.status_path = os.path.join(root, "status.json")
-        env = dict(os.environ, TEMP=work, QTWEBENGINE_DISABLE_SANDBOX="1", QT_LOGGING_RULES="caltrix.*.info=true")
-        command = [os.path.abspath(caltrix), "--program-folder", self.folder, "--status-file", self.status_path] + options
-        if shutil.which("xvfb-run") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
-            command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"] + command
-            env.pop("QT_QPA_PLATFORM", None)
-        else:
-            env["QT_QPA_PLATFORM"] = "offscreen"
-        self.log = open(self.log_path, "w")
-        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=self.log, env=env,
-                                        start_new_session=True)
-
-    def alive(self):
-        if self.process.poll() is not None:
-            raise Failure("the program ended with code %s:\n%s" % (self.process.returncode, self.text()[-2000:]))
-
-    def text(self):
-        with open(self.log_path, errors="replace") as f:
-            return f.read()
-
-    def feed_status(self):
-        try:
-            with open(self.status_path, encoding="utf-8") as f:
-                status = json.load(f)
-        except (OSError, ValueError):
-            return None
-        with open(SCHEMA, encoding="utf-8") as schema:
-            problems = [e.message for e in jsonschema.Draft202012Validator(json.load(schema)).iter_errors(status)]
-        if problems:
-            raise Failure("the status file does not match its schema: %s" % "; ".join(problems[:3]))
-        return status.get("feed")
-
-    def slot(self, k):
-        try:
-            with open(os.path.join(self.folder, "lmVideo%d.txt" % k), "rb") as f:
-                return f.read().decode("cp1252")
-        except OSError:
-            return ""
-
-    def stop(self):
-        tree = harness.process_tree(self.process.pid)
-        if self.process.poll() is None:
-            os.killpg(self.process.pid, signal.SIGTERM)
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.process.pid, signal.SIGKILL)
-                self.process.wait(10)
-        for pid in tree:  # renderer helpers may outlive the program for a moment
-            try:
-                os.kill(pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-        self.log.close()
 
 
 def run(args, root):
@@ -114,16 +46,28 @@ def run(args, root):
             f.write("  %s\n" % KEY)
         os.chmod(token, 0o600)
 
-        display = Display(args.caltrix, root, [
+        display = harness.Program(args.caltrix, [
             "--feed", "football-data", "--feed-token-file", token, "--feed-url", stand_in.base,
-            "--feed-competitions", "SA,PL,TSL", "--feed-interval", "1", "--local-config", config,
-            "--time-scale", str(args.time_scale)])
+            "--feed-competitions", "SA,PL,TSL", "--feed-interval", "1", "--local-config", config],
+            args.time_scale, keep=args.keep)
+        display.find_pid()
+
+        def slot(k):
+            return display.slot_file(k) or ""
+
+        def feed_status():
+            status = display.status()
+            if status is None:
+                return None
+            problems = harness.schema_problems(status)
+            if problems:
+                raise Failure("the status file does not match its schema: %s" % "; ".join(problems[:3]))
+            return status.get("feed")
 
         def shows_matches():
-            return ("JUVENTUS" in display.slot(1) and "ARSENAL" in display.slot(2)
-                    and "BESIKTAS" in display.slot(3))
-        wait_for(shows_matches, args.deadline, "the matches in slots 1-3", alive=display.alive)
-        slots = [display.slot(k) for k in (1, 2, 3, 4)]
+            return "JUVENTUS" in slot(1) and "ARSENAL" in slot(2) and "BESIKTAS" in slot(3)
+        wait_for(shows_matches, args.deadline, "the matches in slots 1-3", alive=display.check_alive)
+        slots = [slot(k) for k in (1, 2, 3, 4)]
         print("slot 1:", slots[0].replace("\r\n", " | "))
         if "ITALY-SERIE A" not in slots[0] or "PREMIER" in slots[0]:
             raise Failure("slot 1 holds more or less than Serie A: %r" % slots[0])
@@ -137,29 +81,27 @@ def run(args, root):
         # A refused key: one log line, the results stay.
         stand_in.key = "another key"
         refused = re.compile(r"football-data: key refused \(HTTP 403\)")
-        wait_for(lambda: refused.search(display.text()), args.deadline, "the refused key in the log",
-                 alive=display.alive)
-        cycles = len(harness.CYCLE_LINE.findall(display.text()))
-        wait_for(lambda: len(harness.CYCLE_LINE.findall(display.text())) >= cycles + 2, args.deadline,
-                 "two more cycles", alive=display.alive)
-        if "JUVENTUS" not in display.slot(1):
-            raise Failure("the results went with the refused key: %r" % display.slot(1))
-        wait_for(lambda: "key refused" in ((display.feed_status() or {}).get("fault") or ""), args.deadline,
-                 "the refused key in the status file", alive=display.alive)
-        print("status file:", display.feed_status())
+        wait_for(lambda: refused.search(display.log_text()), args.deadline, "the refused key in the log",
+                 alive=display.check_alive)
+        seen = time.time()
+        wait_for(lambda: len(display.cycles_since(seen)) >= 2, args.deadline, "two more cycles",
+                 alive=display.check_alive)
+        if "JUVENTUS" not in slot(1):
+            raise Failure("the results went with the refused key: %r" % slot(1))
+        wait_for(lambda: "key refused" in ((feed_status() or {}).get("fault") or ""), args.deadline,
+                 "the refused key in the status file", alive=display.check_alive)
+        print("status file:", feed_status())
         stand_in.key = KEY
-        wait_for(lambda: "football-data: answering again" in display.text(), args.deadline,
-                 "polling to work again", alive=display.alive)
-        log = display.text()
+        wait_for(lambda: "football-data: answering again" in display.log_text(), args.deadline,
+                 "polling to work again", alive=display.check_alive)
+        log = display.log_text()
         if len(refused.findall(log)) != 1:
             raise Failure("the refused key was logged %d times" % len(refused.findall(log)))
         if KEY in log:
             raise Failure("the key is in the log")
         print("log:", *[line for line in log.splitlines() if "football-data" in line], sep="\n  ")
     finally:
-        if display:
-            display.stop()
-        stand_in.close()
+        harness.stop_run(display, stand_in, args.keep)
 
 
 def main():
