@@ -1,6 +1,6 @@
 // Caltrix: the program's entry. Parses the options, loads the panel library,
 // creates the main window and runs its start-up.
-#include "app/feed/service/FeedService.h"
+#include "feed/service/FeedService.h"
 #include "app/panelhost/PanelHostError.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/service/Watchdog.h"

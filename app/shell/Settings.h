@@ -1,7 +1,7 @@
 // The program's command-line settings.
 #pragma once
 
-#include "app/feed/service/FeedOptions.h"
+#include "feed/service/FeedOptions.h"
 
 #include <QString>
 #include <QStringList>

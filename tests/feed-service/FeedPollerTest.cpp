@@ -1,4 +1,4 @@
-#include "app/feed/service/FeedPoller.h"
+#include "feed/service/FeedPoller.h"
 
 #include "StandIn.h"
 

@@ -1,5 +1,5 @@
-#include "app/feed/service/FeedService.h"
-#include "app/feed/service/LocalConfigFolder.h"
+#include "feed/service/FeedService.h"
+#include "feed/service/LocalConfigFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/feed/service/GeneratedConfiguration.h"
+#include "feed/service/GeneratedConfiguration.h"
 
 #include "acquisition/core/PageParser.h"
 #include "acquisition/core/ResultFiles.h"
-#include "app/feed/model/PageWriter.h"
+#include "feed/model/PageWriter.h"
 #include "common/Text1252.h"
 #include "common/qt/Text1252Qt.h"
 

@@ -1,4 +1,4 @@
-#include "app/feed/service/PollSchedule.h"
+#include "feed/service/PollSchedule.h"
 
 #include <gtest/gtest.h>
 

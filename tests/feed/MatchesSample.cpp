@@ -1,6 +1,6 @@
 // Writes a moment of the simulated match day in the match JSON format, for the schema check.
-#include "app/feed/sources/MatchJsonReader.h"
-#include "app/feed/sources/SimulatedMatchDay.h"
+#include "feed/sources/MatchJsonReader.h"
+#include "feed/sources/SimulatedMatchDay.h"
 
 #include <fstream>
 

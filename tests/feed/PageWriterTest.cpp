@@ -1,6 +1,6 @@
 #include "acquisition/core/PageParser.h"
-#include "app/feed/model/PageText.h"
-#include "app/feed/model/PageWriter.h"
+#include "feed/model/PageText.h"
+#include "feed/model/PageWriter.h"
 #include "common/Text1252.h"
 #include "common/qt/Text1252Qt.h"
 

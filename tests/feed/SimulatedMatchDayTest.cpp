@@ -1,5 +1,5 @@
-#include "app/feed/model/PageWriter.h"
-#include "app/feed/sources/SimulatedMatchDay.h"
+#include "feed/model/PageWriter.h"
+#include "feed/sources/SimulatedMatchDay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/feed/sources/ApiFootballReader.h"
-#include "app/feed/sources/FootballDataReader.h"
-#include "app/feed/sources/MatchJsonReader.h"
-#include "app/feed/sources/SimulatedMatchDay.h"
-#include "app/feed/model/PageWriter.h"
+#include "feed/sources/ApiFootballReader.h"
+#include "feed/sources/FootballDataReader.h"
+#include "feed/sources/MatchJsonReader.h"
+#include "feed/sources/SimulatedMatchDay.h"
+#include "feed/model/PageWriter.h"
 
 #include <QFile>
 

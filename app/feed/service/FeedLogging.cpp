@@ -1,3 +1,0 @@
-#include "app/feed/service/FeedLogging.h"
-
-Q_LOGGING_CATEGORY(lcFeed, "caltrix.feed")

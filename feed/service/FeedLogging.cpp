@@ -1,0 +1,3 @@
+#include "feed/service/FeedLogging.h"
+
+Q_LOGGING_CATEGORY(lcFeed, "caltrix.feed")

@@ -1,0 +1,229 @@
+#include "feed/service/FeedPoller.h"
+
+#include "feed/service/FeedLogging.h"
+#include "feed/service/PollSchedule.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QThread>
+
+#include <exception>
+#include <memory>
+
+namespace caltrix::feed {
+namespace {
+
+using namespace std::chrono;
+
+QString utcText(sys_seconds instant) {
+    return QDateTime::fromSecsSinceEpoch(instant.time_since_epoch().count(), Qt::UTC).toString(Qt::ISODate);
+}
+
+QString durationText(seconds duration) {
+    return duration < 120s ? QStringLiteral("%1 s").arg(duration.count())
+                           : QStringLiteral("%1 min").arg(duration_cast<minutes>(duration).count());
+}
+
+std::size_t matchCount(const MatchModel& model) {
+    std::size_t count = 0;
+    for (const Competition& competition : model.competitions) count += competition.matches.size();
+    return count;
+}
+
+QString sizeText(const MatchModel& model) {
+    return QStringLiteral("%1 matches in %2 competitions").arg(matchCount(model)).arg(model.competitions.size());
+}
+
+}  // namespace
+
+FeedPoller::FeedPoller(const Provider& provider, FeedSettings settings, std::optional<milliseconds> interval,
+                       PollLimits limits)
+    : m_provider(provider), m_settings(std::move(settings)), m_interval(interval), m_limits(limits) {
+    m_clock.setSingleShot(true);
+    connect(&m_clock, &QTimer::timeout, this, &FeedPoller::poll);
+}
+
+FeedPoller::~FeedPoller() {
+    if (!m_reading) return;
+    m_reading->wait();
+    delete m_reading;
+}
+
+void FeedPoller::Start() { poll(); }
+
+void FeedPoller::poll() {
+    m_timedOut = m_tooLarge = false;
+    m_rateLimitWait.reset();
+    const QUrl url = RequestUrl(m_provider, m_settings, UtcNow());
+    if (url.isLocalFile())
+        pollFile(url.toLocalFile());
+    else
+        pollNetwork(url);
+}
+
+void FeedPoller::pollFile(const QString& path) {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) return fault(QStringLiteral("cannot read %1").arg(path));
+    if (info.size() > m_limits.sizeCap)
+        return fault(QStringLiteral("%1 is larger than the cap of %2 bytes").arg(path).arg(m_limits.sizeCap));
+    readOffUiThread(file.readAll());
+}
+
+void FeedPoller::pollNetwork(const QUrl& url) {
+    QNetworkRequest request(url);
+    request.setRawHeader("Accept", "application/json");
+    // The key must not follow a redirect to another host.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    if (!m_provider.keyHeader.isEmpty()) request.setRawHeader(m_provider.keyHeader, m_settings.key.toUtf8());
+    QNetworkReply* reply = m_network.get(request);
+    QTimer::singleShot(m_limits.timeout, reply, [this, reply] {
+        m_timedOut = true;
+        reply->abort();
+    });
+    connect(reply, &QNetworkReply::downloadProgress, reply, [this, reply](qint64 received, qint64 total) {
+        if (received <= m_limits.sizeCap && total <= m_limits.sizeCap) return;
+        m_tooLarge = true;
+        reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
+}
+
+void FeedPoller::onReplyFinished(QNetworkReply* reply) {
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const auto header = [reply](const QByteArray& name) { return reply->rawHeader(name); };
+    m_rateLimitWait = RateLimitWait(status, header, UtcNow());
+    bool counted = false;
+    const int callsLeft = reply->rawHeader("x-ratelimit-requests-remaining").toInt(&counted);
+    if (counted) m_callsLeft = callsLeft;
+
+    if (m_timedOut)
+        return fault(QStringLiteral("no complete answer within %1 s").arg(double(m_limits.timeout.count()) / 1000.0));
+    if (m_tooLarge)
+        return fault(QStringLiteral("answer larger than the cap of %1 bytes, download stopped").arg(m_limits.sizeCap));
+    if (status == 429) return fault(QStringLiteral("rate limit reached (HTTP 429)"));
+    if (!m_provider.keyHeader.isEmpty() && (status == 400 || status == 401 || status == 403))
+        return fault(QStringLiteral("key refused (HTTP %1)").arg(status));
+    if (status != 0 && (status < 200 || status > 299)) return fault(QStringLiteral("HTTP %1").arg(status));
+    if (reply->error() != QNetworkReply::NoError)
+        return fault(QStringLiteral("network error: %1").arg(reply->errorString()));
+    readOffUiThread(reply->readAll());
+}
+
+// Parsing a large answer takes a while: it runs on a thread of its own and
+// the result comes back through the event loop.
+void FeedPoller::readOffUiThread(QByteArray body) {
+    auto result = std::make_shared<SourceResult>();
+    m_reading = QThread::create([read = m_provider.read, body = std::move(body), result] {
+        try {
+            *result = read(body);
+        } catch (const std::exception& error) {
+            result->error = error.what();
+        }
+    });
+    connect(m_reading, &QThread::finished, this, [this, result] {
+        m_reading->deleteLater();
+        m_reading = nullptr;
+        onRead(*result);
+    });
+    m_reading->start();
+}
+
+void FeedPoller::onRead(const SourceResult& result) {
+    for (const std::string& status : result.unknownStatuses)
+        if (m_unknownStatusesLogged.size() < kMaxStatusKindsLogged && m_unknownStatusesLogged.insert(status).second)
+            qCWarning(lcFeed).noquote() << QStringLiteral(
+                                               "%1: unknown match status \"%2\"; the match is shown with its score")
+                                               .arg(m_provider.name, QString::fromStdString(status));
+    if (!result.model) return fault(QStringLiteral("answer not usable: %1").arg(QString::fromStdString(result.error)));
+
+    const sys_seconds now = UtcNow();
+    const QString size = sizeText(*result.model);
+    if (!m_fault.isEmpty())
+        qCInfo(lcFeed).noquote()
+            << QStringLiteral("%1: answering again after \"%2\"; %3").arg(m_provider.name, m_fault, size);
+    else if (!m_lastGood || size != sizeText(*m_lastGood))
+        qCInfo(lcFeed).noquote() << QStringLiteral("%1: %2").arg(m_provider.name, size);
+    m_lastGood = *result.model;
+    m_lastGoodTime = now;
+    m_fault.clear();
+    m_faultSince.reset();
+    m_faultsInARow = 0;
+    m_outdatedLogged = false;
+    finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
+}
+
+void FeedPoller::fault(const QString& what) {
+    const sys_seconds now = UtcNow();
+    ++m_faultsInARow;
+    const milliseconds wait = withRateLimit(BackOff(m_interval.value_or(m_provider.interval), m_faultsInARow));
+    if (what != m_fault) {
+        qCWarning(lcFeed).noquote() << QStringLiteral("%1: %2; next poll in %3; %4")
+                                           .arg(m_provider.name, what, durationText(duration_cast<seconds>(wait)),
+                                                ageOfLastGood(now));
+        m_faultSince = now;
+    }
+    m_fault = what;
+    finishPoll(wait);
+}
+
+const MatchModel* FeedPoller::Current() {
+    if (!m_lastGood) return nullptr;
+    if (!outdated(UtcNow())) return &*m_lastGood;
+    if (!m_outdatedLogged) {
+        qCWarning(lcFeed).noquote() << QStringLiteral(
+                                           "%1: no good answer since %2; the page is withheld until the next one, "
+                                           "so the displays show their results as stale")
+                                           .arg(m_provider.name, utcText(*m_lastGoodTime));
+        m_outdatedLogged = true;
+    }
+    return nullptr;
+}
+
+bool FeedPoller::outdated(sys_seconds now) const {
+    return !m_fault.isEmpty() && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
+}
+
+void FeedPoller::finishPoll(milliseconds wait) {
+    m_clock.start(wait);
+    emit PollFinished();
+}
+
+milliseconds FeedPoller::intervalAfterGoodPoll(sys_seconds now) const {
+    if (m_interval) return *m_interval;
+    if (!m_provider.dailyBudget) return m_provider.interval;
+    return std::max(BudgetInterval(m_callsLeft, now), QuietTime(*m_lastGood, now));
+}
+
+// No sooner than the provider asked for in its last answer.
+milliseconds FeedPoller::withRateLimit(milliseconds wait) const {
+    return std::max<milliseconds>(wait, m_rateLimitWait.value_or(0s));
+}
+
+QString FeedPoller::ageOfLastGood(sys_seconds now) const {
+    if (!m_lastGoodTime) return QStringLiteral("no results yet");
+    return QStringLiteral("keeping the results of %1 (%2 old)")
+        .arg(utcText(*m_lastGoodTime), durationText(now - *m_lastGoodTime));
+}
+
+QJsonObject FeedPoller::Status(sys_seconds now) const {
+    const auto orNull = [](bool present, const QJsonValue& value) { return present ? value : QJsonValue(); };
+    return {
+        {QStringLiteral("source"), m_provider.name},
+        {QStringLiteral("lastGoodPoll"),
+         orNull(m_lastGoodTime.has_value(), m_lastGoodTime ? utcText(*m_lastGoodTime) : QString())},
+        {QStringLiteral("ageSeconds"),
+         orNull(m_lastGoodTime.has_value(), m_lastGoodTime ? double((now - *m_lastGoodTime).count()) : 0.0)},
+        {QStringLiteral("matches"), orNull(m_lastGood.has_value(), m_lastGood ? double(matchCount(*m_lastGood)) : 0.0)},
+        {QStringLiteral("fault"), orNull(!m_fault.isEmpty(), m_fault)},
+        {QStringLiteral("faultSince"),
+         orNull(m_faultSince.has_value(), m_faultSince ? utcText(*m_faultSince) : QString())},
+        {QStringLiteral("nextPollSeconds"), m_clock.isActive() ? m_clock.remainingTime() / 1000 : 0},
+    };
+}
+
+}  // namespace caltrix::feed

@@ -1,0 +1,94 @@
+// Polls one source on its own clock in real seconds and keeps the last good
+// match model. Every fault (refused key, rate limit, time-out, network down,
+// oversized or unreadable answer) gets one log line when it starts or
+// changes, a back-off, and leaves the last good model in place.
+#pragma once
+
+#include "feed/model/MatchModel.h"
+#include "feed/service/FeedOptions.h"
+#include "feed/service/Provider.h"
+
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <optional>
+#include <set>
+#include <string>
+
+class QNetworkReply;
+class QThread;
+
+namespace caltrix::feed {
+
+struct PollLimits {
+    std::chrono::milliseconds timeout{20000};  // for the whole answer
+    qint64 sizeCap = 8 * 1024 * 1024;          // bytes of one answer
+    // Results this old while the provider keeps failing are no longer served
+    // as live, so the displays mark what they show as stale.
+    std::chrono::seconds outdatedAfter{600};
+};
+
+class FeedPoller : public QObject {
+    Q_OBJECT
+public:
+    // `interval` overrides the provider's default schedule.
+    FeedPoller(const Provider& provider, FeedSettings settings, std::optional<std::chrono::milliseconds> interval,
+               PollLimits limits = {});
+    ~FeedPoller() override;
+
+    void Start();  // polls now, then on its clock
+
+    const std::optional<MatchModel>& LastGood() const { return m_lastGood; }
+    // The last good model while it is current: none before the first good
+    // answer, nor once the provider has failed since and it is outdated (said
+    // once in the log).
+    const MatchModel* Current();
+    // Source, last good poll and its age, the fault now (if any), for /feed/status.
+    QJsonObject Status(std::chrono::sys_seconds now) const;
+
+signals:
+    void PollFinished();  // after every poll, good or not
+
+private:
+    void poll();
+    void pollFile(const QString& path);
+    void pollNetwork(const QUrl& url);
+    void onReplyFinished(QNetworkReply* reply);
+    void readOffUiThread(QByteArray body);
+    void onRead(const SourceResult& result);
+    void fault(const QString& what);
+    void finishPoll(std::chrono::milliseconds wait);
+    std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;
+    std::chrono::milliseconds withRateLimit(std::chrono::milliseconds wait) const;
+    QString ageOfLastGood(std::chrono::sys_seconds now) const;
+    bool outdated(std::chrono::sys_seconds now) const;
+
+    const Provider& m_provider;
+    const FeedSettings m_settings;
+    const std::optional<std::chrono::milliseconds> m_interval;
+    const PollLimits m_limits;
+    QNetworkAccessManager m_network;
+    QTimer m_clock;
+    QThread* m_reading = nullptr;
+
+    // The poll in flight.
+    bool m_timedOut = false, m_tooLarge = false;
+    std::optional<std::chrono::seconds> m_rateLimitWait;
+
+    std::optional<MatchModel> m_lastGood;
+    std::optional<std::chrono::sys_seconds> m_lastGoodTime;
+    std::optional<int> m_callsLeft;  // of the day's budget, when the provider tells
+    QString m_fault;                 // the fault of the last poll; empty after a good one
+    std::optional<std::chrono::sys_seconds> m_faultSince;
+    int m_faultsInARow = 0;
+    bool m_outdatedLogged = false;
+    // Each unknown status is logged once a run; a provider inventing new ones
+    // cannot grow the set or the log without bound.
+    static constexpr std::size_t kMaxStatusKindsLogged = 64;
+    std::set<std::string> m_unknownStatusesLogged;
+};
+
+}  // namespace caltrix::feed

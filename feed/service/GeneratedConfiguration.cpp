@@ -1,0 +1,58 @@
+#include "feed/service/GeneratedConfiguration.h"
+
+#include "acquisition/core/LineRules.h"
+#include "acquisition/core/ResultFiles.h"
+#include "feed/model/PageWriter.h"
+#include "common/qt/Text1252Qt.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace caltrix::feed {
+namespace {
+
+// The keys of slots 1 to 11.
+constexpr std::array<const char*, kSlotCount> kSlotKeys = {
+    "01=", "02=", "03=", "04=", "05=", "06=", "07=", "08=", "22=", "23=", "24="};
+
+// The distinct fragments of the competitions the page shows, in their order.
+std::vector<std::string> fragmentsOf(const MatchModel& model) {
+    std::vector<std::string> fragments;
+    for (const Competition& competition : model.competitions) {
+        if (competition.matches.empty()) continue;  // the page leaves it out
+        std::string fragment = SelectionFragment(competition);
+        if (std::find(fragments.begin(), fragments.end(), fragment) == fragments.end())
+            fragments.push_back(std::move(fragment));
+    }
+    return fragments;
+}
+
+}  // namespace
+
+// The header line is the title as the parser takes it (with its name
+// substitutions) in angle brackets, after the closing substitutions, which
+// change more than the letter case ("Regional" becomes "REG."); the brackets
+// keep "SERIEA" from selecting "SERIEA2" too. A ";" (of an escaped "<" or ">"
+// in a name) would end the fragment, so the fragment stops before it and
+// selects the headers that begin alike.
+std::string SelectionFragment(const Competition& competition) {
+    const std::string title = ToWindows1252(QString::fromStdString(CompetitionTitle(competition)));
+    std::string fragment = ClosedText("<" + TitleText(title) + ">");
+    std::erase(fragment, ' ');
+    return fragment.substr(0, fragment.find(';'));
+}
+
+QByteArray GeneratedConfiguration(const MatchModel* model, const QString& origin) {
+    const std::vector<std::string> fragments = model ? fragmentsOf(*model) : std::vector<std::string>{};
+    std::string text;
+    for (std::size_t slot = 0; slot < kSlotKeys.size(); ++slot) {
+        text += kSlotKeys[slot];
+        if (!fragments.empty()) text += fragments[slot % fragments.size()] + ";";
+        text += "\r\n";
+    }
+    text += "12=" + ToWindows1252(QStringLiteral("Live results from ") + origin) + "\r\n";
+    return QByteArray::fromStdString(text);
+}
+
+}  // namespace caltrix::feed

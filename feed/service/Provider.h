@@ -1,0 +1,33 @@
+// What the poller needs to know of each kind of source: its name, default
+// address, the request for today's matches, the header that carries the key,
+// the reader of its answers and its default poll interval.
+#pragma once
+
+#include "feed/service/FeedOptions.h"
+#include "feed/sources/SourceResult.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+#include <chrono>
+
+namespace caltrix::feed {
+
+struct Provider {
+    QString name;                   // in log lines and the status
+    QString origin;                 // where the results come from, for the ticker; empty: the address polled
+    QString defaultBase;            // empty: no default (the json source)
+    QByteArray keyHeader;           // empty: no key
+    std::chrono::seconds interval;  // default time between polls
+    bool dailyBudget = false;       // calls counted per day: spread them over the match hours
+    QUrl (*request)(const QUrl& base, const QStringList& competitions, std::chrono::sys_seconds now);
+    SourceResult (*read)(const QByteArray& body);
+};
+
+const Provider& ProviderFor(FeedKind kind);
+
+// The address polled: the request built on `settings.url` or the default base.
+QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, std::chrono::sys_seconds now);
+
+}  // namespace caltrix::feed
