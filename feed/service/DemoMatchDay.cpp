@@ -2,34 +2,35 @@
 
 #include "feed/model/PageWriter.h"
 
-#include <QFile>
-#include <QRegularExpression>
-
 // The bundled files live in a static library, whose resources register only
 // when asked (from the global namespace, where the resource function lives).
 static void initDemoResources() { Q_INIT_RESOURCE(demo); }
 
-namespace caltrix::demo {
+namespace caltrix::feed {
 
-DemoFeed::DemoFeed(double matchMinutesPerSecond) : m_speed(matchMinutesPerSecond) {
+QString DemoMatchDay::BundledFolder() {
     initDemoResources();
-    m_clock.start();
+    return QStringLiteral(":/demo");
 }
 
-double DemoFeed::MinutesNow() const {
+DemoMatchDay::DemoMatchDay(double matchMinutesPerSecond) : m_speed(matchMinutesPerSecond) { m_clock.start(); }
+
+double DemoMatchDay::MinutesNow() const {
     return m_startMinute + m_speed * static_cast<double>(m_clock.elapsed()) / 1000.0;
 }
 
-std::string DemoFeed::PageNow() const {
+std::optional<std::string> DemoMatchDay::PageNow() {
     const double minutes = MinutesNow();
-    return feed::WritePage(m_day.ModelAt(minutes), feed::SimulatedMatchDay::InstantAt(minutes));
+    m_shown = m_day.ModelAt(minutes);
+    return WritePage(*m_shown, SimulatedMatchDay::InstantAt(minutes));
 }
 
-std::optional<QByteArray> DemoFeed::BundledFile(const QString& name) {
-    static const QRegularExpression safeName(QStringLiteral("^(config\\.txt|[A-Za-z0-9_-]+\\.htm)$"));
-    QFile file(QStringLiteral(":/demo/") + name);
-    if (!safeName.match(name).hasMatch() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll();
+QJsonObject DemoMatchDay::Status(std::chrono::sys_seconds) const {
+    return {{QStringLiteral("source"), QStringLiteral("demo")}};
 }
 
-}  // namespace caltrix::demo
+QString DemoMatchDay::Description() const { return QStringLiteral("the demo match day"); }
+
+QString DemoMatchDay::Origin() const { return QStringLiteral("the demo match day"); }
+
+}  // namespace caltrix::feed

@@ -1,5 +1,6 @@
 #include "feed/service/FeedPoller.h"
 
+#include "feed/model/PageWriter.h"
 #include "feed/service/FeedLogging.h"
 #include "feed/service/PollSchedule.h"
 
@@ -53,6 +54,16 @@ FeedPoller::~FeedPoller() {
 }
 
 void FeedPoller::Start() { poll(); }
+
+std::optional<std::string> FeedPoller::PageNow() {
+    const MatchModel* model = Current();
+    if (model == nullptr) return std::nullopt;
+    return WritePage(*model, UtcNow());
+}
+
+QString FeedPoller::Description() const { return QStringLiteral("the %1 feed").arg(m_provider.name); }
+
+QString FeedPoller::Origin() const { return m_provider.origin.isEmpty() ? m_settings.url : m_provider.origin; }
 
 void FeedPoller::poll() {
     m_timedOut = m_tooLarge = false;

@@ -6,11 +6,11 @@
 
 #include "feed/model/MatchModel.h"
 #include "feed/service/FeedOptions.h"
+#include "feed/service/MatchSource.h"
 #include "feed/service/Provider.h"
 
 #include <QJsonObject>
 #include <QNetworkAccessManager>
-#include <QObject>
 #include <QTimer>
 
 #include <chrono>
@@ -31,7 +31,7 @@ struct PollLimits {
     std::chrono::seconds outdatedAfter{600};
 };
 
-class FeedPoller : public QObject {
+class FeedPoller : public MatchSource {
     Q_OBJECT
 public:
     // `interval` overrides the provider's default schedule.
@@ -39,7 +39,11 @@ public:
                PollLimits limits = {});
     ~FeedPoller() override;
 
-    void Start();  // polls now, then on its clock
+    void Start() override;  // polls now, then on its clock
+    std::optional<std::string> PageNow() override;
+    const MatchModel* LastGoodMatches() const override { return m_lastGood ? &*m_lastGood : nullptr; }
+    QString Description() const override;
+    QString Origin() const override;
 
     const std::optional<MatchModel>& LastGood() const { return m_lastGood; }
     // The last good model while it is current: none before the first good
@@ -47,7 +51,7 @@ public:
     // once in the log).
     const MatchModel* Current();
     // Source, last good poll and its age, the fault now (if any), for /feed/status.
-    QJsonObject Status(std::chrono::sys_seconds now) const;
+    QJsonObject Status(std::chrono::sys_seconds now) const override;
 
 signals:
     void PollFinished();  // after every poll, good or not

@@ -1,7 +1,6 @@
 #include "feed/service/FeedService.h"
 
 #include "feed/service/DemoMatchDay.h"
-#include "feed/model/PageWriter.h"
 #include "feed/service/FeedLogging.h"
 #include "feed/service/FeedPoller.h"
 #include "feed/service/GeneratedConfiguration.h"
@@ -11,21 +10,27 @@
 #include <stdexcept>
 
 namespace caltrix::feed {
+namespace {
+
+std::unique_ptr<MatchSource> sourceFor(const FeedSettings& settings, bool demo) {
+    if (demo) return std::make_unique<DemoMatchDay>();
+    if (settings.kind == FeedKind::None) return nullptr;
+    return std::make_unique<FeedPoller>(ProviderFor(settings.kind), settings, settings.interval);
+}
+
+}  // namespace
 
 FeedService::FeedService(const FeedSettings& settings, bool demo)
-    : m_server({[this] { return page(); }, [this](const QString& name) { return publicFile(name); },
+    : m_source(sourceFor(settings, demo)),
+      m_server({[this] { return page(); }, [this](const QString& name) { return publicFile(name); },
                 [this] { return Status(); }}) {
-    if (demo)
-        m_demo = std::make_unique<demo::DemoFeed>();
-    else if (settings.kind != FeedKind::None)
-        m_poller = std::make_unique<FeedPoller>(ProviderFor(settings.kind), settings, settings.interval);
-    if (m_poller) {
-        const Provider& provider = ProviderFor(settings.kind);
-        m_provider = provider.name;
-        m_origin = provider.origin.isEmpty() ? settings.url : provider.origin;
+    if (!settings.localConfig.isEmpty()) {
+        m_configuration = std::make_unique<LocalConfigFolder>(settings.localConfig);
+        m_configurationDescription = QStringLiteral("the configuration of %1").arg(settings.localConfig);
+    } else if (demo) {
+        m_configuration = std::make_unique<LocalConfigFolder>(DemoMatchDay::BundledFolder());
+        m_configurationDescription = QStringLiteral("the demo configuration");
     }
-    m_localConfigFolder = settings.localConfig;
-    if (!settings.localConfig.isEmpty()) m_localConfig = std::make_unique<LocalConfigFolder>(settings.localConfig);
 }
 
 FeedService::~FeedService() = default;
@@ -34,50 +39,42 @@ void FeedService::Start(const QHostAddress& address, quint16 port) {
     if (!m_server.Listen(address, port))
         throw std::runtime_error(
             QStringLiteral("the feed cannot listen on %1 port %2").arg(address.toString()).arg(port).toStdString());
-    QStringList served;
-    if (m_demo) served << QStringLiteral("the demo match day");
-    if (m_poller) served << QStringLiteral("the %1 feed").arg(m_provider);
-    if (m_localConfig)
-        served << QStringLiteral("the configuration of %1").arg(m_localConfigFolder);
-    else if (m_demo)
-        served << QStringLiteral("the demo configuration");
-    else if (m_generatedConfiguration)
-        served << QStringLiteral("a generated configuration");
-    qCInfo(lcFeed).noquote()
-        << QStringLiteral("serving %1 on %2").arg(served.join(QLatin1String(" and ")), BaseUrl().toString());
+    qCInfo(lcFeed).noquote() << QStringLiteral("serving %1 on %2").arg(servedText(), BaseUrl().toString());
     if (m_generatedConfiguration)
         qCInfo(lcFeed).noquote() << QStringLiteral(
             "no configuration given: the slots show the feed's competitions in their order; "
             "--local-config DIR chooses them");
-    if (m_poller) m_poller->Start();
+    if (m_source) m_source->Start();
 }
 
-std::optional<std::string> FeedService::page() const {
-    if (m_demo) return m_demo->PageNow();
-    const MatchModel* model = m_poller ? m_poller->Current() : nullptr;
-    if (model == nullptr) return std::nullopt;
-    return WritePage(*model, UtcNow());
+QString FeedService::servedText() const {
+    QStringList served;
+    if (m_source) served << m_source->Description();
+    if (m_configuration)
+        served << m_configurationDescription;
+    else if (m_generatedConfiguration)
+        served << QStringLiteral("a generated configuration");
+    return served.join(QLatin1String(" and "));
 }
+
+std::optional<std::string> FeedService::page() const { return m_source ? m_source->PageNow() : std::nullopt; }
 
 std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
-    if (m_localConfig) return m_localConfig->Read(name);
-    if (m_demo) return demo::DemoFeed::BundledFile(name);
-    if (m_generatedConfiguration && name == QLatin1String("config.txt")) {
-        const std::optional<MatchModel>& model = m_poller->LastGood();
-        return GeneratedConfiguration(model ? &*model : nullptr, m_origin);
-    }
+    if (m_configuration) return m_configuration->Read(name);
+    if (m_generatedConfiguration && name == QLatin1String("config.txt"))
+        return GeneratedConfiguration(m_source->LastGoodMatches(), m_source->Origin());
     return std::nullopt;
 }
 
 QJsonObject FeedService::Status() const {
-    if (m_poller) return m_poller->Status(UtcNow());
-    return {{QStringLiteral("source"), m_demo ? QStringLiteral("demo") : QStringLiteral("none")}};
+    if (m_source) return m_source->Status(UtcNow());
+    return {{QStringLiteral("source"), QStringLiteral("none")}};
 }
 
 std::unique_ptr<FeedService> StartEmbeddedFeed(const FeedSettings& settings, bool demo, bool endpointGiven,
                                                QUrl& configEndpoint, QUrl& scoreSite) {
     auto service = std::make_unique<FeedService>(settings, demo);
-    if (!endpointGiven && settings.localConfig.isEmpty()) service->GenerateConfiguration();
+    if (!endpointGiven) service->GenerateConfiguration();
     if (!service->ServesPages() && !service->ServesConfiguration()) return nullptr;
     service->Start(QHostAddress::LocalHost, 0);
     if (service->ServesPages()) scoreSite = service->BaseUrl();

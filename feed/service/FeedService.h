@@ -1,6 +1,7 @@
 // The live match data of one program: its source (a provider's poller or the
-// demo's simulated match day), the configuration it serves (a local folder or
-// the demo's bundled files) and the server that hands both out.
+// demo's simulated match day), the configuration it serves (a local folder,
+// the demo's bundled files or one made from the source's competitions) and
+// the server that hands both out.
 #pragma once
 
 #include "feed/service/FeedOptions.h"
@@ -11,42 +12,37 @@
 
 #include <memory>
 
-namespace caltrix::demo {
-class DemoFeed;
-}
-
 namespace caltrix::feed {
 
-class FeedPoller;
 class LocalConfigFolder;
+class MatchSource;
 
 class FeedService {
 public:
     FeedService(const FeedSettings& settings, bool demo);
     ~FeedService();
 
-    // Serves a configuration made from the polled competitions, for a
+    // Serves a configuration made from the source's competitions, for a
     // display given no configuration of its own.
-    void GenerateConfiguration() { m_generatedConfiguration = m_poller != nullptr; }
+    void GenerateConfiguration() { m_generatedConfiguration = m_source && !m_configuration; }
     // Starts serving and polling; throws std::runtime_error when it cannot listen.
     void Start(const QHostAddress& address, quint16 port);
     QUrl BaseUrl() const { return m_server.BaseUrl(); }
 
-    bool ServesPages() const { return m_poller || m_demo; }
-    bool ServesConfiguration() const { return m_localConfig || m_demo || m_generatedConfiguration; }
+    bool ServesPages() const { return m_source != nullptr; }
+    bool ServesConfiguration() const { return m_configuration || m_generatedConfiguration; }
     // The source, its last good poll and age and its fault now (/feed/status).
     QJsonObject Status() const;
 
 private:
     std::optional<std::string> page() const;
     std::optional<QByteArray> publicFile(const QString& name) const;
+    QString servedText() const;
 
-    std::unique_ptr<FeedPoller> m_poller;
-    std::unique_ptr<demo::DemoFeed> m_demo;
-    std::unique_ptr<LocalConfigFolder> m_localConfig;
+    std::unique_ptr<MatchSource> m_source;
+    std::unique_ptr<LocalConfigFolder> m_configuration;
+    QString m_configurationDescription;  // for the log
     bool m_generatedConfiguration = false;
-    QString m_provider, m_localConfigFolder;  // for the log
-    QString m_origin;                         // where the results come from, for the generated ticker
     FeedServer m_server;
 };
 
