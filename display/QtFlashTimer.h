@@ -6,7 +6,7 @@
 
 #include <QTimer>
 
-#include "display/core/FlashPunteggio.h"
+#include "display/core/ScoreFlash.h"
 
 namespace caltrix {
 

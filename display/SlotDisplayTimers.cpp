@@ -1,4 +1,4 @@
-#include "display/SchermoRisultati.h"
+#include "display/SlotDisplayTimers.h"
 
 #include <exception>
 #include <utility>

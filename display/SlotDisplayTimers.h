@@ -18,7 +18,7 @@
 #include <Pannello/Pannello.h>
 
 #include "display/QtFlashTimer.h"
-#include "display/core/Tabellone.h"
+#include "display/core/SlotDisplay.h"
 
 namespace caltrix {
 

@@ -18,7 +18,7 @@
 #include "common/qt/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
-#include "display/SchermoRisultati.h"
+#include "display/SlotDisplayTimers.h"
 
 #include <QApplication>
 #include <QCoreApplication>

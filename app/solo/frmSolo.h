@@ -13,7 +13,7 @@
 #include <Pannello/Pannello.h>
 
 #include "display/QtFlashTimer.h"
-#include "display/core/FlashPunteggio.h"
+#include "display/core/ScoreFlash.h"
 
 namespace caltrix {
 

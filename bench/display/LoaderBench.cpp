@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/LineFile.h"
-#include "display/core/CaricatoreVideo.h"
-#include "display/core/RigaVideo.h"
+#include "display/core/SlotFileLoader.h"
+#include "display/core/LinePreparation.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "display/core/InterpreteRiga.h"
+#include "display/core/LineInterpreter.h"
 
-#include "display/core/RigaPartita.h"
-#include "display/core/ScritturaPartita.h"
+#include "display/core/StoredLine.h"
+#include "display/core/MatchWriter.h"
 
 namespace caltrix {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/core/FlashPunteggio.h"
+#include "display/core/ScoreFlash.h"
 
 namespace caltrix {
 

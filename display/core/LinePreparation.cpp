@@ -1,4 +1,4 @@
-#include "display/core/RigaVideo.h"
+#include "display/core/LinePreparation.h"
 
 #include "common/Text1252.h"
 

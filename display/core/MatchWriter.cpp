@@ -1,4 +1,4 @@
-#include "display/core/ScritturaPartita.h"
+#include "display/core/MatchWriter.h"
 
 #include <algorithm>
 #include <string>

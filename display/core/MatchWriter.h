@@ -5,8 +5,8 @@
 
 #include <Pannello/Pannello.h>
 
-#include "display/core/FlashPunteggio.h"
-#include "display/core/RigaPartita.h"
+#include "display/core/ScoreFlash.h"
+#include "display/core/StoredLine.h"
 
 namespace caltrix {
 

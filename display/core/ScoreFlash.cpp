@@ -1,4 +1,4 @@
-#include "display/core/FlashPunteggio.h"
+#include "display/core/ScoreFlash.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "display/core/Tabellone.h"
+#include "display/core/SlotDisplay.h"
 
 #include <utility>
 

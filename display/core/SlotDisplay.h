@@ -13,11 +13,11 @@
 
 #include <Pannello/Pannello.h>
 
-#include "display/core/CaricatoreVideo.h"
-#include "display/core/FlashPunteggio.h"
-#include "display/core/InterpreteRiga.h"
+#include "display/core/SlotFileLoader.h"
+#include "display/core/ScoreFlash.h"
+#include "display/core/LineInterpreter.h"
 #include "display/core/RigheVideo.h"
-#include "display/core/RotazioneSlot.h"
+#include "display/core/SlotRotation.h"
 
 namespace caltrix {
 

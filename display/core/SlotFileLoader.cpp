@@ -1,11 +1,11 @@
-#include "display/core/CaricatoreVideo.h"
+#include "display/core/SlotFileLoader.h"
 
 #include <exception>
 #include <utility>
 #include <vector>
 
 #include "common/LineFile.h"
-#include "display/core/RigaVideo.h"
+#include "display/core/LinePreparation.h"
 
 namespace caltrix {
 

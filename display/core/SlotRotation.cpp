@@ -1,4 +1,4 @@
-#include "display/core/RotazioneSlot.h"
+#include "display/core/SlotRotation.h"
 
 #include <exception>
 #include <limits>

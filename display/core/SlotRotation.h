@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "display/core/InterpreteRiga.h"
+#include "display/core/LineInterpreter.h"
 #include "display/core/RigheVideo.h"
 
 namespace caltrix {

@@ -1,4 +1,4 @@
-#include "display/core/RigaPartita.h"
+#include "display/core/StoredLine.h"
 
 #include "common/Text1252.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/core/RigaVideo.h"
+#include "display/core/LinePreparation.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app/shell/ProgramFiles.h"
 #include "app/solo/frmSolo.h"
 #include "common/qt/TimeScale.h"
-#include "display/SchermoRisultati.h"
+#include "display/SlotDisplayTimers.h"
 
 #include <gtest/gtest.h>
 

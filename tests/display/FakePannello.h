@@ -13,7 +13,7 @@
 #include <Pannello/Pannello.h>
 
 #include "MarkupParser.h"
-#include "display/core/FlashPunteggio.h"
+#include "display/core/ScoreFlash.h"
 
 namespace caltrix::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Banco.h"
-#include "display/core/RigaPartita.h"
+#include "TestBench.h"
+#include "display/core/StoredLine.h"
 
 namespace caltrix::test {
 namespace {

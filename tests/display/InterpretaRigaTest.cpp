@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Banco.h"
-#include "display/core/RigaVideo.h"
+#include "TestBench.h"
+#include "display/core/LinePreparation.h"
 
 namespace caltrix::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <QSignalSpy>
 
-#include "Banco.h"
+#include "TestBench.h"
 #include "app/solo/frmSolo.h"
-#include "display/SchermoRisultati.h"
+#include "display/SlotDisplayTimers.h"
 
 namespace caltrix::test {
 namespace {

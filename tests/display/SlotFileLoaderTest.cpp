@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "Banco.h"
-#include "display/core/CaricatoreVideo.h"
-#include "display/core/RigaVideo.h"
+#include "TestBench.h"
+#include "display/core/SlotFileLoader.h"
+#include "display/core/LinePreparation.h"
 
 namespace caltrix::test {
 namespace {

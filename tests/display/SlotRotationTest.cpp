@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Banco.h"
+#include "TestBench.h"
 
 namespace caltrix::test {
 namespace {
