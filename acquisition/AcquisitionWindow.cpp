@@ -2,10 +2,10 @@
 
 #include "acquisition/OffUiThread.h"
 #include "acquisition/SaveWebBrowser.h"
-#include "acquisition/SharedProfile.h"
+#include "acquisition/AcquisitionProfile.h"
 #include "acquisition/core/PageCheck.h"
 #include "common/qt/Logging.h"
-#include "common/qt/SlotSelectionStore.h"
+#include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
 #include "common/LineFile.h"

@@ -1,5 +1,7 @@
 #include "common/LineFile.h"
 
+#include "common/SlotFiles.h"
+
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -57,14 +59,7 @@ bool EsisteFile(const std::filesystem::path& path) { return RegularFile(path, O_
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -24,8 +24,7 @@ public:
 // Never throws.
 bool EsisteFile(const std::filesystem::path& path);
 
-// Splits text into lines: CR LF or a lone CR ends a line, a lone LF does not.
-// A last line without a line end still counts; empty text has no lines.
+// The lines of `text`, as ForEachLine gives them.
 std::vector<std::string> SplitLines(std::string_view text);
 
 inline constexpr std::size_t kAnySize = SIZE_MAX;

@@ -73,6 +73,15 @@ bool StartsWithMinuteMark(std::string_view text, char mark) {
     return at < text.size() && text[at] == mark;
 }
 
+const std::array<char, 256>& UpperCase1252Table() {
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> upper{};
+        for (std::size_t b = 0; b < upper.size(); ++b) upper[b] = UpperCase1252(static_cast<char>(b));
+        return upper;
+    }();
+    return table;
+}
+
 std::string UpperCase1252(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = UpperCase1252(c);

@@ -1,6 +1,7 @@
 // Text operations on Windows-1252 byte strings.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,8 @@ namespace caltrix {
 // š ž œ ÿ); other bytes are kept.
 char UpperCase1252(char c);
 std::string UpperCase1252(std::string_view text);
+// UpperCase1252 of every byte, looked up rather than worked out, for long texts.
+const std::array<char, 256>& UpperCase1252Table();
 
 // True for a letter of the Windows-1252 repertoire: A-Z, a-z, the accented
 // letters, Š š Œ œ Ž ž Ÿ ÿ, ª º µ ß.

@@ -7,7 +7,7 @@
 namespace caltrix {
 
 QtFlashTimer::QtFlashTimer(std::function<void()> onTick) {
-    m_timer.setInterval(ScaledMilliseconds(kIntervalloMs));
+    m_timer.setInterval(ScaledMilliseconds(kIntervalMs));
     QObject::connect(&m_timer, &QTimer::timeout, [onTick = std::move(onTick)] { onTick(); });
 }
 

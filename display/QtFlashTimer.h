@@ -12,7 +12,7 @@ namespace caltrix {
 
 class QtFlashTimer final : public FlashTimer {
 public:
-    static constexpr int kIntervalloMs = 500;
+    static constexpr int kIntervalMs = 500;
 
     explicit QtFlashTimer(std::function<void()> onTick);
 

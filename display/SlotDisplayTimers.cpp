@@ -9,59 +9,59 @@
 namespace caltrix {
 namespace {
 
-constexpr int kIntervalloPrimoSlotMs = 3000;
-constexpr int kIntervalloSlotMs = 4000;
+constexpr int kFirstSlotIntervalMs = 3000;
+constexpr int kSlotIntervalMs = 4000;
 // Markup failures remembered per slot so that they are logged once; a bound for a page gone wrong.
-constexpr std::size_t kErroriMarkupRicordati = 100;
+constexpr std::size_t kMarkupErrorsRemembered = 100;
 
 }  // namespace
 
-SchermoRisultati::SchermoRisultati(const std::filesystem::path& cartellaProgramma,
-                                   const std::array<Pannello2::_Pannello*, kSlots>& pannelli,
-                                   RotazioneSlot::Interruttore interruttore, QObject* parent)
+SlotDisplayTimers::SlotDisplayTimers(const std::filesystem::path& programFolder,
+                                     const std::array<Pannello2::_Pannello*, kSlotCount>& panels,
+                                     SlotRotation::SlotSwitch slotSwitch, QObject* parent)
     : QObject(parent) {
-    std::array<FlashTimer*, kSlots> timerFlash{};
-    for (int k = 1; k <= kSlots; ++k) {
+    std::array<FlashTimer*, kSlotCount> timerFlash{};
+    for (int k = 1; k <= kSlotCount; ++k) {
         m_timerFlash[k - 1] = std::make_unique<QtFlashTimer>([this, k] { TickFlash(k); });
         timerFlash[k - 1] = m_timerFlash[k - 1].get();
     }
-    m_tabellone = std::make_unique<Tabellone>(cartellaProgramma, pannelli, timerFlash, std::move(interruttore));
+    m_display = std::make_unique<SlotDisplay>(programFolder, panels, timerFlash, std::move(slotSwitch));
 
-    for (int k = 1; k <= kSlots; ++k) {
+    for (int k = 1; k <= kSlotCount; ++k) {
         auto timer = std::make_unique<QTimer>();
-        timer->setInterval(ScaledMilliseconds(k == 1 ? kIntervalloPrimoSlotMs : kIntervalloSlotMs));
+        timer->setInterval(ScaledMilliseconds(k == 1 ? kFirstSlotIntervalMs : kSlotIntervalMs));
         connect(timer.get(), &QTimer::timeout, this, [this, k] { TickSlot(k); });
         timer->start();
-        m_timerSlot[k - 1] = std::move(timer);
+        m_slotTimers[k - 1] = std::move(timer);
     }
 }
 
-SchermoRisultati::~SchermoRisultati() = default;
+SlotDisplayTimers::~SlotDisplayTimers() = default;
 
-void SchermoRisultati::CaricaProssimoVideo() {
-    if (const auto errore = m_tabellone->CaricaProssimoVideo()) {
-        qCWarning(lcDisplay).noquote() << QString::fromStdString(*errore);
+void SlotDisplayTimers::CaricaProssimoVideo() {
+    if (const auto error = m_display->CaricaProssimoVideo()) {
+        qCWarning(lcDisplay).noquote() << QString::fromStdString(*error);
     }
 }
 
-void SchermoRisultati::TickSlot(int slot) {
-    const EsitoTick esito = m_tabellone->TickSlot(slot);
-    if (esito.tipo == EsitoTick::Tipo::Fallita) {
+void SlotDisplayTimers::TickSlot(int slot) {
+    const TickOutcome outcome = m_display->TickSlot(slot);
+    if (outcome.kind == TickOutcome::Kind::Failed) {
         qCWarning(lcDisplay).noquote() << "slot" << slot << "tick failed, rotation restarts at line 1:"
-                                       << QString::fromStdString(esito.errore);
-    } else if (esito.tipo == EsitoTick::Tipo::MarkupScartata) {
+                                       << QString::fromStdString(outcome.error);
+    } else if (outcome.kind == TickOutcome::Kind::MarkupDropped) {
         // The same lines come round again at every pass of the rotation: each failure is logged once.
-        std::set<std::string>& giaRegistrati = m_erroriMarkupRegistrati[slot - 1];
-        if (giaRegistrati.size() >= kErroriMarkupRicordati) giaRegistrati.clear();
-        if (!giaRegistrati.insert(esito.errore).second) return;
+        std::set<std::string>& alreadyLogged = m_markupErrorsLogged[slot - 1];
+        if (alreadyLogged.size() >= kMarkupErrorsRemembered) alreadyLogged.clear();
+        if (!alreadyLogged.insert(outcome.error).second) return;
         qCWarning(lcDisplay).noquote() << "slot" << slot << "score markup cannot be drawn and was cleared:"
-                                       << QString::fromStdString(esito.errore);
+                                       << QString::fromStdString(outcome.error);
     }
 }
 
-void SchermoRisultati::TickFlash(int slot) {
+void SlotDisplayTimers::TickFlash(int slot) {
     try {
-        m_tabellone->TickFlash(slot);
+        m_display->TickFlash(slot);
     } catch (const std::exception& error) {
         qCWarning(lcDisplay).noquote() << "slot" << slot << "flash failed:" << error.what();
     }

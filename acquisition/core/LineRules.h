@@ -1,21 +1,11 @@
-// The fixed rules the page parser applies to a line once its tags are gone.
+// The fixed rules by which the page parser tells dates and match starts apart
+// once a line's tags are gone; its name rules are in common/ResultText.h.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace caltrix {
-
-// A stripped line with the name substitutions applied ("&nbsp;" removed,
-// "Inter Milan" -> "Inter", "AC Milan" -> "Milan", "AS Roma" -> "Roma",
-// "L'Aquila" with the acute accent, "Maccabi Petah" -> "Maccabi P.").
-std::string ProcessedLine(std::string_view stripped);
-// The same into `out`, reusing its buffer.
-void ProcessLine(std::string_view stripped, std::string& out);
-
-// A stripped "class=title" line as it goes into the title list: the name
-// substitutions but the last, and every apostrophe replaced by the acute accent.
-std::string TitleText(std::string_view stripped);
 
 // The line starts with a month name ("May " with its space; "March" in full).
 bool IsDateLine(std::string_view line);

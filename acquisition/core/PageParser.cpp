@@ -1,8 +1,10 @@
 #include "acquisition/core/PageParser.h"
 
 #include "acquisition/core/LineRules.h"
+#include "common/ResultText.h"
 #include "acquisition/core/TitleMatcher.h"
 #include "common/LineFile.h"
+#include "common/SlotFiles.h"
 #include "common/Text1252.h"
 
 #include <algorithm>
@@ -13,7 +15,6 @@ namespace {
 
 constexpr std::string_view kTitleMarker = "class=title";
 constexpr std::string_view kStopMarker = "t=new";
-constexpr std::string_view kLineBreak = "\r\n";
 
 // Every raw line is searched for the title marker; skipping ahead by the
 // marker's length beats stopping at every "c" of "class".
@@ -38,11 +39,11 @@ public:
         if (Contains(line, kStopMarker)) return false;
         if (IsDateLine(line)) return true;
         const std::size_t titlesInLine = m_matcher.CountContained(line);
-        for (std::size_t i = 0; i < titlesInLine; ++i) m_text.append(kLineBreak);
+        for (std::size_t i = 0; i < titlesInLine; ++i) m_text.append(kLineEnd);
         if (titlesInLine > 0) m_titleMode = true;
         if (m_titleMode && Contains(line, " - ")) line = Wrapped(line);
         if (line.empty()) return true;
-        if (IsStatusStart(line)) m_text.append(kLineBreak);
+        if (IsStatusStart(line)) m_text.append(kLineEnd);
         if (Contains(line, ":")) return true;
         m_text.append(line);
         m_text.push_back(' ');
@@ -74,13 +75,7 @@ private:
 
 std::vector<std::string_view> PageLines(std::string_view page) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t cr = page.find('\r'); cr != std::string_view::npos; cr = page.find('\r', start)) {
-        lines.push_back(page.substr(start, cr - start));
-        start = cr + 1;
-        if (start < page.size() && page[start] == '\n') ++start;
-    }
-    if (start < page.size()) lines.push_back(page.substr(start));
+    ForEachLine(page, [&lines](std::string_view line) { lines.push_back(line); });
     return lines;
 }
 

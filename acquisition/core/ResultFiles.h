@@ -1,6 +1,8 @@
 // The combined result file and the slot result files: names and contents.
 #pragma once
 
+#include "common/SlotFiles.h"
+
 #include <array>
 #include <filesystem>
 #include <string>
@@ -8,18 +10,10 @@
 
 namespace caltrix {
 
-inline constexpr int kSlotCount = 11;
 inline constexpr int kCombinedFileLimit = 1000;
 
-// video<n>.txt and lmVideo<k>.txt in the program folder.
+// video<n>.txt in the program folder.
 std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n);
-std::filesystem::path SlotFileName(const std::filesystem::path& programFolder, int slot);
-
-// The result text after the closing substitutions (" - " -> "-", "&amp;" ->
-// "&", "Regional" -> "REG.", upper case, "LEAGUE-GROUP" -> "LEAGUE-GR.",
-// "REPUBLIC-GAMBRINUS" -> "REPUBLIC GAM.", " -" -> "-", apostrophe and space
-// -> double quote, "TAÇA DE PORTUGAL" -> "TAÇA PORTUGAL").
-std::string ClosedText(std::string_view resultText);
 
 // The slot result file's content for the combined file's content: the
 // non-blank lines under the headers that the selection string selects,

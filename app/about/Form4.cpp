@@ -19,8 +19,7 @@ constexpr int Pixel(int twips) { return twips / kTwipsPerPixel; }
 
 }  // namespace
 
-Form4::Form4(const QString& cartellaProgramma, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+Form4::Form4(const QString& programFolder, QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setFixedSize(Pixel(3960), Pixel(4545));
 
     m_label1 = new QLabel(this);
@@ -33,13 +32,13 @@ Form4::Form4(const QString& cartellaProgramma, QWidget* parent)
     colori.setColor(QPalette::WindowText, QColor(0, 255, 0));
     m_label1->setPalette(colori);
 
-    CaricaSfondo(QDir(cartellaProgramma).filePath(QString::fromLatin1(kImmagine)));
+    CaricaSfondo(QDir(programFolder).filePath(QString::fromLatin1(kImmagine)));
     Centra();
     m_label1->setText(QString::fromLatin1(kCommentoVersione));
 }
 
-void Form4::Mostra(const QString& cartellaProgramma, QWidget* parent) {
-    Form4 box(cartellaProgramma, parent);
+void Form4::Mostra(const QString& programFolder, QWidget* parent) {
+    Form4 box(programFolder, parent);
     box.exec();
 }
 

@@ -20,13 +20,13 @@ public:
     static constexpr const char* kImmagine = "MaskMenuVuotoNew.jpg";
     static constexpr const char* kCommentoVersione = "Lumetra 0.1 Beta";
 
-    // Loads the box: background from `cartellaProgramma`/MaskMenuVuotoNew.jpg
+    // Loads the box: background from `programFolder`/MaskMenuVuotoNew.jpg
     // (a missing or unreadable picture is logged and the box shows without
     // it), centred on the screen, version comment in Label1.
-    explicit Form4(const QString& cartellaProgramma, QWidget* parent = nullptr);
+    explicit Form4(const QString& programFolder, QWidget* parent = nullptr);
 
     // Creates the box, shows it modally and destroys it when it is closed.
-    static void Mostra(const QString& cartellaProgramma, QWidget* parent);
+    static void Mostra(const QString& programFolder, QWidget* parent);
 
     QLabel* Label1() const { return m_label1; }
     bool HaSfondo() const { return !m_sfondo.isNull(); }

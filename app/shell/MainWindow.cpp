@@ -1,9 +1,9 @@
 #include "app/shell/MainWindow.h"
 
 #include "acquisition/AcquisitionWindow.h"
-#include "acquisition/ConfigApplier.h"
-#include "acquisition/SafeAddresses.h"
-#include "acquisition/SharedProfile.h"
+#include "app/shell/ConfigApplier.h"
+#include "app/shell/SafeAddresses.h"
+#include "app/shell/BrowserViews.h"
 #include "app/about/Form4.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/panelhost/SavedPanel.h"
@@ -15,7 +15,7 @@
 #include "common/qt/ClockText.h"
 #include "common/qt/Logging.h"
 #include "app/support/SempreInPrimoPiano.h"
-#include "common/qt/SlotSelectionStore.h"
+#include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
 #include "display/SlotDisplayTimers.h"
@@ -75,7 +75,7 @@ MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QSt
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) {
-    for (int slot = 1; slot <= 11; ++slot) {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
         auto& host = m_panelHosts[static_cast<std::size_t>(slot)];
         host = std::make_unique<SlotPanelHost>([this, slot] { onPanelClick(slot); });
         const QString state = QStringLiteral("%1/panels/slot%2.json").arg(dataFolder).arg(slot);
@@ -84,10 +84,10 @@ void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) 
         panel->Widget()->setGeometry(SlotPanelRect(slot));
         m_panels[static_cast<std::size_t>(slot)] = panel;
     }
-    std::array<Pannello2::_Pannello*, 11> slotPanels{};
+    std::array<Pannello2::_Pannello*, kSlotCount> slotPanels{};
     std::copy(m_panels.begin() + 1, m_panels.end(), slotPanels.begin());
-    m_display = std::make_unique<SchermoRisultati>(
-        m_programFolder, slotPanels, [](int element) { return SlotSelectionStore::Instance().Switch(element) != 0; });
+    m_display = std::make_unique<SlotDisplayTimers>(m_programFolder, slotPanels,
+                                                    [this](int element) { return m_selections.Switch(element) != 0; });
 }
 
 void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFolder) {
@@ -100,7 +100,7 @@ void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFold
         m_showingSolo = false;
         showOnWholeScreen();
     });
-    m_display->CollegaSolo(&m_frmSolo->Flash());
+    m_display->AttachSolo(&m_frmSolo->Flash());
 }
 
 void MainWindow::connectButtons() {
@@ -125,7 +125,7 @@ void MainWindow::connectTimers() {
 
 void MainWindow::createAcquisition() {
     ConfigControls controls;
-    controls.store = &SlotSelectionStore::Instance();
+    controls.store = &m_selections;
     controls.banners = {m_controls.webBrowser[1], m_controls.webBrowser[2], m_controls.webBrowser[3]};
     controls.endpoint = m_settings.configEndpoint;
     controls.setTicker = [this](const std::string& value) { setTicker(value); };
@@ -135,7 +135,7 @@ void MainWindow::createAcquisition() {
     m_configApplier = std::make_unique<ConfigApplier>(std::move(controls));
 
     AcquisitionSettings settings{m_settings.configEndpoint, m_settings.scoreSite, m_programFolder, m_workFolder};
-    m_frmWeb = std::make_unique<AcquisitionWindow>(settings, *m_configApplier, SlotSelectionStore::Instance());
+    m_frmWeb = std::make_unique<AcquisitionWindow>(settings, *m_configApplier, m_selections);
     connect(m_frmWeb.get(), &AcquisitionWindow::cycleFinished, this, &MainWindow::onCycleFinished);
 }
 
@@ -167,7 +167,7 @@ void MainWindow::pointBrowsers() {
 
 void MainWindow::giveTitleFonts() {
     std::vector<Pannello2::_Pannello*> panels(m_panels.begin() + 1, m_panels.end());
-    panels.push_back(&m_frmSolo->Pannello());
+    panels.push_back(&m_frmSolo->Panel());
     for (Pannello2::_Pannello* panel : panels) {
         const Pannello2::FontRef font = panel->TitoloFont();
         font->SetName("Verdana");
@@ -179,7 +179,7 @@ void MainWindow::giveTitleFonts() {
 void MainWindow::Load() {
     settleFolders();                                                                       // steps 1, 2
     setWindowState(Qt::WindowMaximized);                                                   // step 3
-    SlotSelectionStore::Instance().ClearSelections();                                      // step 4
+    m_selections.ClearSelections();                                                        // step 4
     createAcquisition();                                                                   // step 5
     GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
     m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
@@ -279,7 +279,7 @@ void MainWindow::onLinkButton(int command) {
 }
 
 void MainWindow::onTickerStep() {
-    m_ticker.Passo(
+    m_ticker.Step(
         [] { QCoreApplication::processEvents(); },
         [this](const std::string& text) { m_controls.label5->setText(ClassicCaption(FromWindows1252(text))); });
 }
@@ -296,8 +296,8 @@ void MainWindow::onLoaderTick() {
     m_display->CaricaProssimoVideo();
     // Slot files come only from good cycles of this run: what was just loaded
     // comes from the latest one.
-    const int slot = m_display->Core().Caricatore().NumeroVideo();
-    if (slot >= 1 && slot <= 11 && m_display->Core().Righe().Count(slot) > 0)
+    const int slot = m_display->Core().Loader().NumeroVideo();
+    if (IsSlot(slot) && m_display->Core().Lines().Count(slot) > 0)
         m_resultsTime[static_cast<std::size_t>(slot)] = m_staleMark->LastGoodCycle();
 }
 
@@ -335,10 +335,10 @@ void MainWindow::recordStatus() {
     if (!m_status) return;
     m_status->SetStale(m_staleMark->Stale());
     QString fingerprint = m_staleMark->Stale() ? QStringLiteral("stale") : QString();
-    for (int slot = 1; slot <= 11; ++slot) {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
         const Pannello2::_Pannello& panel = *m_panels[static_cast<std::size_t>(slot)];
-        SlotRecord record{FromWindows1252(SlotSelectionStore::Instance().Selection(slot - 1)),
-                          std::max(m_display->Core().Righe().Count(slot) - 1, 0),
+        SlotRecord record{FromWindows1252(m_selections.Selection(slot - 1)),
+                          std::max(m_display->Core().Lines().Count(slot) - 1, 0),
                           m_resultsTime[static_cast<std::size_t>(slot)],
                           FromWindows1252(panel.Titolo()),
                           FromWindows1252(panel.GetTesto()),

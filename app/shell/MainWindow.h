@@ -4,6 +4,8 @@
 #include "app/shell/MainWindowControls.h"
 #include "app/shell/Settings.h"
 #include "app/shell/StartUpFiles.h"
+#include "common/SlotFiles.h"
+#include "common/SlotSelectionStore.h"
 #include "display/core/Ticker.h"
 
 #include <Pannello/Pannello.h>
@@ -22,7 +24,7 @@ namespace caltrix {
 
 class AcquisitionWindow;
 struct CycleReport;
-class SchermoRisultati;
+class SlotDisplayTimers;
 class frmSolo;
 class ConfigApplier;
 class PanelLibrary;
@@ -46,7 +48,7 @@ public:
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
     AcquisitionWindow* Acquisition() const { return m_frmWeb.get(); }
-    SchermoRisultati* Display() const { return m_display.get(); }
+    SlotDisplayTimers* Display() const { return m_display.get(); }
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
     const MainWindowControls& Controls() const { return m_controls; }
 
@@ -84,19 +86,20 @@ private:
     std::filesystem::path m_programFolder;
     std::filesystem::path m_workFolder;
     std::unique_ptr<InstanceLock> m_instanceLock;
-    QWidget* m_design = nullptr;  // holds every control at its design position
-    bool m_showingSolo = false;   // hidden for the single-panel window
+    SlotSelectionStore m_selections;  // frmParametriFile: the slots' selection strings and switches
+    QWidget* m_design = nullptr;      // holds every control at its design position
+    bool m_showingSolo = false;       // hidden for the single-panel window
     MainWindowControls m_controls;
-    std::array<Pannello2::_Pannello*, 12> m_panels{};  // Pannello(1..11); [0] unused
-    std::array<std::unique_ptr<SlotPanelHost>, 12> m_panelHosts;
-    std::unique_ptr<SchermoRisultati> m_display;
+    std::array<Pannello2::_Pannello*, kSlotCount + 1> m_panels{};  // Pannello(1..11); [0] unused
+    std::array<std::unique_ptr<SlotPanelHost>, kSlotCount + 1> m_panelHosts;
+    std::unique_ptr<SlotDisplayTimers> m_display;
     std::unique_ptr<frmSolo> m_frmSolo;
     std::unique_ptr<ConfigApplier> m_configApplier;
     std::unique_ptr<AcquisitionWindow> m_frmWeb;
     std::unique_ptr<StatusFile> m_status;
-    std::function<QJsonObject()> m_feedStatus;  // empty without an embedded feed
-    QString m_lastStatus;                       // what the status file holds, to write it only on changes
-    std::array<QDateTime, 12> m_resultsTime;    // per slot: the good cycle its loaded lines come from
+    std::function<QJsonObject()> m_feedStatus;            // empty without an embedded feed
+    QString m_lastStatus;                                 // what the status file holds, to write it only on changes
+    std::array<QDateTime, kSlotCount + 1> m_resultsTime;  // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;
     QTimer m_timer1;  // ticker, 100 ms

@@ -35,18 +35,18 @@ frmSolo::frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& cr
     setWindowTitle(QStringLiteral("Lumetra"));
     setFixedSize(kLarghezza, kAltezza);
 
-    m_pannello = creaPannello(this);
-    if (m_pannello == nullptr) throw std::runtime_error("the single-panel window got no panel");
-    if (QWidget* widget = m_pannello->Widget()) widget->setGeometry(0, 0, kLarghezza, kAltezzaPannello);
+    m_panel = creaPannello(this);
+    if (m_panel == nullptr) throw std::runtime_error("the single-panel window got no panel");
+    if (QWidget* widget = m_panel->Widget()) widget->setGeometry(0, 0, kLarghezza, kAltezzaPannello);
     m_sink = std::make_unique<ClickSink>(*this);
-    m_pannello->Advise(m_sink.get());
+    m_panel->Advise(m_sink.get());
 
-    m_flash = std::make_unique<FlashPunteggio>(*m_pannello, m_timerFlash);
+    m_flash = std::make_unique<ScoreFlash>(*m_panel, m_timerFlash);
     m_timerFlash.Start();
     Sposta();
 }
 
-frmSolo::~frmSolo() { m_pannello->Advise(nullptr); }
+frmSolo::~frmSolo() { m_panel->Advise(nullptr); }
 
 void frmSolo::Sposta() {
     const QScreen* schermo = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();

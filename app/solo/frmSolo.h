@@ -28,11 +28,11 @@ public:
                      QWidget* parent = nullptr);
     ~frmSolo() override;
 
-    Pannello2::_Pannello& Pannello() const { return *m_pannello; }
-    // The flash the interpretation drives (SchermoRisultati::CollegaSolo).
-    FlashPunteggio& Flash() { return *m_flash; }
+    Pannello2::_Pannello& Panel() const { return *m_panel; }
+    // The flash the interpretation drives (SlotDisplayTimers::AttachSolo).
+    ScoreFlash& Flash() { return *m_flash; }
     // The markup the info strip flashes with.
-    const std::string& PoggiaFlash() const { return m_flash->Testo(); }
+    const std::string& PoggiaFlash() const { return m_flash->Markup(); }
     const QtFlashTimer& TimerFlash() const { return m_timerFlash; }
 
     // One tick of the flash timer (callable directly by tests).
@@ -49,9 +49,9 @@ private:
 
     void Sposta();
 
-    Pannello2::_Pannello* m_pannello = nullptr;
+    Pannello2::_Pannello* m_panel = nullptr;
     QtFlashTimer m_timerFlash;
-    std::unique_ptr<FlashPunteggio> m_flash;
+    std::unique_ptr<ScoreFlash> m_flash;
     std::unique_ptr<ClickSink> m_sink;
 };
 

@@ -59,12 +59,13 @@ void StatusFile::RecordCycle(const CycleRecord& cycle) {
 }
 
 void StatusFile::RecordSlot(int slot, const SlotRecord& record) {
-    if (slot >= 1 && slot <= 11) m_slots[static_cast<std::size_t>(slot - 1)] = record;
+    if (IsSlot(slot)) m_slots[static_cast<std::size_t>(slot - 1)] = record;
 }
 
 QJsonObject StatusFile::ToJson() const {
     QJsonArray slotList;
-    for (int slot = 1; slot <= 11; ++slot) slotList.append(slotJson(slot, m_slots[static_cast<std::size_t>(slot - 1)]));
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        slotList.append(slotJson(slot, m_slots[static_cast<std::size_t>(slot - 1)]));
     QJsonObject json{
         {QStringLiteral("program"), QJsonObject{{QStringLiteral("version"), QStringLiteral(CALTRIX_VERSION)},
                                                 {QStringLiteral("started"), timeJson(m_started)}}},

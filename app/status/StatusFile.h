@@ -6,6 +6,8 @@
 // Written atomically, so a reader never sees half a file.
 #pragma once
 
+#include "common/SlotFiles.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -56,7 +58,7 @@ private:
     bool m_stale = false;
     std::optional<CycleRecord> m_lastCycle;
     std::optional<CycleRecord> m_lastSuccess;
-    std::array<SlotRecord, 11> m_slots{};
+    std::array<SlotRecord, kSlotCount> m_slots{};
     std::function<QJsonObject()> m_feedStatus;
 };
 

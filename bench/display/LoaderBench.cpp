@@ -14,7 +14,7 @@ namespace {
 const std::string kRiga = "45\" juventus (ita) <2-1> inter milan (ita) ";
 
 void BM_PreparaRiga(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(caltrix::PreparaRiga(kRiga));
+    for (auto _ : state) benchmark::DoNotOptimize(caltrix::PrepareLine(kRiga));
 }
 BENCHMARK(BM_PreparaRiga);
 
@@ -25,9 +25,9 @@ void BM_CaricaVideo(benchmark::State& state) {
     for (int i = 0; i < state.range(0); ++i) file += (i % 10 == 0 ? "<italy-serie a> " : kRiga) + "\r\n";
     caltrix::WriteWholeFile(folder / "lmVideo1.txt", file);
 
-    caltrix::RigheVideo righe;
-    caltrix::CaricatoreVideo caricatore(folder, righe);
-    for (auto _ : state) benchmark::DoNotOptimize(caricatore.CaricaVideo(1));
+    caltrix::RigheVideo lines;
+    caltrix::SlotFileLoader loader(folder, lines);
+    for (auto _ : state) benchmark::DoNotOptimize(loader.CaricaVideo(1));
     state.SetItemsProcessed(state.iterations() * state.range(0));
     std::filesystem::remove_all(folder);
 }

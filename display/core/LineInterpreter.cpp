@@ -10,57 +10,57 @@ namespace {
 // redraws that at the next line's HTFisso, failing again: so undrawable markup
 // (a score cut from a broken page line, such as "[-1") is cleared from the
 // panel before the failure goes on to the caller.
-void ScriviOScarta(FlashPunteggio& flash, const RigaPartita& partita, Variante variante) {
+void writeOrDrop(ScoreFlash& flash, const StoredLine& match, Rules rules) {
     try {
-        ScriviPartita(flash, partita, variante);
+        WriteMatch(flash, match, rules);
     } catch (const Pannello2::MarkupError&) {
-        flash.Pannello().SetTestoPic({});
+        flash.Panel().SetTestoPic({});
         throw;
     }
 }
 
 }  // namespace
 
-InterpreteRiga::InterpreteRiga(const std::array<FlashPunteggio*, kSlots>& flashes) : m_flashes(flashes) {}
+LineInterpreter::LineInterpreter(const std::array<ScoreFlash*, kSlotCount>& flashes) : m_flashes(flashes) {}
 
-void InterpreteRiga::InterpretaRiga(int slot, std::string_view riga) {
-    if (slot < 1 || slot > kSlots) return;
-    FlashPunteggio& flash = Flash(slot);
-    std::string& titolo = m_titoliPendenti[slot - 1];
-    if (!titolo.empty()) flash.Pannello().SetTitolo(titolo);
-    flash.Ferma();
+void LineInterpreter::InterpretaRiga(int slot, std::string_view line) {
+    if (slot < 1 || slot > kSlotCount) return;
+    ScoreFlash& flash = Flash(slot);
+    std::string& title = m_titoliPannello[slot - 1];
+    if (!title.empty()) flash.Panel().SetTitolo(title);
+    flash.Stop();
 
-    const RigaPartita partita(riga);
-    switch (partita.Genere(Variante::Slot)) {
-    case GenereRiga::Vuota:
+    const StoredLine match(line);
+    switch (match.Kind(Rules::Slot)) {
+    case LineKind::Empty:
         break;
-    case GenereRiga::Intestazione:
-        titolo = Pulisci(partita.Trim());
+    case LineKind::Header:
+        title = Pulisci(match.Trim());
         break;
     default:
-        titolo.clear();
-        flash.Pannello().FTFisso();
-        flash.Pannello().HTFisso();
-        flash.Ferma();
-        ScriviOScarta(flash, partita, Variante::Slot);
+        title.clear();
+        flash.Panel().FTFisso();
+        flash.Panel().HTFisso();
+        flash.Stop();
+        writeOrDrop(flash, match, Rules::Slot);
         break;
     }
-    Rispecchia(slot, riga);
+    Mirror(slot, line);
 }
 
-void InterpreteRiga::Rispecchia(int slot, std::string_view riga) {
+void LineInterpreter::Mirror(int slot, std::string_view line) {
     if (m_solo == nullptr || m_panSel != slot) return;
-    Pannello2::_Pannello& solo = m_solo->Pannello();
-    solo.SetTitolo(Pannello(slot).Titolo());
-    m_solo->Ferma();
+    Pannello2::_Pannello& solo = m_solo->Panel();
+    solo.SetTitolo(Panel(slot).Titolo());
+    m_solo->Stop();
 
-    const RigaPartita partita(riga);
-    const auto genere = partita.Genere(Variante::Solo);
-    if (genere == GenereRiga::Vuota || genere == GenereRiga::Intestazione) return;
+    const StoredLine match(line);
+    const auto kind = match.Kind(Rules::Solo);
+    if (kind == LineKind::Empty || kind == LineKind::Header) return;
     solo.FTFisso();
     solo.HTFisso();
-    m_solo->Ferma();
-    ScriviOScarta(*m_solo, partita, Variante::Solo);
+    m_solo->Stop();
+    writeOrDrop(*m_solo, match, Rules::Solo);
 }
 
 }  // namespace caltrix

@@ -3,6 +3,8 @@
 // flash) and mirrors it on the single-panel window when that shows the slot.
 #pragma once
 
+#include "common/SlotFiles.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -12,37 +14,35 @@
 
 namespace caltrix {
 
-class InterpreteRiga {
+class LineInterpreter {
 public:
-    static constexpr int kSlots = 11;
-
     // flashes[k-1] is the flash of slot k, holding the slot's panel; all must be set.
-    explicit InterpreteRiga(const std::array<FlashPunteggio*, kSlots>& flashes);
+    explicit LineInterpreter(const std::array<ScoreFlash*, kSlotCount>& flashes);
 
     // The single-panel window's flash (and panel); null for none.
-    void SetSolo(FlashPunteggio* solo) { m_solo = solo; }
+    void SetSolo(ScoreFlash* solo) { m_solo = solo; }
     // PanSel: the slot the single-panel window shows, 0 = none.
     std::int16_t PanSel() const { return m_panSel; }
     void SetPanSel(std::int16_t slot) { m_panSel = slot; }
 
-    // Interprets line `riga` for slot k (1..11; other numbers do nothing).
+    // Interprets line `line` for slot k (1..11; other numbers do nothing).
     // A header's title reaches the panel at the slot's next call. A blank line,
     // or one too short to hold a score, only writes the pending title and
     // stops the flash. Panel failures (MarkupError) reach the caller after the
     // failing panel's markup was cleared; writes made before them stay.
-    void InterpretaRiga(int slot, std::string_view riga);
+    void InterpretaRiga(int slot, std::string_view line);
 
-    FlashPunteggio& Flash(int slot) const { return *m_flashes[slot - 1]; }
-    Pannello2::_Pannello& Pannello(int slot) const { return Flash(slot).Pannello(); }
+    ScoreFlash& Flash(int slot) const { return *m_flashes[slot - 1]; }
+    Pannello2::_Pannello& Panel(int slot) const { return Flash(slot).Panel(); }
     // TitoliPannello(k): the title waiting for the slot's next tick.
-    const std::string& TitoloPendente(int slot) const { return m_titoliPendenti[slot - 1]; }
+    const std::string& TitoliPannello(int slot) const { return m_titoliPannello[slot - 1]; }
 
 private:
-    void Rispecchia(int slot, std::string_view riga);
+    void Mirror(int slot, std::string_view line);
 
-    std::array<FlashPunteggio*, kSlots> m_flashes;
-    std::array<std::string, kSlots> m_titoliPendenti{};
-    FlashPunteggio* m_solo = nullptr;
+    std::array<ScoreFlash*, kSlotCount> m_flashes;
+    std::array<std::string, kSlotCount> m_titoliPannello{};
+    ScoreFlash* m_solo = nullptr;
     std::int16_t m_panSel = 0;
 };
 

@@ -8,20 +8,20 @@
 namespace caltrix {
 
 // Width of the team part in front of a moved score.
-inline constexpr std::size_t kLarghezzaSquadre = 40;
+inline constexpr std::size_t kTeamsWidth = 40;
 
 // Removes every parenthesised part, from the first "(" to the first ")" after
 // it, again and again; the blanks around it stay. A ")" without "(" before it
 // stays, and so does an unclosed "(" with everything after it.
-std::string TogliPar(std::string_view testo);
+std::string TogliPar(std::string_view text);
 
 // Moves a score cell " <score> " behind the team part: the part before the
 // cell, "-", the part after it, padded with blanks or cut to 40 characters,
 // then the score. A line without such a cell is returned unchanged.
-std::string SpostaPunteggio(std::string_view riga);
+std::string MoveScoreToEnd(std::string_view line);
 
 // The whole preparation of a stored line: upper case (accented letters too),
 // "&" doubled, score moved, parenthesised parts removed.
-std::string PreparaRiga(std::string_view riga);
+std::string PrepareLine(std::string_view line);
 
 }  // namespace caltrix

@@ -15,9 +15,9 @@ const std::string kCrLf = "\r\n";
 std::string TraCrLf(std::string_view text) { return kCrLf + std::string(text) + kCrLf; }
 
 // ScrollTesto and Testo get the same text, then the scroll is turned off.
-void ScriviSquadre(_Pannello& p, const std::string& testo) {
-    p.SetScrollTesto(testo);
-    p.SetTesto(testo);
+void writeTeams(_Pannello& p, const std::string& text) {
+    p.SetScrollTesto(text);
+    p.SetTesto(text);
     p.SetScrollVerticale(false);
 }
 
@@ -26,71 +26,71 @@ void ScriviSquadre(_Pannello& p, const std::string& testo) {
 // a fixed three characters would eat a team's first letter after a one-digit
 // minute (and keep a score digit at the end) or keep the quote mark after a
 // three-digit one.
-std::string_view SquadreInCorso(const RigaPartita& riga, std::string_view stato) {
-    if (!stato.empty() && stato.back() == '"') {
-        const auto corpo = riga.Corpo();
-        return TrimSpaces(corpo.substr(std::min(stato.size(), corpo.size())));
+std::string_view RunningTeams(const StoredLine& line, std::string_view status) {
+    if (!status.empty() && status.back() == '"') {
+        const auto body = line.Body();
+        return TrimSpaces(body.substr(std::min(status.size(), body.size())));
     }
-    return riga.Squadre(4);
+    return line.Teams(4);
 }
 
 // Testo of a running line: for a status word (AET, POSTP, SUSP) the line
 // without as many characters at its end, trimmed, from its 4th character.
-std::string_view TestoInCorso(const RigaPartita& riga, std::string_view stato) {
-    if (!stato.empty() && stato.back() == '"') return SquadreInCorso(riga, stato);
-    const auto senzaStato = TrimSpaces(Left(riga.Riga(), riga.Riga().size() - stato.size()));
-    return senzaStato.size() >= 4 ? senzaStato.substr(3) : std::string_view();
+std::string_view RunningText(const StoredLine& line, std::string_view status) {
+    if (!status.empty() && status.back() == '"') return RunningTeams(line, status);
+    const auto withoutStatus = TrimSpaces(Left(line.Line(), line.Line().size() - status.size()));
+    return withoutStatus.size() >= 4 ? withoutStatus.substr(3) : std::string_view();
 }
 
-void ScriviInCorso(FlashPunteggio& flash, const RigaPartita& riga, Variante variante) {
-    _Pannello& p = flash.Pannello();
-    const std::string_view stato = riga.StatoInCorso(variante);
-    p.SetFTColore(kGialloChiaro);
+void writeRunning(ScoreFlash& flash, const StoredLine& line, Rules rules) {
+    _Pannello& p = flash.Panel();
+    const std::string_view status = line.RunningStatus(rules);
+    p.SetFTColore(kLightYellow);
     p.SetHT("");
     p.SetHTTesto("");
-    p.SetScrollTesto(TraCrLf(SquadreInCorso(riga, stato)));
-    p.SetTesto(TraCrLf(TestoInCorso(riga, stato)));
+    p.SetScrollTesto(TraCrLf(RunningTeams(line, status)));
+    p.SetTesto(TraCrLf(RunningText(line, status)));
     p.SetScrollVerticale(false);
-    if (variante == Variante::Solo) p.HTLampeggio();
-    const std::string markup = "[14]" + std::string(stato) + " [15]" + std::string(riga.Punteggio()) + " [12]";
+    if (rules == Rules::Solo) p.HTLampeggio();
+    const std::string markup = "[14]" + std::string(status) + " [15]" + std::string(line.Score()) + " [12]";
     p.SetTestoPic(markup);
-    if (stato != "AET" && stato != "POSTP" && stato != "SUSP") flash.Avvia(markup);
+    if (status != "AET" && status != "POSTP" && status != "SUSP") flash.Start(markup);
 }
 
-void ScriviFinita(_Pannello& p, const RigaPartita& riga, Variante variante) {
-    const std::string punteggio(TrimSpaces(riga.Punteggio()));
-    const std::string_view l = riga.Riga();
-    p.SetFTColore(kRossoChiaro);
+void writeEnded(_Pannello& p, const StoredLine& line, Rules rules) {
+    const std::string score(TrimSpaces(line.Score()));
+    const std::string_view l = line.Line();
+    p.SetFTColore(kLightRed);
     p.SetHT("");
     p.SetHTTesto("");
-    const auto scriviResto = [&p](std::string_view squadre) {
-        ScriviSquadre(p, TraCrLf(squadre));
+    const auto writeRest = [&p](std::string_view teams) {
+        writeTeams(p, TraCrLf(teams));
         p.SetInfoTesto("");
         p.InfoFisso();
     };
     if (StartsWith(l, "PEN")) {
-        p.SetTestoPic("[14]PENALTY [15]" + punteggio);
-        scriviResto(riga.Squadre(6));
-    } else if (StartsWith(l, "POSTP") || (variante == Variante::Slot && StartsWith(l, "SUSP"))) {
-        p.SetTestoPic((StartsWith(l, "SUSP") ? "[14]SUSP. [15]" : "[14]POSTP. [15]") + punteggio);
-        scriviResto(riga.Squadre(8));
+        p.SetTestoPic("[14]PENALTY [15]" + score);
+        writeRest(line.Teams(6));
+    } else if (StartsWith(l, "POSTP") || (rules == Rules::Slot && StartsWith(l, "SUSP"))) {
+        p.SetTestoPic((StartsWith(l, "SUSP") ? "[14]SUSP. [15]" : "[14]POSTP. [15]") + score);
+        writeRest(line.Teams(8));
     } else {
-        scriviResto(riga.Squadre(4));
-        if (variante == Variante::Solo) p.HTFisso();
-        p.SetTestoPic("[12]" + std::string(Left(riga.Trim(), 2)) + " [15]" + punteggio);
+        writeRest(line.Teams(4));
+        if (rules == Rules::Solo) p.HTFisso();
+        p.SetTestoPic("[12]" + std::string(Left(line.Trim(), 2)) + " [15]" + score);
     }
 }
 
-void ScriviIntervallo(_Pannello& p, const RigaPartita& riga) {
+void writeHalfTime(_Pannello& p, const StoredLine& line) {
     p.SetFT("");
     p.SetFTTesto("");
-    ScriviSquadre(p, TraCrLf(riga.Squadre(4)));
-    p.SetTestoPic("[14]HT [15]" + std::string(riga.Punteggio()) + " ...");
+    writeTeams(p, TraCrLf(line.Teams(4)));
+    p.SetTestoPic("[14]HT [15]" + std::string(line.Score()) + " ...");
 }
 
-void ScriviNonIniziata(_Pannello& p, const RigaPartita& riga) {
-    ScriviSquadre(p, TraCrLf(riga.Corpo()));
-    p.SetFTColore(kGialloChiaro);
+void writeNotStarted(_Pannello& p, const StoredLine& line) {
+    writeTeams(p, TraCrLf(line.Body()));
+    p.SetFTColore(kLightYellow);
     p.SetHT("");
     p.SetFTTesto("");
     p.SetHTTesto("");
@@ -101,22 +101,22 @@ void ScriviNonIniziata(_Pannello& p, const RigaPartita& riga) {
 
 }  // namespace
 
-void ScriviPartita(FlashPunteggio& flash, const RigaPartita& riga, Variante variante) {
-    switch (riga.Genere(variante)) {
-    case GenereRiga::InCorso:
-        ScriviInCorso(flash, riga, variante);
+void WriteMatch(ScoreFlash& flash, const StoredLine& line, Rules rules) {
+    switch (line.Kind(rules)) {
+    case LineKind::Running:
+        writeRunning(flash, line, rules);
         break;
-    case GenereRiga::Finita:
-        ScriviFinita(flash.Pannello(), riga, variante);
+    case LineKind::Ended:
+        writeEnded(flash.Panel(), line, rules);
         break;
-    case GenereRiga::Intervallo:
-        ScriviIntervallo(flash.Pannello(), riga);
+    case LineKind::HalfTime:
+        writeHalfTime(flash.Panel(), line);
         break;
-    case GenereRiga::NonIniziata:
-        ScriviNonIniziata(flash.Pannello(), riga);
+    case LineKind::NotStarted:
+        writeNotStarted(flash.Panel(), line);
         break;
-    case GenereRiga::Vuota:
-    case GenereRiga::Intestazione:
+    case LineKind::Empty:
+    case LineKind::Header:
         break;
     }
 }

@@ -10,12 +10,12 @@
 
 namespace caltrix {
 
-inline constexpr Pannello2::Colore kRossoChiaro = 0x0000FF;   // palette entry 12
-inline constexpr Pannello2::Colore kGialloChiaro = 0x00FFFF;  // palette entry 14
+inline constexpr Pannello2::Colore kLightRed = 0x0000FF;     // palette entry 12
+inline constexpr Pannello2::Colore kLightYellow = 0x00FFFF;  // palette entry 14
 
-// Writes a line of kind InCorso, Finita, Intervallo or NonIniziata (other
+// Writes a line of kind Running, Ended, HalfTime or NotStarted (other
 // kinds write nothing) to the flash's panel; a running match that flashes
 // starts `flash`. Panel failures (MarkupError) reach the caller.
-void ScriviPartita(FlashPunteggio& flash, const RigaPartita& riga, Variante variante);
+void WriteMatch(ScoreFlash& flash, const StoredLine& line, Rules rules);
 
 }  // namespace caltrix

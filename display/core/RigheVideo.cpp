@@ -4,33 +4,33 @@
 
 namespace caltrix {
 
-std::int32_t RigheVideo::Count(int slot) const { return SlotValido(slot) ? m_liste[slot].count : 0; }
+std::int32_t RigheVideo::Count(int slot) const { return IsSlot(slot) ? m_lists[slot].count : 0; }
 
-const std::string* RigheVideo::Riga(int slot, int position) const {
-    if (!SlotValido(slot) || position < 0) return nullptr;
-    const auto& righe = m_liste[slot].righe;
-    return static_cast<std::size_t>(position) < righe.size() ? &righe[position] : nullptr;
+const std::string* RigheVideo::Line(int slot, int position) const {
+    if (!IsSlot(slot) || position < 0) return nullptr;
+    const auto& lines = m_lists[slot].lines;
+    return static_cast<std::size_t>(position) < lines.size() ? &lines[position] : nullptr;
 }
 
-void RigheVideo::Sostituisci(int slot, std::vector<std::string> lines) {
-    if (!SlotValido(slot) || lines.empty()) return;
+void RigheVideo::Replace(int slot, std::vector<std::string> loaded) {
+    if (!IsSlot(slot) || loaded.empty()) return;
     // Built aside first, so that a failure leaves the slot's list as it was.
-    std::vector<std::string> righe;
-    righe.reserve(lines.size() + 2);
-    righe.emplace_back();
-    std::move(lines.begin(), lines.end(), std::back_inserter(righe));
-    righe.emplace_back();
-    Lista& lista = m_liste[slot];
-    lista.count = static_cast<std::int32_t>(righe.size()) - 1;
-    lista.righe = std::move(righe);
+    std::vector<std::string> lines;
+    lines.reserve(loaded.size() + 2);
+    lines.emplace_back();
+    std::move(loaded.begin(), loaded.end(), std::back_inserter(lines));
+    lines.emplace_back();
+    SlotLines& list = m_lists[slot];
+    list.count = static_cast<std::int32_t>(lines.size()) - 1;
+    list.lines = std::move(lines);
 }
 
-void RigheVideo::Azzera(int slot) {
-    if (!SlotValido(slot)) return;
-    Lista& lista = m_liste[slot];
-    const auto size = static_cast<std::int64_t>(lista.righe.size());
-    for (std::int64_t i = 1; i <= lista.count && i < size; ++i) lista.righe[i].clear();
-    lista.count = 0;
+void RigheVideo::Clear(int slot) {
+    if (!IsSlot(slot)) return;
+    SlotLines& list = m_lists[slot];
+    const auto size = static_cast<std::int64_t>(list.lines.size());
+    for (std::int64_t i = 1; i <= list.count && i < size; ++i) list.lines[i].clear();
+    list.count = 0;
 }
 
 }  // namespace caltrix

@@ -2,6 +2,8 @@
 // stores and what the slot rotation takes one line at a time.
 #pragma once
 
+#include "common/SlotFiles.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,32 +13,29 @@ namespace caltrix {
 
 class RigheVideo {
 public:
-    static constexpr int kSlots = 11;
-
     // C(k): the next free position of slot k's list; 0 before the first load
     // and for a slot number outside 1..11.
     std::int32_t Count(int slot) const;
 
     // The line at `position` of slot k, or null when that position does not
     // exist (a slot never loaded has no positions at all).
-    const std::string* Riga(int slot, int position) const;
+    const std::string* Line(int slot, int position) const;
 
     // Stores the N lines of a load: positions 1..N hold them, positions 0 and
     // N+1 are empty, C = N+1. No lines leaves the list and count as they were.
-    void Sostituisci(int slot, std::vector<std::string> lines);
+    void Replace(int slot, std::vector<std::string> lines);
 
     // Empties every stored line at positions 1..C (the positions stay) and sets
     // C to 0, so the rotation hands the empty line at position 1 on each tick.
-    void Azzera(int slot);
+    void Clear(int slot);
 
-    static bool SlotValido(int slot) { return slot >= 1 && slot <= kSlots; }
 
 private:
-    struct Lista {
-        std::vector<std::string> righe;
+    struct SlotLines {
+        std::vector<std::string> lines;
         std::int32_t count = 0;
     };
-    std::array<Lista, kSlots + 1> m_liste{};  // element 0 belongs to no slot
+    std::array<SlotLines, kSlotCount + 1> m_lists{};  // element 0 belongs to no slot
 };
 
 }  // namespace caltrix

@@ -4,19 +4,18 @@
 
 namespace caltrix {
 
-FlashPunteggio::FlashPunteggio(Pannello2::_Pannello& pannello, FlashTimer& timer)
-    : m_pannello(pannello), m_timer(timer) {}
+ScoreFlash::ScoreFlash(Pannello2::_Pannello& panel, FlashTimer& timer) : m_panel(panel), m_timer(timer) {}
 
-void FlashPunteggio::Avvia(std::string markup) {
-    m_testo = std::move(markup);
+void ScoreFlash::Start(std::string markup) {
+    m_markup = std::move(markup);
     m_ticks = 1;
-    m_pannello.HTFisso();
+    m_panel.HTFisso();
     m_timer.Start();
 }
 
-void FlashPunteggio::Tick() {
+void ScoreFlash::Tick() {
     ++m_ticks;
-    m_pannello.SetTestoPic(m_ticks % 2 == 1 ? m_testo : std::string());
+    m_panel.SetTestoPic(m_ticks % 2 == 1 ? m_markup : std::string());
 }
 
 }  // namespace caltrix

@@ -10,7 +10,7 @@
 namespace caltrix {
 
 // The timer behind a flash; the Qt edge supplies a 500 ms timer whose ticks
-// call FlashPunteggio::Tick.
+// call ScoreFlash::Tick.
 class FlashTimer {
 public:
     virtual ~FlashTimer() = default;
@@ -18,29 +18,29 @@ public:
     virtual void Stop() = 0;
 };
 
-class FlashPunteggio {
+class ScoreFlash {
 public:
-    FlashPunteggio(Pannello2::_Pannello& pannello, FlashTimer& timer);
+    ScoreFlash(Pannello2::_Pannello& panel, FlashTimer& timer);
 
-    Pannello2::_Pannello& Pannello() const { return m_pannello; }
+    Pannello2::_Pannello& Panel() const { return m_panel; }
     // The flash markup (TestiFlash of a slot, PoggiaFlash of the single-panel window).
-    const std::string& Testo() const { return m_testo; }
+    const std::string& Markup() const { return m_markup; }
 
     // Starts flashing `markup`, which the caller has just written to TestoPic:
     // stores it, makes TestoPic steady (HTFisso) and starts the timer. The
     // phase restarts lit, so the first tick blanks the strip.
-    void Avvia(std::string markup);
+    void Start(std::string markup);
     // Stops the timer; TestoPic stays as the last tick left it.
-    void Ferma() { m_timer.Stop(); }
+    void Stop() { m_timer.Stop(); }
 
     // One timer tick: odd tick counts show the markup, even ones the empty text.
     // Every flash keeps its own count, so flashes never disturb each other.
     void Tick();
 
 private:
-    Pannello2::_Pannello& m_pannello;
+    Pannello2::_Pannello& m_panel;
     FlashTimer& m_timer;
-    std::string m_testo;
+    std::string m_markup;
     std::uint64_t m_ticks = 0;
 };
 

@@ -7,49 +7,49 @@
 namespace caltrix {
 namespace {
 
-std::array<std::unique_ptr<FlashPunteggio>, Tabellone::kSlots> CreaFlash(
-    const std::array<Pannello2::_Pannello*, Tabellone::kSlots>& pannelli,
-    const std::array<FlashTimer*, Tabellone::kSlots>& timerFlash) {
-    std::array<std::unique_ptr<FlashPunteggio>, Tabellone::kSlots> flash;
+std::array<std::unique_ptr<ScoreFlash>, kSlotCount> makeFlash(
+    const std::array<Pannello2::_Pannello*, kSlotCount>& panels,
+    const std::array<FlashTimer*, kSlotCount>& timerFlash) {
+    std::array<std::unique_ptr<ScoreFlash>, kSlotCount> flash;
     for (std::size_t i = 0; i < flash.size(); ++i) {
-        flash[i] = std::make_unique<FlashPunteggio>(*pannelli[i], *timerFlash[i]);
-        flash[i]->Ferma();
+        flash[i] = std::make_unique<ScoreFlash>(*panels[i], *timerFlash[i]);
+        flash[i]->Stop();
     }
     return flash;
 }
 
-std::array<FlashPunteggio*, Tabellone::kSlots> Puntatori(
-    const std::array<std::unique_ptr<FlashPunteggio>, Tabellone::kSlots>& flash) {
-    std::array<FlashPunteggio*, Tabellone::kSlots> puntatori{};
-    for (std::size_t i = 0; i < flash.size(); ++i) puntatori[i] = flash[i].get();
-    return puntatori;
+std::array<ScoreFlash*, kSlotCount> pointersTo(const std::array<std::unique_ptr<ScoreFlash>, kSlotCount>& flash) {
+    std::array<ScoreFlash*, kSlotCount> pointers{};
+    for (std::size_t i = 0; i < flash.size(); ++i) pointers[i] = flash[i].get();
+    return pointers;
 }
 
 }  // namespace
 
-Tabellone::Tabellone(std::filesystem::path cartellaProgramma, const std::array<Pannello2::_Pannello*, kSlots>& pannelli,
-                     const std::array<FlashTimer*, kSlots>& timerFlash, RotazioneSlot::Interruttore interruttore)
-    : m_caricatore(std::move(cartellaProgramma), m_righe),
-      m_flash(CreaFlash(pannelli, timerFlash)),
-      m_interprete(Puntatori(m_flash)),
-      m_rotazione(m_righe, m_interprete, std::move(interruttore)) {}
+SlotDisplay::SlotDisplay(std::filesystem::path programFolder,
+                         const std::array<Pannello2::_Pannello*, kSlotCount>& panels,
+                         const std::array<FlashTimer*, kSlotCount>& timerFlash, SlotRotation::SlotSwitch slotSwitch)
+    : m_loader(std::move(programFolder), m_lines),
+      m_flash(makeFlash(panels, timerFlash)),
+      m_interpreter(pointersTo(m_flash)),
+      m_rotation(m_lines, m_interpreter, std::move(slotSwitch)) {}
 
-void Tabellone::PulisciPannello(int slot) {
-    if (!RigheVideo::SlotValido(slot)) return;
-    Pannello2::_Pannello& p = m_interprete.Pannello(slot);
+void SlotDisplay::PulisciPannello(int slot) {
+    if (!IsSlot(slot)) return;
+    Pannello2::_Pannello& p = m_interpreter.Panel(slot);
     p.SetTesto("");
     p.SetFT("");
     p.SetFTTesto("");
     p.SetHT("");
     p.SetHTTesto("");
     p.SetInfoTesto("");
-    const auto file = m_caricatore.PercorsoFile(static_cast<std::int16_t>(slot));
+    const auto file = m_loader.FilePath(static_cast<std::int16_t>(slot));
     if (EsisteFile(file)) DeleteFileIfPresent(file);
 }
 
-void Tabellone::ResetPannello(int slot) {
-    if (!RigheVideo::SlotValido(slot)) return;
-    m_righe.Azzera(slot);
+void SlotDisplay::ResetPannello(int slot) {
+    if (!IsSlot(slot)) return;
+    m_lines.Clear(slot);
     PulisciPannello(slot);
 }
 

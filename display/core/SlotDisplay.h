@@ -21,23 +21,21 @@
 
 namespace caltrix {
 
-class Tabellone {
+class SlotDisplay {
 public:
-    static constexpr int kSlots = RigheVideo::kSlots;
-
-    // pannelli[k-1] and timerFlash[k-1] belong to slot k; all must be set and
+    // panels[k-1] and timerFlash[k-1] belong to slot k; all must be set and
     // outlive the object. The flash timers are stopped here.
-    Tabellone(std::filesystem::path cartellaProgramma, const std::array<Pannello2::_Pannello*, kSlots>& pannelli,
-              const std::array<FlashTimer*, kSlots>& timerFlash, RotazioneSlot::Interruttore interruttore);
+    SlotDisplay(std::filesystem::path programFolder, const std::array<Pannello2::_Pannello*, kSlotCount>& panels,
+                const std::array<FlashTimer*, kSlotCount>& timerFlash, SlotRotation::SlotSwitch slotSwitch);
 
     // Tick of slot k's rotation timer.
-    EsitoTick TickSlot(int slot) { return m_rotazione.Tick(slot); }
+    TickOutcome TickSlot(int slot) { return m_rotation.Tick(slot); }
     // Tick of slot k's flash timer (other numbers do nothing).
     void TickFlash(int slot) {
-        if (RigheVideo::SlotValido(slot)) m_flash[slot - 1]->Tick();
+        if (IsSlot(slot)) m_flash[slot - 1]->Tick();
     }
     // Tick of the loader's timer; a message when an existing file could not be read.
-    std::optional<std::string> CaricaProssimoVideo() { return m_caricatore.CaricaProssimoVideo(); }
+    std::optional<std::string> CaricaProssimoVideo() { return m_loader.CaricaProssimoVideo(); }
 
     // Empties the six texts of panel k and deletes lmVideo<k>.txt when it
     // exists (FileError when it cannot be deleted).
@@ -46,18 +44,18 @@ public:
     // then PulisciPannello(k). Other numbers do nothing.
     void ResetPannello(int slot);
 
-    InterpreteRiga& Interprete() { return m_interprete; }
-    const RigheVideo& Righe() const { return m_righe; }
-    const RotazioneSlot& Rotazione() const { return m_rotazione; }
-    CaricatoreVideo& Caricatore() { return m_caricatore; }
-    const FlashPunteggio& Flash(int slot) const { return *m_flash[slot - 1]; }
+    LineInterpreter& Interpreter() { return m_interpreter; }
+    const RigheVideo& Lines() const { return m_lines; }
+    const SlotRotation& Rotation() const { return m_rotation; }
+    SlotFileLoader& Loader() { return m_loader; }
+    const ScoreFlash& Flash(int slot) const { return *m_flash[slot - 1]; }
 
 private:
-    RigheVideo m_righe;
-    CaricatoreVideo m_caricatore;
-    std::array<std::unique_ptr<FlashPunteggio>, kSlots> m_flash;
-    InterpreteRiga m_interprete;
-    RotazioneSlot m_rotazione;
+    RigheVideo m_lines;
+    SlotFileLoader m_loader;
+    std::array<std::unique_ptr<ScoreFlash>, kSlotCount> m_flash;
+    LineInterpreter m_interpreter;
+    SlotRotation m_rotation;
 };
 
 }  // namespace caltrix

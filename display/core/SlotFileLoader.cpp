@@ -5,28 +5,27 @@
 #include <vector>
 
 #include "common/LineFile.h"
+#include "common/SlotFiles.h"
 #include "display/core/LinePreparation.h"
 
 namespace caltrix {
 
-CaricatoreVideo::CaricatoreVideo(std::filesystem::path cartellaProgramma, RigheVideo& righe)
-    : m_cartella(std::move(cartellaProgramma)), m_righe(righe) {}
+SlotFileLoader::SlotFileLoader(std::filesystem::path programFolder, RigheVideo& lines)
+    : m_folder(std::move(programFolder)), m_lines(lines) {}
 
-std::filesystem::path CaricatoreVideo::PercorsoFile(std::int16_t numero) const {
-    return m_cartella / ("lmVideo" + std::to_string(numero) + ".txt");
-}
+std::filesystem::path SlotFileLoader::FilePath(std::int16_t number) const { return SlotFileName(m_folder, number); }
 
-std::optional<std::string> CaricatoreVideo::CaricaProssimoVideo() {
-    m_numeroVideo = m_numeroVideo >= RigheVideo::kSlots ? 0 : static_cast<std::int16_t>(m_numeroVideo + 1);
-    if (!EsisteFile(PercorsoFile(m_numeroVideo))) return std::nullopt;
+std::optional<std::string> SlotFileLoader::CaricaProssimoVideo() {
+    m_numeroVideo = m_numeroVideo >= kSlotCount ? 0 : static_cast<std::int16_t>(m_numeroVideo + 1);
+    if (!EsisteFile(FilePath(m_numeroVideo))) return std::nullopt;
     return CaricaVideo(m_numeroVideo);
 }
 
-std::optional<std::string> CaricatoreVideo::CaricaVideo(std::int16_t numero) {
+std::optional<std::string> SlotFileLoader::CaricaVideo(std::int16_t number) {
     try {
-        auto lines = ReadLines(PercorsoFile(numero), kDimensioneMassima);
-        for (auto& line : lines) line = PreparaRiga(line);
-        m_righe.Sostituisci(numero, std::move(lines));
+        auto lines = ReadLines(FilePath(number), kMaxFileBytes);
+        for (auto& line : lines) line = PrepareLine(line);
+        m_lines.Replace(number, std::move(lines));
     } catch (const std::exception& error) {
         return "slot file load skipped: " + std::string(error.what());
     }

@@ -13,9 +13,9 @@
 
 namespace caltrix {
 
-class CaricatoreVideo {
+class SlotFileLoader {
 public:
-    CaricatoreVideo(std::filesystem::path cartellaProgramma, RigheVideo& righe);
+    SlotFileLoader(std::filesystem::path programFolder, RigheVideo& lines);
 
     // Advances NumeroVideo (1..11, then 0, then 1 ...) and loads that file when
     // it exists. Returns a message when an existing file could not be read; the
@@ -23,20 +23,20 @@ public:
     std::optional<std::string> CaricaProssimoVideo();
 
     // A slot file is a few kilobytes; a larger one is not a result file.
-    static constexpr std::size_t kDimensioneMassima = 4 * 1024 * 1024;
+    static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
 
-    // Loads lmVideo<numero>.txt: numbers 1..11 replace that slot's lines (an
+    // Loads lmVideo<number>.txt: numbers 1..11 replace that slot's lines (an
     // empty file changes nothing), any other number reads and drops them.
     // Returns a message when the file cannot be read, is not a regular file or
-    // is larger than kDimensioneMassima; nothing is changed then.
-    std::optional<std::string> CaricaVideo(std::int16_t numero);
+    // is larger than kMaxFileBytes; nothing is changed then.
+    std::optional<std::string> CaricaVideo(std::int16_t number);
 
     std::int16_t NumeroVideo() const { return m_numeroVideo; }
-    std::filesystem::path PercorsoFile(std::int16_t numero) const;
+    std::filesystem::path FilePath(std::int16_t number) const;
 
 private:
-    std::filesystem::path m_cartella;
-    RigheVideo& m_righe;
+    std::filesystem::path m_folder;
+    RigheVideo& m_lines;
     std::int16_t m_numeroVideo = 0;
 };
 

@@ -8,37 +8,37 @@
 
 namespace caltrix {
 
-RotazioneSlot::RotazioneSlot(const RigheVideo& righe, InterpreteRiga& interprete, Interruttore interruttore)
-    : m_righe(righe), m_interprete(interprete), m_interruttore(std::move(interruttore)) {}
+SlotRotation::SlotRotation(const RigheVideo& lines, LineInterpreter& interpreter, SlotSwitch slotSwitch)
+    : m_lines(lines), m_interpreter(interpreter), m_slotSwitch(std::move(slotSwitch)) {}
 
-const std::string* RotazioneSlot::ProssimaRiga(const RigheVideo& righe, int slot, std::int16_t& posizione) {
-    if (posizione >= righe.Count(slot) || posizione == std::numeric_limits<std::int16_t>::max()) posizione = 0;
-    ++posizione;
-    return righe.Riga(slot, posizione);
+const std::string* SlotRotation::NextLine(const RigheVideo& lines, int slot, std::int16_t& position) {
+    if (position >= lines.Count(slot) || position == std::numeric_limits<std::int16_t>::max()) position = 0;
+    ++position;
+    return lines.Line(slot, position);
 }
 
-EsitoTick RotazioneSlot::Tick(int slot) {
-    if (!RigheVideo::SlotValido(slot)) return {EsitoTick::Tipo::SenzaRiga, {}};
-    std::int16_t& posizione = m_posizioni[slot - 1];
+TickOutcome SlotRotation::Tick(int slot) {
+    if (!IsSlot(slot)) return {TickOutcome::Kind::NoLine, {}};
+    std::int16_t& position = m_positions[slot - 1];
     try {
-        if (!m_interruttore(slot - 1)) {
-            m_interprete.Pannello(slot).Pulisci();
-            posizione = 0;
-            return {EsitoTick::Tipo::Spenta, {}};
+        if (!m_slotSwitch(slot - 1)) {
+            m_interpreter.Panel(slot).Pulisci();
+            position = 0;
+            return {TickOutcome::Kind::SwitchedOff, {}};
         }
-        const std::string* riga = ProssimaRiga(m_righe, slot, posizione);
-        if (riga == nullptr) {
-            posizione = 0;
-            return {EsitoTick::Tipo::SenzaRiga, {}};
+        const std::string* line = NextLine(m_lines, slot, position);
+        if (line == nullptr) {
+            position = 0;
+            return {TickOutcome::Kind::NoLine, {}};
         }
-        m_interprete.InterpretaRiga(slot, *riga);
-        return {EsitoTick::Tipo::Mostrata, {}};
+        m_interpreter.InterpretaRiga(slot, *line);
+        return {TickOutcome::Kind::Shown, {}};
     } catch (const Pannello2::MarkupError& error) {
         // The panel no longer holds the undrawable markup: the next tick shows the next line.
-        return {EsitoTick::Tipo::MarkupScartata, error.what()};
+        return {TickOutcome::Kind::MarkupDropped, error.what()};
     } catch (const std::exception& error) {
-        posizione = 0;
-        return {EsitoTick::Tipo::Fallita, error.what()};
+        position = 0;
+        return {TickOutcome::Kind::Failed, error.what()};
     }
 }
 

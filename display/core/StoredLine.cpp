@@ -5,58 +5,59 @@
 namespace caltrix {
 namespace {
 
-constexpr std::size_t kPunteggio = 3;
+constexpr std::size_t kScoreLength = 3;
 
-bool IniziaConParola(std::string_view text, std::initializer_list<std::string_view> parole) {
-    for (auto parola : parole) {
-        if (StartsWithWord(text, parola)) return true;
+bool startsWithOneOf(std::string_view text, std::initializer_list<std::string_view> words) {
+    for (auto word : words) {
+        if (StartsWithWord(text, word)) return true;
     }
     return false;
 }
 
 }  // namespace
 
-RigaPartita::RigaPartita(std::string_view riga) : m_riga(riga), m_trim(TrimSpaces(riga)) {}
+StoredLine::StoredLine(std::string_view line) : m_line(line), m_trim(TrimSpaces(line)) {}
 
-std::string_view RigaPartita::Punteggio() const {
-    return m_riga.size() < kPunteggio ? m_riga : m_riga.substr(m_riga.size() - kPunteggio);
+std::string_view StoredLine::Score() const {
+    return m_line.size() < kScoreLength ? m_line : m_line.substr(m_line.size() - kScoreLength);
 }
 
-std::string_view RigaPartita::Corpo() const {
-    return m_riga.size() < kPunteggio ? std::string_view() : TrimSpaces(m_riga.substr(0, m_riga.size() - kPunteggio));
+std::string_view StoredLine::Body() const {
+    return m_line.size() < kScoreLength ? std::string_view()
+                                        : TrimSpaces(m_line.substr(0, m_line.size() - kScoreLength));
 }
 
-std::string_view RigaPartita::Squadre(std::size_t n) const {
-    const auto corpo = Corpo();
-    return n >= 1 && n <= corpo.size() ? corpo.substr(n - 1) : std::string_view();
+std::string_view StoredLine::Teams(std::size_t n) const {
+    const auto body = Body();
+    return n >= 1 && n <= body.size() ? body.substr(n - 1) : std::string_view();
 }
 
-GenereRiga RigaPartita::Genere(Variante variante) const {
-    if (m_trim.empty()) return GenereRiga::Vuota;
-    if (m_trim.front() == '<') return GenereRiga::Intestazione;
-    if (m_riga.size() < kPunteggio) return GenereRiga::Vuota;
+LineKind StoredLine::Kind(Rules rules) const {
+    if (m_trim.empty()) return LineKind::Empty;
+    if (m_trim.front() == '<') return LineKind::Header;
+    if (m_line.size() < kScoreLength) return LineKind::Empty;
 
     // Status words count as whole words only: GETAFE, BETIS, FTC and PENAFIEL are teams.
-    const bool minuto =
+    const bool minute =
         (Contains(Left(m_trim, 4), "\"") && !StartsWith(m_trim, "L")) || StartsWithMinuteMark(m_trim, '"');
-    if (minuto || WordWithin(m_trim, 4, "ET") || WordWithin(m_trim, 4, "AET")) return GenereRiga::InCorso;
+    if (minute || WordWithin(m_trim, 4, "ET") || WordWithin(m_trim, 4, "AET")) return LineKind::Running;
     // POSTP and SUSP begin no team name and may be spelled out (POSTPONED).
-    const bool finita = IniziaConParola(m_trim, {"FT", "AET", "PEN"}) || StartsWith(m_trim, "POSTP") ||
-                        (variante == Variante::Slot && StartsWith(m_trim, "SUSP"));
-    if (finita) return GenereRiga::Finita;
-    if (WordWithin(m_trim, 3, "HT")) return GenereRiga::Intervallo;
-    return GenereRiga::NonIniziata;
+    const bool ended = startsWithOneOf(m_trim, {"FT", "AET", "PEN"}) || StartsWith(m_trim, "POSTP") ||
+                       (rules == Rules::Slot && StartsWith(m_trim, "SUSP"));
+    if (ended) return LineKind::Ended;
+    if (WordWithin(m_trim, 3, "HT")) return LineKind::HalfTime;
+    return LineKind::NotStarted;
 }
 
-std::string_view RigaPartita::StatoInCorso(Variante variante) const {
+std::string_view StoredLine::RunningStatus(Rules rules) const {
     // AET as a whole word only: a running match of GAETA shows its minute.
-    if (WordWithin(m_riga, m_riga.size(), "AET")) return "AET";
-    if (Contains(m_riga, "POSTP")) return "POSTP";
-    if (variante == Variante::Slot && Contains(m_riga, "SUSP")) return "SUSP";
+    if (WordWithin(m_line, m_line.size(), "AET")) return "AET";
+    if (Contains(m_line, "POSTP")) return "POSTP";
+    if (rules == Rules::Slot && Contains(m_line, "SUSP")) return "SUSP";
     const auto quote = m_trim.find('"');
     return quote == std::string_view::npos ? std::string_view() : m_trim.substr(0, quote + 1);
 }
 
-std::string Pulisci(std::string_view testo) { return ReplaceAll(ReplaceAll(testo, "<", ""), ">", ""); }
+std::string Pulisci(std::string_view text) { return ReplaceAll(ReplaceAll(text, "<", ""), ">", ""); }
 
 }  // namespace caltrix

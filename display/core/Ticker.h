@@ -10,7 +10,7 @@ namespace caltrix {
 
 class Ticker {
 public:
-    static constexpr std::size_t kFinestra = 50;
+    static constexpr std::size_t kWindowWidth = 50;
 
     const std::string& Stringa() const { return m_stringa; }
     void SetStringa(std::string stringa) { m_stringa = std::move(stringa); }
@@ -20,13 +20,13 @@ public:
     void SetStringaStart(int start) { m_stringaStart = start; }
 
     // The text shown for the current position (shorter, or empty, near the end).
-    std::string Finestra() const;
+    std::string Window() const;
 
-    // One step. `elaboraEventi` is called at the two points where the caller
-    // processes pending events (before showing and after advancing), `mostra`
+    // One step. `processEvents` is called at the two points where the caller
+    // processes pending events (before showing and after advancing), `show`
     // receives the window to show. The wrap uses the length noted at the start
     // of the step, also when `Stringa` is replaced during the event processing.
-    void Passo(const std::function<void()>& elaboraEventi, const std::function<void(const std::string&)>& mostra);
+    void Step(const std::function<void()>& processEvents, const std::function<void(const std::string&)>& show);
 
 private:
     std::string m_stringa;

@@ -1,7 +1,7 @@
 #include "feed/service/GeneratedConfiguration.h"
 
-#include "acquisition/core/LineRules.h"
-#include "acquisition/core/ResultFiles.h"
+#include "common/ResultText.h"
+#include "common/SlotFiles.h"
 #include "feed/model/PageWriter.h"
 #include "common/qt/Text1252Qt.h"
 

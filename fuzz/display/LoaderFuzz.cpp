@@ -17,16 +17,16 @@ void Require(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view riga(reinterpret_cast<const char*>(data), size);
+    const std::string_view line(reinterpret_cast<const char*>(data), size);
 
-    const std::string senzaParentesi = caltrix::TogliPar(riga);
-    Require(senzaParentesi.size() <= riga.size());
+    const std::string senzaParentesi = caltrix::TogliPar(line);
+    Require(senzaParentesi.size() <= line.size());
     Require(caltrix::TogliPar(senzaParentesi) == senzaParentesi);
 
-    const std::string spostata = caltrix::SpostaPunteggio(riga);
-    if (spostata != riga) Require(spostata.size() >= caltrix::kLarghezzaSquadre);
+    const std::string spostata = caltrix::MoveScoreToEnd(line);
+    if (spostata != line) Require(spostata.size() >= caltrix::kTeamsWidth);
 
-    const std::string preparata = caltrix::PreparaRiga(riga);
+    const std::string preparata = caltrix::PrepareLine(line);
     Require(preparata.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos);
     return 0;
 }

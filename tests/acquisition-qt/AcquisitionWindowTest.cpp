@@ -1,5 +1,5 @@
 #include "CycleFixture.h"
-#include "PageLoading.h"
+#include "tests/support/PageLoading.h"
 
 #include <QTimer>
 

@@ -2,9 +2,9 @@
 // with every wait and time-out shortened by the time scale.
 #pragma once
 
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "acquisition/AcquisitionWindow.h"
-#include "common/qt/SlotSelectionStore.h"
+#include "common/SlotSelectionStore.h"
 #include "common/qt/TimeScale.h"
 #include "common/LineFile.h"
 

@@ -1,6 +1,6 @@
 #include "acquisition/HttpDownloader.h"
 
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "common/qt/TimeScale.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "acquisition/SaveWebBrowser.h"
 
-#include "PageLoading.h"
-#include "TestHttpServer.h"
-#include "acquisition/SharedProfile.h"
+#include "tests/support/PageLoading.h"
+#include "tests/support/TestHttpServer.h"
+#include "acquisition/AcquisitionProfile.h"
 #include "common/LineFile.h"
 
 #include <gtest/gtest.h>
@@ -25,13 +25,15 @@ protected:
             target,
             testing::Answer(200, "<!DOCTYPE html><html><head><title>t</title></head><body>" + body + "</body></html>",
                             "text/html; charset=utf-8"));
-        EXPECT_TRUE(LoadAndWait(m_page, m_server.BaseUrl().resolved(QUrl(target))));
+        // A page that builds tens of megabytes of text loads slowly on a busy
+        // machine: the wait ends as soon as it has loaded.
+        EXPECT_TRUE(LoadAndWait(m_page, m_server.BaseUrl().resolved(QUrl(target)), 60000));
         SaveWebBrowser(m_page, m_file, salvaComeTesto);
         return ReadWholeFile(m_file);
     }
 
     TestHttpServer m_server;
-    QWebEnginePage m_page{SharedProfile()};
+    QWebEnginePage m_page{AcquisitionProfile()};
     QTemporaryDir m_folder;
     std::filesystem::path m_file = std::filesystem::path(m_folder.path().toStdString()) / "sport1";
     int m_pages = 0;

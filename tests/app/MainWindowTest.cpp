@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, PanelClickSwitchesToTheSinglePanelWindowAndBack) {
     Window().setWindowState(Qt::WindowNoState);
     EXPECT_FALSE(Window().isVisible());
 
-    QWidget& soloTitle = *solo.Pannello().Widget()->findChild<QWidget*>(QStringLiteral("lblTitolo"));
+    QWidget& soloTitle = *solo.Panel().Widget()->findChild<QWidget*>(QStringLiteral("lblTitolo"));
     clickThroughWindow(solo, soloTitle);
     EXPECT_FALSE(solo.isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));

@@ -52,9 +52,9 @@ public:
     void SetTitoloColore(Pannello2::Colore v) override { record("TitoloColore=" + hex(v)); }
     Pannello2::Colore TitoloOmbra() const override { return 0; }
     void SetTitoloOmbra(Pannello2::Colore v) override { record("TitoloOmbra=" + hex(v)); }
-    Pannello2::Testo GetTesto() const override { return m_testo; }
+    Pannello2::Testo GetTesto() const override { return m_markup; }
     void SetTesto(const Pannello2::Testo& v) override {
-        m_testo = v;
+        m_markup = v;
         record("Testo=" + v);
     }
     Pannello2::Colore TestoColore() const override { return 0; }
@@ -180,7 +180,7 @@ private:
     Pannello2::FontRef m_font = Pannello2::MakeFont("MS Sans Serif", 8.25, false);
     bool m_scroll = false;
     Pannello2::Colore m_ftColore = 0;
-    std::string m_titolo, m_testo, m_ht, m_ft, m_htTesto, m_ftTesto, m_infoTesto, m_scrollTesto, m_testoPic,
+    std::string m_titolo, m_markup, m_ht, m_ft, m_htTesto, m_ftTesto, m_infoTesto, m_scrollTesto, m_testoPic,
         m_testoPicCopia;
 };
 

@@ -8,19 +8,19 @@ namespace {
 
 class FlashTest : public ::testing::Test {
 protected:
-    void Avvia(int slot, const std::string& minuto) {
-        banco.Interprete().InterpretaRiga(slot, Partita(minuto + "\" A-B", "1-0"));
+    void Start(int slot, const std::string& minute) {
+        banco.Interpreter().InterpretaRiga(slot, Partita(minute + "\" A-B", "1-0"));
     }
-    std::string Markup(const std::string& minuto) { return "[14]" + minuto + "\" [15]1-0 [12]"; }
+    std::string Markup(const std::string& minute) { return "[14]" + minute + "\" [15]1-0 [12]"; }
 
-    Banco banco;
+    TestBench banco;
 };
 
 TEST_F(FlashTest, ARunningMatchAlternatesFromItsFirstTick) {
-    Avvia(1, "45");
+    Start(1, "45");
     std::vector<std::string> strip;
     for (int i = 0; i < 4; ++i) {
-        banco.tabellone->TickFlash(1);
+        banco.display->TickFlash(1);
         strip.push_back(banco.Pannello(1).TestoPic());
     }
     EXPECT_EQ(strip, (std::vector<std::string>{"", Markup("45"), "", Markup("45")}));
@@ -32,10 +32,10 @@ class FlashInTurnTest : public FlashTest, public ::testing::WithParamInterface<i
 
 TEST_P(FlashInTurnTest, EverySlotAlternatesOnEachOfItsTicks) {
     const int slots = GetParam();
-    for (int k = 1; k <= slots; ++k) Avvia(k, std::to_string(10 + k));
+    for (int k = 1; k <= slots; ++k) Start(k, std::to_string(10 + k));
     for (int round = 0; round < 4; ++round) {
         for (int k = 1; k <= slots; ++k) {
-            banco.tabellone->TickFlash(k);
+            banco.display->TickFlash(k);
             const std::string expected = round % 2 == 0 ? "" : Markup(std::to_string(10 + k));
             EXPECT_EQ(banco.Pannello(k).TestoPic(), expected) << "slot " << k << " round " << round;
         }
@@ -45,31 +45,31 @@ TEST_P(FlashInTurnTest, EverySlotAlternatesOnEachOfItsTicks) {
 INSTANTIATE_TEST_SUITE_P(Slots, FlashInTurnTest, ::testing::Values(2, 3));
 
 TEST_F(FlashTest, TheNextLineStopsTheFlashAndShowsSteadily) {
-    Avvia(2, "45");
-    banco.tabellone->TickFlash(2);
+    Start(2, "45");
+    banco.display->TickFlash(2);
     ASSERT_EQ(banco.Pannello(2).TestoPic(), "");
-    banco.Interprete().InterpretaRiga(2, Partita("FT A-B", "1-0"));
+    banco.Interpreter().InterpretaRiga(2, Partita("FT A-B", "1-0"));
     EXPECT_FALSE(banco.Timer(2).Running());
     EXPECT_EQ(banco.Pannello(2).TestoPic(), "[12]FT [15]1-0");
 }
 
 TEST_F(FlashTest, StoppedInTheEmptyPhaseTheStripStaysEmptyUntilTheNextMatchLine) {
-    Avvia(3, "45");
-    banco.tabellone->TickFlash(3);
-    banco.Interprete().InterpretaRiga(3, "");
+    Start(3, "45");
+    banco.display->TickFlash(3);
+    banco.Interpreter().InterpretaRiga(3, "");
     EXPECT_FALSE(banco.Timer(3).Running());
     EXPECT_EQ(banco.Pannello(3).TestoPic(), "");
 }
 
 TEST_F(FlashTest, ARestartedFlashBeginsLitAgain) {
-    Avvia(4, "45");
-    banco.tabellone->TickFlash(4);
-    banco.tabellone->TickFlash(4);
-    banco.tabellone->TickFlash(4);
-    Avvia(4, "46");
-    banco.tabellone->TickFlash(4);
+    Start(4, "45");
+    banco.display->TickFlash(4);
+    banco.display->TickFlash(4);
+    banco.display->TickFlash(4);
+    Start(4, "46");
+    banco.display->TickFlash(4);
     EXPECT_EQ(banco.Pannello(4).TestoPic(), "");
-    banco.tabellone->TickFlash(4);
+    banco.display->TickFlash(4);
     EXPECT_EQ(banco.Pannello(4).TestoPic(), Markup("46"));
 }
 
@@ -80,28 +80,28 @@ TEST(PulisciTest, RemovesEveryAngleBracketAndNothingElse) {
 }
 
 TEST_F(FlashTest, PulisciPannelloEmptiesSixTextsAndDeletesTheSlotFile) {
-    banco.tabellone->PulisciPannello(3);  // no lmVideo3.txt: only the texts
+    banco.display->PulisciPannello(3);  // no lmVideo3.txt: only the texts
     EXPECT_EQ(banco.log, (Log{"p3.Testo=", "p3.FT=", "p3.FTTesto=", "p3.HT=", "p3.HTTesto=", "p3.InfoTesto="}));
 
-    banco.cartella.Scrivi("lmVideo3.txt", "x\r\n");
-    banco.tabellone->PulisciPannello(3);
-    EXPECT_FALSE(std::filesystem::exists(banco.cartella.Path() / "lmVideo3.txt"));
+    banco.folder.Scrivi("lmVideo3.txt", "x\r\n");
+    banco.display->PulisciPannello(3);
+    EXPECT_FALSE(std::filesystem::exists(banco.folder.Path() / "lmVideo3.txt"));
 }
 
 TEST_F(FlashTest, ResetPannelloEmptiesTheLinesSoEveryTickGetsAnEmptyLine) {
     banco.Carica(5, "ft a <1-0> b \r\nft c <1-0> d \r\n");
-    banco.tabellone->TickSlot(5);
-    banco.tabellone->ResetPannello(5);
-    EXPECT_EQ(banco.tabellone->Righe().Count(5), 0);
-    EXPECT_FALSE(std::filesystem::exists(banco.cartella.Path() / "lmVideo5.txt"));
+    banco.display->TickSlot(5);
+    banco.display->ResetPannello(5);
+    EXPECT_EQ(banco.display->Lines().Count(5), 0);
+    EXPECT_FALSE(std::filesystem::exists(banco.folder.Path() / "lmVideo5.txt"));
     for (int i = 0; i < 3; ++i) {
         banco.log.clear();
-        EXPECT_EQ(banco.tabellone->TickSlot(5).tipo, EsitoTick::Tipo::Mostrata);
+        EXPECT_EQ(banco.display->TickSlot(5).kind, TickOutcome::Kind::Shown);
         EXPECT_EQ(banco.log, (Log{"f5.Stop"}));
     }
     banco.log.clear();
-    banco.tabellone->ResetPannello(0);
-    banco.tabellone->ResetPannello(12);
+    banco.display->ResetPannello(0);
+    banco.display->ResetPannello(12);
     EXPECT_TRUE(banco.log.empty());
 }
 

@@ -14,13 +14,13 @@ namespace {
 const std::string k19Blanks(19, ' ');
 
 struct Preparazione {
-    const char* riga;
+    const char* line;
     std::string attesa;
 };
 
 class PreparaRigaTest : public ::testing::TestWithParam<Preparazione> {};
 
-TEST_P(PreparaRigaTest, TransformsTheLine) { EXPECT_EQ(PreparaRiga(GetParam().riga), GetParam().attesa); }
+TEST_P(PreparaRigaTest, TransformsTheLine) { EXPECT_EQ(PrepareLine(GetParam().line), GetParam().attesa); }
 
 INSTANTIATE_TEST_SUITE_P(Lines, PreparaRigaTest,
                          ::testing::Values(
@@ -43,13 +43,13 @@ INSTANTIATE_TEST_SUITE_P(Lines, PreparaRigaTest,
                              Preparazione{"A <> B", Partita("A-B", "")}, Preparazione{"", ""}));
 
 struct Parentesi {
-    const char* testo;
+    const char* text;
     const char* atteso;
 };
 
 class TogliParTest : public ::testing::TestWithParam<Parentesi> {};
 
-TEST_P(TogliParTest, RemovesParenthesisedParts) { EXPECT_EQ(TogliPar(GetParam().testo), GetParam().atteso); }
+TEST_P(TogliParTest, RemovesParenthesisedParts) { EXPECT_EQ(TogliPar(GetParam().text), GetParam().atteso); }
 
 INSTANTIATE_TEST_SUITE_P(Texts, TogliParTest,
                          ::testing::Values(Parentesi{"A (B) C (D) E", "A  C  E"}, Parentesi{"A (B", "A (B"},
@@ -58,81 +58,81 @@ INSTANTIATE_TEST_SUITE_P(Texts, TogliParTest,
                                            Parentesi{"NO PARENTHESES", "NO PARENTHESES"}));
 
 TEST(RigheVideoTest, KeepsTheListInvariantAndIgnoresEmptyLoads) {
-    RigheVideo righe;
-    EXPECT_EQ(righe.Count(3), 0);
-    EXPECT_EQ(righe.Riga(3, 0), nullptr);
+    RigheVideo lines;
+    EXPECT_EQ(lines.Count(3), 0);
+    EXPECT_EQ(lines.Line(3, 0), nullptr);
 
-    righe.Sostituisci(3, {"A", "B", "C"});
-    EXPECT_EQ(righe.Count(3), 4);
+    lines.Replace(3, {"A", "B", "C"});
+    EXPECT_EQ(lines.Count(3), 4);
     const char* attese[] = {"", "A", "B", "C", ""};
     for (int i = 0; i <= 4; ++i) {
-        ASSERT_NE(righe.Riga(3, i), nullptr) << i;
-        EXPECT_EQ(*righe.Riga(3, i), attese[i]) << i;
+        ASSERT_NE(lines.Line(3, i), nullptr) << i;
+        EXPECT_EQ(*lines.Line(3, i), attese[i]) << i;
     }
-    EXPECT_EQ(righe.Riga(3, 5), nullptr);
+    EXPECT_EQ(lines.Line(3, 5), nullptr);
 
-    righe.Sostituisci(3, {});
-    EXPECT_EQ(righe.Count(3), 4);
-    EXPECT_EQ(*righe.Riga(3, 2), "B");
+    lines.Replace(3, {});
+    EXPECT_EQ(lines.Count(3), 4);
+    EXPECT_EQ(*lines.Line(3, 2), "B");
 
-    righe.Azzera(3);
-    EXPECT_EQ(righe.Count(3), 0);
-    for (int i = 0; i <= 4; ++i) EXPECT_EQ(*righe.Riga(3, i), "") << i;
+    lines.Clear(3);
+    EXPECT_EQ(lines.Count(3), 0);
+    for (int i = 0; i <= 4; ++i) EXPECT_EQ(*lines.Line(3, i), "") << i;
 }
 
 class CaricatoreTest : public ::testing::Test {
 protected:
-    void Scrivi(int numero, const std::string& bytes) { cartella.Scrivi(Nome(numero), bytes); }
-    static std::string Nome(int numero) { return "lmVideo" + std::to_string(numero) + ".txt"; }
+    void Scrivi(int number, const std::string& bytes) { folder.Scrivi(Nome(number), bytes); }
+    static std::string Nome(int number) { return "lmVideo" + std::to_string(number) + ".txt"; }
 
-    Cartella cartella;
-    RigheVideo righe;
-    CaricatoreVideo caricatore{cartella.Path(), righe};
+    Cartella folder;
+    RigheVideo lines;
+    SlotFileLoader loader{folder.Path(), lines};
 };
 
 TEST_F(CaricatoreTest, StoresThePreparedLinesOfASlotFile) {
     Scrivi(2, "<italy-serie a> \r\nft juventus <2-1> inter \r\n\r\n");
-    EXPECT_EQ(caricatore.CaricaVideo(2), std::nullopt);
-    EXPECT_EQ(righe.Count(2), 4);
-    EXPECT_EQ(*righe.Riga(2, 1), "<ITALY-SERIE A> ");
-    EXPECT_EQ(*righe.Riga(2, 2), Partita("FT JUVENTUS-INTER ", "2-1"));
-    EXPECT_EQ(*righe.Riga(2, 3), "");
-    EXPECT_EQ(*righe.Riga(2, 4), "");
+    EXPECT_EQ(loader.CaricaVideo(2), std::nullopt);
+    EXPECT_EQ(lines.Count(2), 4);
+    EXPECT_EQ(*lines.Line(2, 1), "<ITALY-SERIE A> ");
+    EXPECT_EQ(*lines.Line(2, 2), Partita("FT JUVENTUS-INTER ", "2-1"));
+    EXPECT_EQ(*lines.Line(2, 3), "");
+    EXPECT_EQ(*lines.Line(2, 4), "");
 }
 
 TEST_F(CaricatoreTest, SplitsAtCrLfAndLoneCrButNotAtLoneLf) {
     Scrivi(1, "a\rb\nc\r\n");
-    caricatore.CaricaVideo(1);
-    EXPECT_EQ(righe.Count(1), 3);
-    EXPECT_EQ(*righe.Riga(1, 2), "B\nC");
+    loader.CaricaVideo(1);
+    EXPECT_EQ(lines.Count(1), 3);
+    EXPECT_EQ(*lines.Line(1, 2), "B\nC");
 }
 
 TEST_F(CaricatoreTest, AnEmptyFileKeepsTheSlotsLines) {
     Scrivi(5, "a\r\nb\r\n");
-    caricatore.CaricaVideo(5);
+    loader.CaricaVideo(5);
     Scrivi(5, "");
-    EXPECT_EQ(caricatore.CaricaVideo(5), std::nullopt);
-    EXPECT_EQ(righe.Count(5), 3);
-    EXPECT_EQ(*righe.Riga(5, 2), "B");
+    EXPECT_EQ(loader.CaricaVideo(5), std::nullopt);
+    EXPECT_EQ(lines.Count(5), 3);
+    EXPECT_EQ(*lines.Line(5, 2), "B");
 }
 
 TEST_F(CaricatoreTest, AFolderFifoOrOversizedFileIsSkippedWithAMessage) {
     Scrivi(4, "a\r\n");
-    caricatore.CaricaVideo(4);
-    const auto file = cartella.Path() / Nome(4);
+    loader.CaricaVideo(4);
+    const auto file = folder.Path() / Nome(4);
     for (const std::string_view caso : {"folder", "fifo", "oversized"}) {
         std::filesystem::remove(file);
         if (caso == "folder") std::filesystem::create_directory(file);
         if (caso == "fifo") {
             ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);  // opening it must not wait for a writer
         }
-        if (caso == "oversized") Scrivi(4, std::string(CaricatoreVideo::kDimensioneMassima + 1, 'x'));
+        if (caso == "oversized") Scrivi(4, std::string(SlotFileLoader::kMaxFileBytes + 1, 'x'));
 
-        const auto errore = caricatore.CaricaVideo(4);
-        ASSERT_TRUE(errore.has_value()) << caso;
-        EXPECT_NE(errore->find(Nome(4)), std::string::npos) << *errore;
-        EXPECT_EQ(righe.Count(4), 2) << caso;
-        EXPECT_EQ(*righe.Riga(4, 1), "A") << caso;
+        const auto error = loader.CaricaVideo(4);
+        ASSERT_TRUE(error.has_value()) << caso;
+        EXPECT_NE(error->find(Nome(4)), std::string::npos) << *error;
+        EXPECT_EQ(lines.Count(4), 2) << caso;
+        EXPECT_EQ(*lines.Line(4, 1), "A") << caso;
     }
 }
 
@@ -140,20 +140,20 @@ TEST_F(CaricatoreTest, NumeroVideoRunsOneToElevenThenZeroAndSkipsMissingFiles) {
     Scrivi(0, "zero\r\n");
     Scrivi(1, "one\r\n");
     for (int expected = 1; expected <= 11; ++expected) {
-        EXPECT_EQ(caricatore.CaricaProssimoVideo(), std::nullopt);
-        EXPECT_EQ(caricatore.NumeroVideo(), expected);
+        EXPECT_EQ(loader.CaricaProssimoVideo(), std::nullopt);
+        EXPECT_EQ(loader.NumeroVideo(), expected);
     }
-    EXPECT_EQ(righe.Count(1), 2);
-    EXPECT_EQ(righe.Count(2), 0);
+    EXPECT_EQ(lines.Count(1), 2);
+    EXPECT_EQ(lines.Count(2), 0);
 
     Scrivi(1, "uno\r\ndue\r\n");
-    EXPECT_EQ(caricatore.CaricaProssimoVideo(), std::nullopt);
-    EXPECT_EQ(caricatore.NumeroVideo(), 0);  // lmVideo0.txt read, lines dropped
-    for (int k = 1; k <= 11; ++k) EXPECT_EQ(righe.Count(k), k == 1 ? 2 : 0) << k;
+    EXPECT_EQ(loader.CaricaProssimoVideo(), std::nullopt);
+    EXPECT_EQ(loader.NumeroVideo(), 0);  // lmVideo0.txt read, lines dropped
+    for (int k = 1; k <= 11; ++k) EXPECT_EQ(lines.Count(k), k == 1 ? 2 : 0) << k;
 
-    caricatore.CaricaProssimoVideo();
-    EXPECT_EQ(caricatore.NumeroVideo(), 1);
-    EXPECT_EQ(*righe.Riga(1, 2), "DUE");
+    loader.CaricaProssimoVideo();
+    EXPECT_EQ(loader.NumeroVideo(), 1);
+    EXPECT_EQ(*lines.Line(1, 2), "DUE");
 }
 
 }  // namespace

@@ -5,24 +5,24 @@
 namespace caltrix::test {
 namespace {
 
-using Tipo = EsitoTick::Tipo;
+using Kind = TickOutcome::Kind;
 
 class RotazioneSlotTest : public ::testing::Test {
 protected:
     // Ticks slot k and returns the Testo it wrote, "-" when it wrote none.
     std::string Mostra(int slot) {
         banco.log.clear();
-        esito = banco.tabellone->TickSlot(slot);
+        outcome = banco.display->TickSlot(slot);
         const std::string prefix = "p" + std::to_string(slot) + ".Testo=\r\n";
         for (const auto& call : banco.log) {
             if (call.rfind(prefix, 0) == 0) return call.substr(prefix.size(), call.size() - prefix.size() - 2);
         }
         return "-";
     }
-    std::int16_t Posizione(int slot) const { return banco.tabellone->Rotazione().PosizioneRiga(slot); }
+    std::int16_t Posizione(int slot) const { return banco.display->Rotation().PosizioneRiga(slot); }
 
-    Banco banco;
-    EsitoTick esito{Tipo::Mostrata, {}};
+    TestBench banco;
+    TickOutcome outcome{Kind::Shown, {}};
 };
 
 TEST_F(RotazioneSlotTest, ShowsEveryLineThenOneEmptyTickThenStartsAgain) {
@@ -57,7 +57,7 @@ TEST_F(RotazioneSlotTest, ASlotNeverLoadedShowsNothingAndStaysAtZero) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Mostra(5), "-");
         EXPECT_TRUE(banco.log.empty());
-        EXPECT_EQ(esito.tipo, Tipo::SenzaRiga);
+        EXPECT_EQ(outcome.kind, Kind::NoLine);
         EXPECT_EQ(Posizione(5), 0);
     }
 }
@@ -70,7 +70,7 @@ TEST_F(RotazioneSlotTest, ASwitchedOffSlotIsClearedEveryTickAndRestartsAtLineOne
     for (int i = 0; i < 2; ++i) {
         Mostra(4);
         EXPECT_EQ(banco.log, (Log{"p4.Pulisci()"}));
-        EXPECT_EQ(esito.tipo, Tipo::Spenta);
+        EXPECT_EQ(outcome.kind, Kind::SwitchedOff);
         EXPECT_EQ(Posizione(4), 0);
     }
     banco.interruttori[3] = true;
@@ -81,7 +81,7 @@ TEST_F(RotazioneSlotTest, ASlotWithASingleEmptyLineHandsItOnEveryTick) {
     banco.Carica(6, "\r\n");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Mostra(6), "-");
-        EXPECT_EQ(esito.tipo, Tipo::Mostrata);
+        EXPECT_EQ(outcome.kind, Kind::Shown);
         EXPECT_EQ(banco.log, (Log{"f6.Stop"}));
     }
 }
@@ -90,7 +90,7 @@ TEST_F(RotazioneSlotTest, ALineTooShortForAScoreIsPassedOver) {
     banco.Carica(7, "ft a <1-0> b \r\nx\r\nft c <2-0> d \r\n");
     EXPECT_EQ(Mostra(7), "A-B");
     EXPECT_EQ(Mostra(7), "-");
-    EXPECT_EQ(esito.tipo, Tipo::Mostrata);
+    EXPECT_EQ(outcome.kind, Kind::Shown);
     EXPECT_EQ(Mostra(7), "C-D");
     EXPECT_EQ(Posizione(7), 3);
 }
@@ -99,24 +99,24 @@ TEST_F(RotazioneSlotTest, UndrawableScoreMarkupIsClearedAndTheRotationGoesOn) {
     banco.Carica(8, "ft a <1-0> b \r\nft c <[-1> d \r\nft e <2-0> f \r\n");
     Mostra(8);
     Mostra(8);
-    EXPECT_EQ(esito.tipo, Tipo::MarkupScartata);
+    EXPECT_EQ(outcome.kind, Kind::MarkupDropped);
     EXPECT_EQ(Posizione(8), 2);
     EXPECT_EQ(Mostra(8), "E-F");
-    EXPECT_EQ(esito.tipo, Tipo::Mostrata);
+    EXPECT_EQ(outcome.kind, Kind::Shown);
 }
 
 TEST(ProssimaRigaTest, WrapsAtTheCountAndAtTheSixteenBitLimit) {
-    RigheVideo righe;
-    righe.Sostituisci(1, {"A", "B"});
-    std::int16_t posizione = 0;
+    RigheVideo lines;
+    lines.Replace(1, {"A", "B"});
+    std::int16_t position = 0;
     std::string visti;
-    for (int i = 0; i < 6; ++i) visti += "[" + *RotazioneSlot::ProssimaRiga(righe, 1, posizione) + "]";
+    for (int i = 0; i < 6; ++i) visti += "[" + *SlotRotation::NextLine(lines, 1, position) + "]";
     EXPECT_EQ(visti, "[A][B][][A][B][]");
 
-    righe.Sostituisci(2, std::vector<std::string>(40000, "L"));
-    posizione = 32767;
-    ASSERT_NE(RotazioneSlot::ProssimaRiga(righe, 2, posizione), nullptr);
-    EXPECT_EQ(posizione, 1);
+    lines.Replace(2, std::vector<std::string>(40000, "L"));
+    position = 32767;
+    ASSERT_NE(SlotRotation::NextLine(lines, 2, position), nullptr);
+    EXPECT_EQ(position, 1);
 }
 
 }  // namespace

@@ -15,9 +15,9 @@
 namespace caltrix::test {
 
 // A stored match line: status and teams padded to 40 characters, then the score.
-inline std::string Partita(std::string testa, const std::string& punteggio) {
+inline std::string Partita(std::string testa, const std::string& score) {
     testa.resize(40, ' ');
-    return testa + punteggio;
+    return testa + score;
 }
 
 class Cartella {
@@ -38,49 +38,49 @@ private:
     std::filesystem::path m_path;
 };
 
-class Banco {
+class TestBench {
 public:
-    Banco() : solo(log, "solo"), timerSolo(log, "fs"), flashSolo(solo, timerSolo) {
-        std::array<Pannello2::_Pannello*, Tabellone::kSlots> pannelli{};
-        std::array<FlashTimer*, Tabellone::kSlots> timers{};
-        for (int k = 1; k <= Tabellone::kSlots; ++k) {
+    TestBench() : solo(log, "solo"), timerSolo(log, "fs"), flashSolo(solo, timerSolo) {
+        std::array<Pannello2::_Pannello*, kSlotCount> panels{};
+        std::array<FlashTimer*, kSlotCount> timers{};
+        for (int k = 1; k <= kSlotCount; ++k) {
             m_pannelli[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
             m_timers[k - 1] = std::make_unique<FakeTimer>(log, "f" + std::to_string(k));
-            pannelli[k - 1] = m_pannelli[k - 1].get();
+            panels[k - 1] = m_pannelli[k - 1].get();
             timers[k - 1] = m_timers[k - 1].get();
         }
-        tabellone = std::make_unique<Tabellone>(cartella.Path(), pannelli, timers,
+        display = std::make_unique<SlotDisplay>(folder.Path(), panels, timers,
                                                 [this](int element) { return interruttori[element]; });
-        tabellone->Interprete().SetSolo(&flashSolo);
+        display->Interpreter().SetSolo(&flashSolo);
         log.clear();
     }
 
     FakePannello& Pannello(int slot) { return *m_pannelli[slot - 1]; }
     FakeTimer& Timer(int slot) { return *m_timers[slot - 1]; }
-    InterpreteRiga& Interprete() { return tabellone->Interprete(); }
+    LineInterpreter& Interpreter() { return display->Interpreter(); }
     // Interprets one line for a slot and returns the calls it made.
-    Log Interpreta(int slot, const std::string& riga) {
+    Log Interpreta(int slot, const std::string& line) {
         log.clear();
-        Interprete().InterpretaRiga(slot, riga);
+        Interpreter().InterpretaRiga(slot, line);
         return log;
     }
     // Writes a slot file and loads it into its slot.
     void Carica(int slot, const std::string& bytes) {
-        cartella.Scrivi("lmVideo" + std::to_string(slot) + ".txt", bytes);
-        tabellone->Caricatore().CaricaVideo(static_cast<std::int16_t>(slot));
+        folder.Scrivi("lmVideo" + std::to_string(slot) + ".txt", bytes);
+        display->Loader().CaricaVideo(static_cast<std::int16_t>(slot));
     }
 
     Log log;
-    Cartella cartella;
+    Cartella folder;
     std::array<bool, 12> interruttori{true, true, true, true, true, true, true, true, true, true, true, true};
     FakePannello solo;
     FakeTimer timerSolo;
-    FlashPunteggio flashSolo;
-    std::unique_ptr<Tabellone> tabellone;
+    ScoreFlash flashSolo;
+    std::unique_ptr<SlotDisplay> display;
 
 private:
-    std::array<std::unique_ptr<FakePannello>, Tabellone::kSlots> m_pannelli;
-    std::array<std::unique_ptr<FakeTimer>, Tabellone::kSlots> m_timers;
+    std::array<std::unique_ptr<FakePannello>, kSlotCount> m_pannelli;
+    std::array<std::unique_ptr<FakeTimer>, kSlotCount> m_timers;
 };
 
 }  // namespace caltrix::test

@@ -14,7 +14,7 @@ TEST(TickerTest, EightyBlanksRunFromOneToSeventyNineThenWrap) {
     std::vector<std::string> shown;
     for (int i = 0; i < 80; ++i) {
         starts.push_back(ticker.StringaStart());
-        ticker.Passo([] {}, [&](const std::string& window) { shown.push_back(window); });
+        ticker.Step([] {}, [&](const std::string& window) { shown.push_back(window); });
     }
     for (int i = 0; i < 79; ++i) EXPECT_EQ(starts[i], i + 1);
     EXPECT_EQ(starts[79], 1);
@@ -28,7 +28,7 @@ TEST(TickerTest, ShowsTheCurrentTextButWrapsOnTheLengthNotedAtTheStart) {
     ticker.SetStringaStart(3);
     std::string shown;
     // The configuration replaces the text during the first event processing.
-    ticker.Passo(
+    ticker.Step(
         [&] {
             if (ticker.Stringa() == "ABCDEF") ticker.SetStringa("0123456789");
         },
@@ -38,7 +38,7 @@ TEST(TickerTest, ShowsTheCurrentTextButWrapsOnTheLengthNotedAtTheStart) {
 
     ticker.SetStringa("ABCDEF");
     ticker.SetStringaStart(5);
-    ticker.Passo([&] { ticker.SetStringa(std::string(100, 'x')); }, [&](const std::string& window) { shown = window; });
+    ticker.Step([&] { ticker.SetStringa(std::string(100, 'x')); }, [&](const std::string& window) { shown = window; });
     EXPECT_EQ(ticker.StringaStart(), 1);  // 6 > 6 - 1, although the text now has 100 characters
     EXPECT_EQ(shown.size(), 50u);
 }
@@ -47,8 +47,8 @@ TEST(TickerTest, EventsAreProcessedBeforeShowingAndAfterAdvancing) {
     Ticker ticker;
     ticker.SetStringa("ABC");
     std::vector<std::string> order;
-    ticker.Passo([&] { order.push_back("events at " + std::to_string(ticker.StringaStart())); },
-                 [&](const std::string& window) { order.push_back("show " + window); });
+    ticker.Step([&] { order.push_back("events at " + std::to_string(ticker.StringaStart())); },
+                [&](const std::string& window) { order.push_back("show " + window); });
     EXPECT_EQ(order, (std::vector<std::string>{"events at 1", "show ABC", "events at 2"}));
     EXPECT_EQ(ticker.StringaStart(), 2);  // 2 is not greater than 3 - 1: no wrap yet
 }
@@ -56,7 +56,7 @@ TEST(TickerTest, EventsAreProcessedBeforeShowingAndAfterAdvancing) {
 TEST(TickerTest, AnEmptyTextShowsNothing) {
     Ticker ticker;
     std::string shown = "unchanged";
-    ticker.Passo([] {}, [&](const std::string& window) { shown = window; });
+    ticker.Step([] {}, [&](const std::string& window) { shown = window; });
     EXPECT_EQ(shown, "");
     EXPECT_EQ(ticker.StringaStart(), 1);
 }

@@ -2,6 +2,7 @@
 
 #include "acquisition/core/PageParser.h"
 #include "acquisition/core/ResultFiles.h"
+#include "common/ResultText.h"
 #include "feed/model/PageWriter.h"
 #include "common/Text1252.h"
 #include "common/qt/Text1252Qt.h"

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 
-#include "TestBench.h"
+#include "tests/display/TestBench.h"
 #include "app/solo/frmSolo.h"
 #include "display/SlotDisplayTimers.h"
 
@@ -15,39 +15,39 @@ namespace {
 class SchermoSoloTest : public ::testing::Test {
 protected:
     SchermoSoloTest() {
-        std::array<Pannello2::_Pannello*, SchermoRisultati::kSlots> pannelli{};
-        for (int k = 1; k <= SchermoRisultati::kSlots; ++k) {
+        std::array<Pannello2::_Pannello*, kSlotCount> panels{};
+        for (int k = 1; k <= kSlotCount; ++k) {
             m_pannelli[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
-            pannelli[k - 1] = m_pannelli[k - 1].get();
+            panels[k - 1] = m_pannelli[k - 1].get();
         }
-        schermo = std::make_unique<SchermoRisultati>(cartella.Path(), pannelli, [](int) { return true; });
+        schermo = std::make_unique<SlotDisplayTimers>(folder.Path(), panels, [](int) { return true; });
         solo = std::make_unique<frmSolo>([this](QWidget*) { return &pannelloSolo; });
-        schermo->CollegaSolo(&solo->Flash());
+        schermo->AttachSolo(&solo->Flash());
     }
 
     FakePannello& Pannello(int slot) { return *m_pannelli[slot - 1]; }
 
     Log log;
-    Cartella cartella;
+    Cartella folder;
     FakePannello pannelloSolo{log, "solo"};
-    std::unique_ptr<SchermoRisultati> schermo;
+    std::unique_ptr<SlotDisplayTimers> schermo;
     std::unique_ptr<frmSolo> solo;
 
 private:
-    std::array<std::unique_ptr<FakePannello>, SchermoRisultati::kSlots> m_pannelli;
+    std::array<std::unique_ptr<FakePannello>, kSlotCount> m_pannelli;
 };
 
 TEST_F(SchermoSoloTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
-    for (int k = 1; k <= SchermoRisultati::kSlots; ++k) {
-        EXPECT_TRUE(schermo->TimerSlot(k).isActive()) << k;
-        EXPECT_EQ(schermo->TimerSlot(k).interval(), k == 1 ? 3000 : 4000) << k;
+    for (int k = 1; k <= kSlotCount; ++k) {
+        EXPECT_TRUE(schermo->SlotTimer(k).isActive()) << k;
+        EXPECT_EQ(schermo->SlotTimer(k).interval(), k == 1 ? 3000 : 4000) << k;
         EXPECT_FALSE(schermo->TimerFlash(k).IsActive()) << k;
         EXPECT_EQ(schermo->TimerFlash(k).Interval(), 500) << k;
     }
 }
 
 TEST_F(SchermoSoloTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
-    cartella.Scrivi("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
+    folder.Scrivi("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
     schermo->CaricaProssimoVideo();
     schermo->TickSlot(1);
     schermo->TickSlot(1);
@@ -72,7 +72,7 @@ TEST_F(SchermoSoloTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunn
 }
 
 TEST_F(SchermoSoloTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
-    cartella.Scrivi("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
+    folder.Scrivi("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
     schermo->CaricaProssimoVideo();
     schermo->SetPanSel(1);
     schermo->TickSlot(1);
@@ -99,21 +99,21 @@ void RaccogliAvvisi(QtMsgType type, const QMessageLogContext&, const QString& te
 }
 
 TEST_F(SchermoSoloTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
-    cartella.Scrivi("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
+    folder.Scrivi("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
     schermo->CaricaProssimoVideo();
     schermo->SetPanSel(1);
     g_avvisi.clear();
     const QtMessageHandler previous = qInstallMessageHandler(RaccogliAvvisi);
     for (int giro = 0; giro < 2; ++giro) {
-        for (int riga = 0; riga < 4; ++riga) schermo->TickSlot(1);  // two bad lines, a good one, the empty one
+        for (int line = 0; line < 4; ++line) schermo->TickSlot(1);  // two bad lines, a good one, the empty one
     }
     qInstallMessageHandler(previous);
 
     ASSERT_EQ(g_avvisi.size(), 2u);
     EXPECT_TRUE(g_avvisi[0].contains("score markup cannot be drawn")) << g_avvisi[0].toStdString();
-    for (FakePannello* pannello : {&Pannello(1), &pannelloSolo}) {
-        EXPECT_EQ(pannello->GetTesto(), "\r\nC-D\r\n");
-        EXPECT_EQ(pannello->TestoPic(), "[14]45\" [15]2-0 [12]");
+    for (FakePannello* panel : {&Pannello(1), &pannelloSolo}) {
+        EXPECT_EQ(panel->GetTesto(), "\r\nC-D\r\n");
+        EXPECT_EQ(panel->TestoPic(), "[14]45\" [15]2-0 [12]");
     }
 }
 

@@ -1,6 +1,5 @@
-// The one browser profile of the program and the browsers made on it. The
-// display runs for days, so the profile is off the record (no disk cache or
-// cookies that grow) and every page recovers when its renderer process dies.
+// The main window's browsers: one shared off-the-record profile, and views on
+// it whose pages recover when their renderer process dies.
 #pragma once
 
 #include <QElapsedTimer>
@@ -18,12 +17,6 @@ namespace caltrix {
 // application object. Every page of the program must be deleted before the
 // application object.
 QWebEngineProfile* SharedProfile();
-
-// The acquisition page's own off-the-record profile. Pages of different
-// profiles never share a renderer process, so the acquisition page's process
-// (which may have held a page of many megabytes) ends with the page, and the
-// visible views never share its memory.
-QWebEngineProfile* AcquisitionProfile();
 
 // A browser view on the shared profile whose page reloads itself after a
 // renderer crash.

@@ -1,9 +1,9 @@
-#include "acquisition/ConfigApplier.h"
+#include "app/shell/ConfigApplier.h"
 
-#include "PageLoading.h"
-#include "TestHttpServer.h"
-#include "acquisition/SharedProfile.h"
-#include "common/qt/SlotSelectionStore.h"
+#include "tests/support/PageLoading.h"
+#include "tests/support/TestHttpServer.h"
+#include "app/shell/BrowserViews.h"
+#include "common/SlotSelectionStore.h"
 
 #include <gtest/gtest.h>
 

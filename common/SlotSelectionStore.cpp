@@ -1,14 +1,9 @@
-#include "common/qt/SlotSelectionStore.h"
+#include "common/SlotSelectionStore.h"
 
 namespace caltrix {
 namespace {
 bool inRange(int element) { return element >= 0 && element < SlotSelectionStore::kElements; }
 }  // namespace
-
-SlotSelectionStore& SlotSelectionStore::Instance() {
-    static SlotSelectionStore store;
-    return store;
-}
 
 const std::string& SlotSelectionStore::Selection(int element) const {
     static const std::string none;
@@ -27,9 +22,9 @@ void SlotSelectionStore::SetSwitch(int element, int value) {
     if (inRange(element)) m_switches[static_cast<std::size_t>(element)] = value;
 }
 
-std::array<std::string, SlotSelectionStore::kSlots> SlotSelectionStore::SlotSelections() const {
-    std::array<std::string, kSlots> slots;
-    for (int k = 0; k < kSlots; ++k) slots[static_cast<std::size_t>(k)] = m_selections[static_cast<std::size_t>(k)];
+std::array<std::string, kSlotCount> SlotSelectionStore::SlotSelections() const {
+    std::array<std::string, kSlotCount> slots;
+    for (int k = 0; k < kSlotCount; ++k) slots[static_cast<std::size_t>(k)] = m_selections[static_cast<std::size_t>(k)];
     return slots;
 }
 

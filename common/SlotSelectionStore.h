@@ -1,9 +1,11 @@
 // The slot selection store: per display slot, the selection string naming the
 // competitions it shows and the switch that turns it on. Element k-1 belongs
-// to slot k (1..11); element 11 belongs to no slot. One instance per run,
-// never shown: the configuration writes it, the result writer and the slot
-// rotation read it.
+// to slot k (1..11); element 11 belongs to no slot. The main window owns the
+// one store of a run: the configuration writes it, the result writer and the
+// slot rotation read it.
 #pragma once
+
+#include "common/SlotFiles.h"
 
 #include <array>
 #include <string>
@@ -13,9 +15,6 @@ namespace caltrix {
 class SlotSelectionStore {
 public:
     static constexpr int kElements = 12;
-    static constexpr int kSlots = 11;
-
-    static SlotSelectionStore& Instance();
 
     // Selection string of element i (Windows-1252); empty for an i out of range.
     const std::string& Selection(int element) const;
@@ -25,7 +24,7 @@ public:
     void SetSwitch(int element, int value);
 
     // The eleven slots' selection strings, slot 1 first.
-    std::array<std::string, kSlots> SlotSelections() const;
+    std::array<std::string, kSlotCount> SlotSelections() const;
     void ClearSelections();
 
 private:

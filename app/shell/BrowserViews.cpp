@@ -1,9 +1,10 @@
-#include "acquisition/SharedProfile.h"
+#include "app/shell/BrowserViews.h"
+
+#include "acquisition/AcquisitionProfile.h"
 
 #include "common/qt/Logging.h"
 #include "common/qt/TimeScale.h"
 
-#include <QCoreApplication>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -11,32 +12,8 @@
 
 namespace caltrix {
 
-namespace {
-
-// A profile without a storage name is off the record: cache and cookies live
-// in memory only.
-QWebEngineProfile* newOffTheRecordProfile() {
-    auto* created = new QWebEngineProfile(QCoreApplication::instance());
-    created->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    created->setHttpCacheMaximumSize(16 * 1024 * 1024);
-    created->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    return created;
-}
-
-}  // namespace
-
 QWebEngineProfile* SharedProfile() {
-    static QWebEngineProfile* profile = newOffTheRecordProfile();
-    return profile;
-}
-
-QWebEngineProfile* AcquisitionProfile() {
-    // The live-score page is fetched fresh every cycle: nothing to cache.
-    static QWebEngineProfile* profile = [] {
-        QWebEngineProfile* created = newOffTheRecordProfile();
-        created->setHttpCacheType(QWebEngineProfile::NoCache);
-        return created;
-    }();
+    static QWebEngineProfile* profile = NewOffTheRecordProfile();
     return profile;
 }
 

@@ -1,4 +1,4 @@
-#include "acquisition/SafeAddresses.h"
+#include "app/shell/SafeAddresses.h"
 #include "common/qt/HttpAddress.h"
 
 #include <gtest/gtest.h>

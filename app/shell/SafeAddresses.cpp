@@ -1,4 +1,4 @@
-#include "acquisition/SafeAddresses.h"
+#include "app/shell/SafeAddresses.h"
 
 #include "common/qt/HttpAddress.h"
 #include "common/qt/Logging.h"

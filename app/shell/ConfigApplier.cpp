@@ -1,8 +1,8 @@
-#include "acquisition/ConfigApplier.h"
+#include "app/shell/ConfigApplier.h"
 
-#include "acquisition/SafeAddresses.h"
+#include "app/shell/SafeAddresses.h"
 #include "common/qt/Logging.h"
-#include "common/qt/SlotSelectionStore.h"
+#include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 
 #include <QPushButton>
@@ -22,9 +22,7 @@ QString PlainToolTip(const QString& text) {
 
 }  // namespace
 
-ConfigApplier::ConfigApplier(ConfigControls controls) : m_controls(std::move(controls)) {
-    if (m_controls.store == nullptr) m_controls.store = &SlotSelectionStore::Instance();
-}
+ConfigApplier::ConfigApplier(ConfigControls controls) : m_controls(std::move(controls)) {}
 
 void ConfigApplier::SetSelection(int element, const std::string& selection) {
     m_controls.store->SetSelection(element, selection);

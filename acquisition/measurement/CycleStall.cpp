@@ -4,10 +4,10 @@
 // [page megabytes = 5] [cycles = 3] [time scale = 0.1]. After each cycle it
 // also prints the program's own resident memory, so what a large page leaves
 // behind in this process shows cycle by cycle.
-#include "ProcessMemory.h"
-#include "ToolPages.h"
+#include "acquisition/measurement/ProcessMemory.h"
+#include "acquisition/measurement/ToolPages.h"
 #include "acquisition/AcquisitionWindow.h"
-#include "common/qt/SlotSelectionStore.h"
+#include "common/SlotSelectionStore.h"
 #include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"
 

@@ -4,9 +4,9 @@
 // main browser on a local file, three banners on the operator's endpoint.
 // Prints RSS and PSS summed from /proc. Engine flags come from
 // QTWEBENGINE_CHROMIUM_FLAGS. Usage: caltrix-browser-memory [seconds = 5]
-#include "ProcessMemory.h"
-#include "ToolPages.h"
-#include "acquisition/SharedProfile.h"
+#include "acquisition/measurement/ProcessMemory.h"
+#include "acquisition/measurement/ToolPages.h"
+#include "app/shell/BrowserViews.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "acquisition/SharedProfile.h"
+#include "app/shell/BrowserViews.h"
 
-#include "PageLoading.h"
+#include "tests/support/PageLoading.h"
 #include "common/qt/TimeScale.h"
 
 #include <QWebEngineView>

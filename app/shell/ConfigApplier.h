@@ -17,7 +17,7 @@ namespace caltrix {
 class SlotSelectionStore;
 
 struct ConfigControls {
-    SlotSelectionStore* store = nullptr;                // the program's store when null
+    SlotSelectionStore* store = nullptr;                // the program's store; must be set
     std::array<QWebEngineView*, 3> banners{};           // WebBrowser1, WebBrowser2, WebBrowser3
     QUrl endpoint;                                      // the operator's endpoint (banner pages lie under /public/)
     std::function<void(const std::string&)> setTicker;  // the raw value, Windows-1252

@@ -1,0 +1,28 @@
+// How competition titles and match lines read in the result files. The page
+// parser and the closing step write them so; a configuration made from a
+// feed's competitions uses the same rules to name the headers it selects.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace caltrix {
+
+// A stripped line with the name substitutions applied ("&nbsp;" removed,
+// "Inter Milan" -> "Inter", "AC Milan" -> "Milan", "AS Roma" -> "Roma",
+// "L'Aquila" with the acute accent, "Maccabi Petah" -> "Maccabi P.").
+std::string ProcessedLine(std::string_view stripped);
+// The same into `out`, reusing its buffer.
+void ProcessLine(std::string_view stripped, std::string& out);
+
+// A stripped "class=title" line as it goes into the title list: the name
+// substitutions but the last, and every apostrophe replaced by the acute accent.
+std::string TitleText(std::string_view stripped);
+
+// The result text after the closing substitutions (" - " -> "-", "&amp;" ->
+// "&", "Regional" -> "REG.", upper case, "LEAGUE-GROUP" -> "LEAGUE-GR.",
+// "REPUBLIC-GAMBRINUS" -> "REPUBLIC GAM.", " -" -> "-", apostrophe and space
+// -> double quote, "TAÇA DE PORTUGAL" -> "TAÇA PORTUGAL").
+std::string ClosedText(std::string_view resultText);
+
+}  // namespace caltrix
