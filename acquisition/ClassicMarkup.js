@@ -3,8 +3,9 @@
 // rows and cells included) whatever the source's layout, whitespace that does
 // not render dropped or collapsed, attribute values unquoted where no quotes
 // are needed, and text in Windows-1252 (one character per byte; characters
-// outside it become "?"). Evaluated with the flag `wholeDocument` bound:
-// false = the body's inner markup, true = the document element's outer markup.
+// outside it become "?", as in the program's own conversion). Evaluated with
+// the flag `wholeDocument` bound: false = the body's inner markup, true = the
+// document element's outer markup.
 // The result is null when the document has no such element, and false when
 // the document is the engine's own error page rather than a site's.
 (function (wholeDocument) {
@@ -21,7 +22,9 @@
     const RAW_TEXT = new Set(['script', 'style', 'xmp', 'iframe', 'noembed', 'noframes', 'plaintext',
         'noscript']);
     const KEEP_WHITESPACE = new Set(['pre', 'textarea', 'listing', 'plaintext', 'xmp']);
-    // Windows-1252 bytes 0x80..0x9F by their Unicode characters.
+    // Windows-1252 bytes 0x80..0x9F by their Unicode characters. The undefined
+    // bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D stand for the control characters of
+    // the same number, which the browser reads them as, and pass unchanged.
     const CP1252_HIGH = new Map([['\u20AC', 0x80], ['\u201A', 0x82], ['\u0192', 0x83], ['\u201E', 0x84],
         ['\u2026', 0x85], ['\u2020', 0x86], ['\u2021', 0x87], ['\u02C6', 0x88], ['\u2030', 0x89],
         ['\u0160', 0x8A], ['\u2039', 0x8B], ['\u0152', 0x8C], ['\u017D', 0x8E], ['\u2018', 0x91],
@@ -32,9 +35,11 @@
     const isElement = (node) => node !== null && node.nodeType === Node.ELEMENT_NODE;
     const isBlock = (node) => isElement(node) && BLOCK.has(node.localName);
 
+    const OUTSIDE_1252 = /[^\x00-\x7F\x81\x8D\x8F\x90\x9D\xA0-\xFF]/gu;
+
     function toWindows1252(text) {
-        if (!/[^\x00-\x7F\xA0-\xFF]/.test(text)) return text;
-        return text.replace(/[^\x00-\x7F\xA0-\xFF]/gu,
+        if (text.search(OUTSIDE_1252) < 0) return text;
+        return text.replace(OUTSIDE_1252,
             (ch) => (CP1252_HIGH.has(ch) ? String.fromCharCode(CP1252_HIGH.get(ch)) : '?'));
     }
     const normaliseLineEnds = (text) => text.replace(/\r\n|\r|\n/g, CRLF);

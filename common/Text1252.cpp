@@ -1,9 +1,32 @@
 #include "common/Text1252.h"
 
 #include <algorithm>
+#include <array>
 
 namespace caltrix {
 namespace {
+
+// The characters of bytes 0x80..0x9F; the undefined ones stand for themselves.
+constexpr std::array<char32_t, 32> kCharactersFrom0x80 = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t c) {
+    const auto unit = [](char32_t bits) { return static_cast<char>(bits); };
+    if (c < 0x80) {
+        out += unit(c);
+    } else if (c < 0x800) {
+        out += unit(0xC0 | (c >> 6));
+        out += unit(0x80 | (c & 0x3F));
+    } else {  // every character of Windows-1252 lies below U+10000
+        out += unit(0xE0 | (c >> 12));
+        out += unit(0x80 | ((c >> 6) & 0x3F));
+        out += unit(0x80 | (c & 0x3F));
+    }
+}
 
 // `word` stands at `at` in `text`, which holds enough characters. A plain
 // loop: for a word of a few bytes, cheaper than a call to memcmp.
@@ -21,6 +44,58 @@ std::size_t DigitsAt(std::string_view text, std::size_t at) {
 }
 
 }  // namespace
+
+char32_t CharacterOf1252(char byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    return b >= 0x80 && b < 0xA0 ? kCharactersFrom0x80[b - 0x80] : b;
+}
+
+std::optional<char> ByteOf1252(char32_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) return static_cast<char>(character);
+    const auto* found = std::find(kCharactersFrom0x80.begin(), kCharactersFrom0x80.end(), character);
+    if (found == kCharactersFrom0x80.end()) return std::nullopt;
+    return static_cast<char>(0x80 + (found - kCharactersFrom0x80.begin()));
+}
+
+std::string Utf8From1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char byte : bytes) AppendUtf8(out, CharacterOf1252(byte));
+    return out;
+}
+
+std::string Utf8To1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();)
+        out += ByteOf1252(NextUtf8Character(utf8, at)).value_or(kUnmappable1252);
+    return out;
+}
+
+char32_t NextUtf8Character(std::string_view utf8, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(utf8[at++]);
+    if (lead < 0x80) return lead;
+    std::size_t extra = 0;
+    char32_t c = 0;
+    if ((lead & 0xE0) == 0xC0)
+        extra = 1, c = lead & 0x1F;
+    else if ((lead & 0xF0) == 0xE0)
+        extra = 2, c = lead & 0x0F;
+    else if ((lead & 0xF8) == 0xF0)
+        extra = 3, c = lead & 0x07;
+    else
+        return kReplacementCharacter;
+    if (utf8.size() - at < extra) return kReplacementCharacter;
+    for (std::size_t i = 0; i < extra; ++i) {
+        const auto next = static_cast<unsigned char>(utf8[at + i]);
+        if ((next & 0xC0) != 0x80) return kReplacementCharacter;
+        c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacementCharacter;
+    at += extra;
+    return c;
+}
 
 char UpperCase1252(char c) {
     const auto b = static_cast<unsigned char>(c);

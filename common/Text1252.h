@@ -1,11 +1,32 @@
-// Text operations on Windows-1252 byte strings.
+// Text operations on Windows-1252 byte strings, and the program's one
+// conversion between Windows-1252 and Unicode.
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace caltrix {
+
+// Conversion between Windows-1252 and Unicode. The five bytes that
+// Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the
+// control characters of the same number, as browsers read them, so any byte
+// string converts to Unicode and back unchanged. A character that
+// Windows-1252 lacks, and each broken UTF-8 sequence, becomes one
+// kUnmappable1252.
+inline constexpr char kUnmappable1252 = '?';
+
+char32_t CharacterOf1252(char byte);
+// The byte of `character`; nullopt when Windows-1252 lacks it.
+std::optional<char> ByteOf1252(char32_t character);
+
+std::string Utf8From1252(std::string_view bytes);
+std::string Utf8To1252(std::string_view utf8);
+
+// The character of the UTF-8 sequence at `at`, moving `at` past it; U+FFFD
+// for a broken or overlong sequence, past which `at` moves by one byte.
+char32_t NextUtf8Character(std::string_view utf8, std::size_t& at);
 
 // Upper-cases every letter of the Windows-1252 repertoire (a-z, à-þ but ÷,
 // š ž œ ÿ); other bytes are kept.

@@ -9,22 +9,17 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "app/support/Twips.h"
 #include "common/qt/Logging.h"
 
 namespace caltrix {
-namespace {
-
-constexpr int kTwipsPerPixel = 15;
-constexpr int Pixel(int twips) { return twips / kTwipsPerPixel; }
-
-}  // namespace
 
 Form4::Form4(const QString& programFolder, QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    setFixedSize(Pixel(3960), Pixel(4545));
+    setFixedSize(TwipsToPixels(3960), TwipsToPixels(4545));
 
     m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setGeometry(Pixel(1215), Pixel(825), Pixel(1455), Pixel(195));
+    m_label1->setGeometry(TwipsRect(1215, 825, 1455, 195));
     m_label1->setAlignment(Qt::AlignCenter);
     m_label1->setAutoFillBackground(true);
     QPalette colori = m_label1->palette();

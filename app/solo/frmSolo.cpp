@@ -6,17 +6,17 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/support/Twips.h"
 #include "common/qt/Logging.h"
 
 namespace caltrix {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-constexpr int kLarghezza = 5010 / kTwipsPerPixel;  // client area 5010 x 1455 twips
-constexpr int kAltezza = 1455 / kTwipsPerPixel;
-constexpr int kAltezzaPannello = 1470 / kTwipsPerPixel;  // the panel is 15 twips taller than the window
-constexpr int kSinistra = 100 / kTwipsPerPixel;
-constexpr int kDistanzaDalFondo = 500 / kTwipsPerPixel;
+constexpr int kLarghezza = TwipsToPixels(5010);  // client area 5010 x 1455 twips
+constexpr int kAltezza = TwipsToPixels(1455);
+constexpr int kAltezzaPannello = TwipsToPixels(1470);  // the panel is 15 twips taller than the window
+constexpr int kSinistra = TwipsToPixels(100);
+constexpr int kDistanzaDalFondo = TwipsToPixels(500);
 
 }  // namespace
 

@@ -6,9 +6,10 @@ QString ClassicCaption(const QString& caption) {
     QString shown;
     shown.reserve(caption.size());
     for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption.at(i) != QLatin1Char('&')) {
+        const bool last = i + 1 == caption.size();
+        if (caption.at(i) != QLatin1Char('&') || last) {
             shown.append(caption.at(i));
-        } else if (i + 1 < caption.size() && caption.at(i + 1) == QLatin1Char('&')) {
+        } else if (caption.at(i + 1) == QLatin1Char('&')) {
             shown.append(QLatin1Char('&'));
             ++i;
         }

@@ -1,4 +1,7 @@
-// Conversion between Windows-1252 bytes (the cores' text) and QString.
+// Conversion between Windows-1252 bytes (the cores' text) and QString, by the
+// program's one conversion (common/Text1252.h): an undefined byte stands for
+// the control character of its number, a character outside Windows-1252
+// becomes "?".
 #pragma once
 
 #include <QString>
@@ -9,7 +12,6 @@
 namespace caltrix {
 
 QString FromWindows1252(std::string_view bytes);
-// Characters outside Windows-1252 become "?".
 std::string ToWindows1252(const QString& text);
 
 }  // namespace caltrix

@@ -8,8 +8,8 @@
 namespace caltrix::feed {
 
 // `utf8` with every character that Windows-1252 lacks replaced by its base
-// letter (ş -> s, ł -> l, Đ -> D) or dropped when it has none; control
-// characters and invalid bytes are dropped. The result is still UTF-8.
+// letter (ş -> s, ł -> l, Đ -> D), or by "?" as the program's conversion does
+// when it has none; control characters are dropped. The result is still UTF-8.
 std::string Windows1252Letters(std::string_view utf8);
 
 // `text` with "&", "<" and ">" written as character references.

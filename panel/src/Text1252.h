@@ -8,12 +8,14 @@
 
 namespace Pannello2 {
 
+// Every byte has its character: the five bytes that Windows-1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control characters
+// of the same number, as in the host program's conversion.
 QString FromWindows1252(const std::string& bytes);
-std::string ToWindows1252(const QString& text);
 
 // What a label shows for a caption: "&&" stands for one "&", a single "&"
-// marks the next character as mnemonic and is not shown, and line breaks
-// (CR LF or a lone CR) become new lines.
+// marks the next character as mnemonic and is not shown (a trailing one marks
+// nothing and is shown), and line breaks (CR LF or a lone CR) become new lines.
 QString CaptionDisplayText(const std::string& caption);
 
 }  // namespace Pannello2

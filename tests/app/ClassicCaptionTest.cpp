@@ -10,7 +10,7 @@ TEST(ClassicCaption, DoubledAmpersandShowsOnceAndASingleOneIsAMnemonicMarker) {
         const char* caption;
         const char* shown;
     } cases[] = {
-        {"BRIGHTON && HOVE", "BRIGHTON & HOVE"}, {"&File", "File"}, {"a&&&b", "a&b"}, {"trailing &", "trailing "},
+        {"BRIGHTON && HOVE", "BRIGHTON & HOVE"}, {"&File", "File"}, {"a&&&b", "a&b"}, {"trailing &", "trailing &"},
         {"<b>bold</b>", "<b>bold</b>"},          {"", ""},
     };
     for (const auto& c : cases)

@@ -150,7 +150,8 @@ TEST(PannelloMembers, CaptionsShowAsPlainTextWithClassicAmpersands) {
     const std::pair<Testo, QString> shown[] = {
         {"Milan && Inter", "Milan & Inter"},      {"&Casa", "Casa"},
         {"<b>bold</b>", "<b>bold</b>"},           {"uno\r\ndue", "uno\ndue"},
-        {"Citt\xE0", QString::fromUtf8("Città")},
+        {"Citt\xE0", QString::fromUtf8("Città")}, {"A && B &", "A & B &"},
+        {"&\x81", QString(QChar(0x81))},
     };
     for (const auto& [caption, expected] : shown) {
         panel->SetTesto(caption);
@@ -193,8 +194,10 @@ TEST(PannelloMembers, SurfaceHasTheDesignedGeometry) {
     EXPECT_EQ(Strip(*panel, "picTitolo").geometry(), QRect(-2, -2, 334, 24));
     EXPECT_EQ(Strip(*panel, "picTesto").geometry(), QRect(0, 23, 334, 52));
     EXPECT_EQ(Strip(*panel, "picInfo").geometry(), QRect(0, 75, 334, 23));
-    // The title sits at 40 twips after creation, its shadow 45 right and 20 below.
+    // The title sits at 40 twips after creation (3 pixels, the nearest), its
+    // shadow 45 right and 20 below.
     EXPECT_EQ(Label(*panel, "lblTitolo").TopTwips(), 40);
+    EXPECT_EQ(Label(*panel, "lblTitolo").y(), 3);
     EXPECT_EQ(Label(*panel, "lblOmbraTitolo").geometry().topLeft(), QPoint(10, 4));
     const std::pair<const char*, int> infoLefts[] = {
         {"lblHT", 95}, {"lblRisultatoHT", 123}, {"lblFT", 153}, {"lblRisultatoFT", 181}, {"lblInfo", 217}};
