@@ -6,7 +6,7 @@
 // behind in this process shows cycle by cycle.
 #include "acquisition/measurement/ProcessMemory.h"
 #include "acquisition/measurement/ToolPages.h"
-#include "acquisition/AcquisitionWindow.h"
+#include "acquisition/UpdateCycle.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     QTemporaryDir workFolder;
     caltrix::SlotSelectionStore store;
     NoControls controls(store);
-    caltrix::AcquisitionWindow window(
+    caltrix::UpdateCycle window(
         {server.Url(), server.Url(), programFolder.path().toStdString(), workFolder.path().toStdString()}, controls,
         store);
 

@@ -29,32 +29,32 @@ Form4::Form4(const QString& programFolder, QWidget* parent) : QDialog(parent, Qt
 
     CaricaSfondo(QDir(programFolder).filePath(QString::fromLatin1(kImmagine)));
     Centra();
-    m_label1->setText(QString::fromLatin1(kCommentoVersione));
+    m_label1->setText(QString::fromLatin1(kVersionComment));
 }
 
-void Form4::Mostra(const QString& programFolder, QWidget* parent) {
+void Form4::ShowAbout(const QString& programFolder, QWidget* parent) {
     Form4 box(programFolder, parent);
     box.exec();
 }
 
 void Form4::CaricaSfondo(const QString& percorso) {
-    if (!m_sfondo.load(percorso)) {
+    if (!m_background.load(percorso)) {
         qCWarning(lcDisplay).noquote() << "about box shown without its picture: cannot read" << percorso;
     }
 }
 
 void Form4::Centra() {
-    const QScreen* schermo = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    if (schermo == nullptr) return;
-    const QRect area = schermo->geometry();
+    const QScreen* screenNow = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (screenNow == nullptr) return;
+    const QRect area = screenNow->geometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
 void Form4::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    if (m_sfondo.isNull()) return;
+    if (m_background.isNull()) return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_sfondo);
+    painter.drawPixmap(0, 0, m_background);
 }
 
 void Form4::keyPressEvent(QKeyEvent* event) {

@@ -18,7 +18,7 @@ class Form4 : public QDialog {
 
 public:
     static constexpr const char* kImmagine = "MaskMenuVuotoNew.jpg";
-    static constexpr const char* kCommentoVersione = "Lumetra 0.1 Beta";
+    static constexpr const char* kVersionComment = "Lumetra 0.1 Beta";
 
     // Loads the box: background from `programFolder`/MaskMenuVuotoNew.jpg
     // (a missing or unreadable picture is logged and the box shows without
@@ -26,10 +26,10 @@ public:
     explicit Form4(const QString& programFolder, QWidget* parent = nullptr);
 
     // Creates the box, shows it modally and destroys it when it is closed.
-    static void Mostra(const QString& programFolder, QWidget* parent);
+    static void ShowAbout(const QString& programFolder, QWidget* parent);
 
     QLabel* Label1() const { return m_label1; }
-    bool HaSfondo() const { return !m_sfondo.isNull(); }
+    bool HasBackground() const { return !m_background.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,7 +42,7 @@ private:
     void CaricaSfondo(const QString& percorso);
     void Centra();
 
-    QPixmap m_sfondo;
+    QPixmap m_background;
     QLabel* m_label1 = nullptr;
     std::optional<QPoint> m_presa;  // where the box is held while moving it ourselves
 };

@@ -1,6 +1,6 @@
 #include "app/shell/MainWindow.h"
 
-#include "acquisition/AcquisitionWindow.h"
+#include "acquisition/UpdateCycle.h"
 #include "app/shell/ConfigApplier.h"
 #include "app/shell/SafeAddresses.h"
 #include "app/shell/BrowserViews.h"
@@ -96,7 +96,7 @@ void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFold
     m_frmSolo = std::make_unique<frmSolo>([&](QWidget* parent) {
         return CreateSavedPanel(library, parent, host.get(), dataFolder + QStringLiteral("/panels/solo.json"));
     });
-    connect(m_frmSolo.get(), &frmSolo::TornaAlPrincipale, this, [this] {
+    connect(m_frmSolo.get(), &frmSolo::ReturnToMainWindow, this, [this] {
         m_showingSolo = false;
         showOnWholeScreen();
     });
@@ -123,7 +123,7 @@ void MainWindow::connectTimers() {
     m_timer3.start();
 }
 
-void MainWindow::createAcquisition() {
+void MainWindow::createUpdateCycle() {
     ConfigControls controls;
     controls.store = &m_selections;
     controls.banners = {m_controls.webBrowser[1], m_controls.webBrowser[2], m_controls.webBrowser[3]};
@@ -134,9 +134,9 @@ void MainWindow::createAcquisition() {
     controls.repaint = [this] { update(); };
     m_configApplier = std::make_unique<ConfigApplier>(std::move(controls));
 
-    AcquisitionSettings settings{m_settings.configEndpoint, m_settings.scoreSite, m_programFolder, m_workFolder};
-    m_frmWeb = std::make_unique<AcquisitionWindow>(settings, *m_configApplier, m_selections);
-    connect(m_frmWeb.get(), &AcquisitionWindow::cycleFinished, this, &MainWindow::onCycleFinished);
+    UpdateCycleSettings settings{m_settings.configEndpoint, m_settings.scoreSite, m_programFolder, m_workFolder};
+    m_updateCycle = std::make_unique<UpdateCycle>(settings, *m_configApplier, m_selections);
+    connect(m_updateCycle.get(), &UpdateCycle::cycleFinished, this, &MainWindow::onCycleFinished);
 }
 
 void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(spaces(60) + value + spaces(60)); }
@@ -180,7 +180,7 @@ void MainWindow::Load() {
     settleFolders();                                                                       // steps 1, 2
     setWindowState(Qt::WindowMaximized);                                                   // step 3
     m_selections.ClearSelections();                                                        // step 4
-    createAcquisition();                                                                   // step 5
+    createUpdateCycle();                                                                   // step 5
     GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
     m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
     giveTitleFonts();                                                                      // steps 8, 9
@@ -195,14 +195,14 @@ void MainWindow::Load() {
         m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
         m_status->SetFeedStatus(m_feedStatus);
     }
-    m_frmWeb->SetTimer1Interval(60000);  // step 17
+    m_updateCycle->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
     updateCycle();
-    m_frmWeb->SetTimer1Interval(60000);
+    m_updateCycle->SetTimer1Interval(60000);
     onLoaderTick();  // step 18
 }
 
-void MainWindow::updateCycle() { m_frmWeb->AggiornaTelevideo(); }
+void MainWindow::updateCycle() { m_updateCycle->AggiornaTelevideo(); }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Every key reaches the main window's handler before the control that has
@@ -228,7 +228,7 @@ bool MainWindow::isOwnKeyTarget(const QObject* watched) const {
 void MainWindow::onKeyDown(int key) {
     if (key == kKeyF5) {
         QApplication::beep();
-        m_frmWeb->SetTimer1Interval(30000);
+        m_updateCycle->SetTimer1Interval(30000);
         updateCycle();
     }
     if (key == kKeyEsc) endAtOnce();
@@ -310,7 +310,7 @@ void MainWindow::onPanelClick(int slot) {
     SempreInPrimoPiano(m_frmSolo.get());
 }
 
-void MainWindow::showAboutBox() { Form4::Mostra(m_settings.programFolder, this); }
+void MainWindow::showAboutBox() { Form4::ShowAbout(m_settings.programFolder, this); }
 
 void MainWindow::onCycleFinished(const CycleReport& report) {
     if (report.completed) m_staleMark->CycleSucceeded();

@@ -22,7 +22,7 @@
 
 namespace caltrix {
 
-class AcquisitionWindow;
+class UpdateCycle;
 struct CycleReport;
 class SlotDisplayTimers;
 class frmSolo;
@@ -47,7 +47,7 @@ public:
 
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
-    AcquisitionWindow* Acquisition() const { return m_frmWeb.get(); }
+    UpdateCycle* Cycle() const { return m_updateCycle.get(); }
     SlotDisplayTimers* Display() const { return m_display.get(); }
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
     const MainWindowControls& Controls() const { return m_controls; }
@@ -59,7 +59,7 @@ protected:
 
 private:
     void createPanels(PanelLibrary& library, const QString& dataFolder);
-    void createAcquisition();
+    void createUpdateCycle();
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
     void showAboutBox();
     void recordStatus();
@@ -95,7 +95,7 @@ private:
     std::unique_ptr<SlotDisplayTimers> m_display;
     std::unique_ptr<frmSolo> m_frmSolo;
     std::unique_ptr<ConfigApplier> m_configApplier;
-    std::unique_ptr<AcquisitionWindow> m_frmWeb;
+    std::unique_ptr<UpdateCycle> m_updateCycle;
     std::unique_ptr<StatusFile> m_status;
     std::function<QJsonObject()> m_feedStatus;            // empty without an embedded feed
     QString m_lastStatus;                                 // what the status file holds, to write it only on changes

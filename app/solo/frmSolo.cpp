@@ -12,46 +12,46 @@
 namespace caltrix {
 namespace {
 
-constexpr int kLarghezza = TwipsToPixels(5010);  // client area 5010 x 1455 twips
-constexpr int kAltezza = TwipsToPixels(1455);
-constexpr int kAltezzaPannello = TwipsToPixels(1470);  // the panel is 15 twips taller than the window
-constexpr int kSinistra = TwipsToPixels(100);
-constexpr int kDistanzaDalFondo = TwipsToPixels(500);
+constexpr int kWidth = TwipsToPixels(5010);  // client area 5010 x 1455 twips
+constexpr int kHeight = TwipsToPixels(1455);
+constexpr int kPanelHeight = TwipsToPixels(1470);  // the panel is 15 twips taller than the window
+constexpr int kLeft = TwipsToPixels(100);
+constexpr int kDistanceFromBottom = TwipsToPixels(500);
 
 }  // namespace
 
 class frmSolo::ClickSink : public Pannello2::__Pannello {
 public:
     explicit ClickSink(frmSolo& window) : m_window(window) {}
-    void Click() override { m_window.PannelloCliccato(); }
+    void Click() override { m_window.OnPanelClicked(); }
 
 private:
     frmSolo& m_window;
 };
 
-frmSolo::frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& creaPannello, QWidget* parent)
+frmSolo::frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& createPanel, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
       m_timerFlash([this] { TickFlash(); }) {
     setWindowTitle(QStringLiteral("Lumetra"));
-    setFixedSize(kLarghezza, kAltezza);
+    setFixedSize(kWidth, kHeight);
 
-    m_panel = creaPannello(this);
+    m_panel = createPanel(this);
     if (m_panel == nullptr) throw std::runtime_error("the single-panel window got no panel");
-    if (QWidget* widget = m_panel->Widget()) widget->setGeometry(0, 0, kLarghezza, kAltezzaPannello);
+    if (QWidget* widget = m_panel->Widget()) widget->setGeometry(0, 0, kWidth, kPanelHeight);
     m_sink = std::make_unique<ClickSink>(*this);
     m_panel->Advise(m_sink.get());
 
     m_flash = std::make_unique<ScoreFlash>(*m_panel, m_timerFlash);
     m_timerFlash.Start();
-    Sposta();
+    placeAtBottomLeft();
 }
 
 frmSolo::~frmSolo() { m_panel->Advise(nullptr); }
 
-void frmSolo::Sposta() {
-    const QScreen* schermo = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    const int altezzaSchermo = schermo != nullptr ? schermo->geometry().height() : 0;
-    move(kSinistra, altezzaSchermo - kDistanzaDalFondo - frameGeometry().height());
+void frmSolo::placeAtBottomLeft() {
+    const QScreen* screenNow = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const int screenHeight = screenNow != nullptr ? screenNow->geometry().height() : 0;
+    move(kLeft, screenHeight - kDistanceFromBottom - frameGeometry().height());
 }
 
 void frmSolo::TickFlash() {
@@ -62,9 +62,9 @@ void frmSolo::TickFlash() {
     }
 }
 
-void frmSolo::PannelloCliccato() {
+void frmSolo::OnPanelClicked() {
     hide();
-    emit TornaAlPrincipale();
+    emit ReturnToMainWindow();
 }
 
 }  // namespace caltrix

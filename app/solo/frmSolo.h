@@ -21,10 +21,10 @@ class frmSolo : public QWidget {
     Q_OBJECT
 
 public:
-    // Creates the panel with `creaPannello` (given this window as the
+    // Creates the panel with `createPanel` (given this window as the
     // parent, which owns it) and places it at 0, 0. The window starts hidden,
     // moved to its corner, its flash timer running with an empty PoggiaFlash.
-    explicit frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& creaPannello,
+    explicit frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& createPanel,
                      QWidget* parent = nullptr);
     ~frmSolo() override;
 
@@ -38,16 +38,16 @@ public:
     // One tick of the flash timer (callable directly by tests).
     void TickFlash();
     // What a click on the panel does: hide, then ask for the main window.
-    void PannelloCliccato();
+    void OnPanelClicked();
 
 signals:
     // The user wants the main window back; connect it to showing the main window.
-    void TornaAlPrincipale();
+    void ReturnToMainWindow();
 
 private:
     class ClickSink;
 
-    void Sposta();
+    void placeAtBottomLeft();
 
     Pannello2::_Pannello* m_panel = nullptr;
     QtFlashTimer m_timerFlash;

@@ -57,6 +57,17 @@ void writeRunning(ScoreFlash& flash, const StoredLine& line, Rules rules) {
     if (status != "AET" && status != "POSTP" && status != "SUSP") flash.Start(markup);
 }
 
+// The teams of a postponed or suspended line: the body after its status word
+// ("POSTP", "SUSP", spelled out or not), the word's full stop if any and the
+// spaces that follow, whatever their length.
+std::string_view teamsAfterStatusWord(const StoredLine& line) {
+    std::string_view body = line.Body();
+    const auto isLetter = [](char c) { return c >= 'A' && c <= 'Z'; };
+    while (!body.empty() && isLetter(body.front())) body.remove_prefix(1);
+    if (!body.empty() && body.front() == '.') body.remove_prefix(1);
+    return TrimSpaces(body);
+}
+
 void writeEnded(_Pannello& p, const StoredLine& line, Rules rules) {
     const std::string score(TrimSpaces(line.Score()));
     const std::string_view l = line.Line();
@@ -73,7 +84,7 @@ void writeEnded(_Pannello& p, const StoredLine& line, Rules rules) {
         writeRest(line.Teams(6));
     } else if (StartsWith(l, "POSTP") || (rules == Rules::Slot && StartsWith(l, "SUSP"))) {
         p.SetTestoPic((StartsWith(l, "SUSP") ? "[14]SUSP. [15]" : "[14]POSTP. [15]") + score);
-        writeRest(line.Teams(8));
+        writeRest(teamsAfterStatusWord(line));
     } else {
         writeRest(line.Teams(4));
         if (rules == Rules::Solo) p.HTFisso();

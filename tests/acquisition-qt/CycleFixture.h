@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tests/support/TestHttpServer.h"
-#include "acquisition/AcquisitionWindow.h"
+#include "acquisition/UpdateCycle.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/TimeScale.h"
 #include "common/LineFile.h"
@@ -41,9 +41,9 @@ protected:
         // page even on a loaded machine; the download time-out is 2 s.
         SetTimeScale(0.1);
         m_server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
-        AcquisitionSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
+        UpdateCycleSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
                                      FolderPath(m_workFolder)};
-        m_window = std::make_unique<AcquisitionWindow>(settings, m_targets, m_store);
+        m_window = std::make_unique<UpdateCycle>(settings, m_targets, m_store);
     }
     void TearDown() override {
         m_window.reset();
@@ -62,7 +62,7 @@ protected:
     QTemporaryDir m_workFolder;
     SlotSelectionStore m_store;
     RecordingTargets m_targets{m_store};
-    std::unique_ptr<AcquisitionWindow> m_window;
+    std::unique_ptr<UpdateCycle> m_window;
 };
 
 // A live-score page with one competition and two matches, laid out one cell

@@ -13,9 +13,9 @@
 namespace caltrix {
 namespace {
 
-const QString kCartellaDati = QStringLiteral(CALTRIX_TEST_DATA_DIR);
+const QString kDataFolder = QStringLiteral(CALTRIX_TEST_DATA_DIR);
 
-void Trascina(QWidget& box, Qt::MouseButtons buttons, QPoint from, QPoint to) {
+void Drag(QWidget& box, Qt::MouseButtons buttons, QPoint from, QPoint to) {
     for (const QPoint at : {from, to}) {
         QMouseEvent move(QEvent::MouseMove, box.mapFromGlobal(at), at, Qt::NoButton, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(&box, &move);
@@ -26,8 +26,8 @@ void Trascina(QWidget& box, Qt::MouseButtons buttons, QPoint from, QPoint to) {
 }
 
 TEST(Form4Test, ShowsTheVersionCommentOverItsPictureCentredOnTheScreen) {
-    Form4 box(kCartellaDati);
-    EXPECT_TRUE(box.HaSfondo());
+    Form4 box(kDataFolder);
+    EXPECT_TRUE(box.HasBackground());
     EXPECT_TRUE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(box.size(), QSize(264, 303));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -40,14 +40,14 @@ TEST(Form4Test, ShowsTheVersionCommentOverItsPictureCentredOnTheScreen) {
 
 TEST(Form4Test, AMissingPictureLeavesTheBoxWithoutBackground) {
     Form4 box(QStringLiteral("/nonexistent-folder"));
-    EXPECT_FALSE(box.HaSfondo());
+    EXPECT_FALSE(box.HasBackground());
     box.show();
     EXPECT_FALSE(box.grab().isNull());
     EXPECT_EQ(box.Label1()->text(), "Lumetra 0.1 Beta");
 }
 
 TEST(Form4Test, EscClosesOtherKeysDoNothing) {
-    Form4 box(kCartellaDati);
+    Form4 box(kDataFolder);
     box.show();
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClick(&box, Qt::Key_A);
@@ -57,24 +57,24 @@ TEST(Form4Test, EscClosesOtherKeysDoNothing) {
 }
 
 TEST(Form4Test, DoubleClickCloses) {
-    Form4 box(kCartellaDati);
+    Form4 box(kDataFolder);
     box.show();
     QTest::mouseDClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     EXPECT_FALSE(box.isVisible());
 }
 
 TEST(Form4Test, DraggedByTheLeftButtonOnly) {
-    Form4 box(kCartellaDati);
+    Form4 box(kDataFolder);
     box.show();
     const QPoint start = box.pos();
     const QPoint grip = box.mapToGlobal(QPoint(20, 20));
 
-    Trascina(box, Qt::RightButton, grip, grip + QPoint(30, 40));
+    Drag(box, Qt::RightButton, grip, grip + QPoint(30, 40));
     EXPECT_EQ(box.pos(), start);
-    Trascina(box, Qt::LeftButton | Qt::RightButton, grip, grip + QPoint(30, 40));
+    Drag(box, Qt::LeftButton | Qt::RightButton, grip, grip + QPoint(30, 40));
     EXPECT_EQ(box.pos(), start);
 
-    Trascina(box, Qt::LeftButton, grip, grip + QPoint(30, 40));
+    Drag(box, Qt::LeftButton, grip, grip + QPoint(30, 40));
     EXPECT_EQ(box.pos(), start + QPoint(30, 40));
 }
 
@@ -87,7 +87,7 @@ TEST(Form4Test, MostraIsModalAndEachCallMakesAFreshBox) {
             shown = box->Label1()->text();
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        Form4::Mostra(kCartellaDati, nullptr);
+        Form4::ShowAbout(kDataFolder, nullptr);
         EXPECT_EQ(shown, "Lumetra 0.1 Beta");
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }

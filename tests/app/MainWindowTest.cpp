@@ -1,7 +1,7 @@
 // The main window as the user meets it: its keys, a link button, and a panel
 // click to the single-panel window and back. The endpoint and the site refuse
 // connections, so every cycle fails fast and no page leaves the machine.
-#include "acquisition/AcquisitionWindow.h"
+#include "acquisition/UpdateCycle.h"
 #include "app/about/Form4.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/shell/MainWindow.h"
@@ -78,10 +78,10 @@ private:
 TEST_F(MainWindowTest, KeysWorkWithoutTheWindowBeingActive) {
     const auto other = activateAnotherWindow();
     // F5: a cycle now, the next one 30 s later.
-    QSignalSpy cycles(Window().Acquisition(), &AcquisitionWindow::cycleFinished);
+    QSignalSpy cycles(Window().Cycle(), &UpdateCycle::cycleFinished);
     press(Qt::Key_F5);
     EXPECT_EQ(cycles.count(), 1);
-    EXPECT_EQ(Window().Acquisition()->Timer1Interval(), 30000);
+    EXPECT_EQ(Window().Cycle()->Timer1Interval(), 30000);
 
     // F1: the about box, modal.
     bool aboutShown = false;

@@ -17,44 +17,44 @@ protected:
     SchermoSoloTest() {
         std::array<Pannello2::_Pannello*, kSlotCount> panels{};
         for (int k = 1; k <= kSlotCount; ++k) {
-            m_pannelli[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
-            panels[k - 1] = m_pannelli[k - 1].get();
+            m_panels[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
+            panels[k - 1] = m_panels[k - 1].get();
         }
-        schermo = std::make_unique<SlotDisplayTimers>(folder.Path(), panels, [](int) { return true; });
-        solo = std::make_unique<frmSolo>([this](QWidget*) { return &pannelloSolo; });
-        schermo->AttachSolo(&solo->Flash());
+        display = std::make_unique<SlotDisplayTimers>(folder.Path(), panels, [](int) { return true; });
+        solo = std::make_unique<frmSolo>([this](QWidget*) { return &soloPanel; });
+        display->AttachSolo(&solo->Flash());
     }
 
-    FakePannello& Pannello(int slot) { return *m_pannelli[slot - 1]; }
+    FakePannello& Pannello(int slot) { return *m_panels[slot - 1]; }
 
     Log log;
-    Cartella folder;
-    FakePannello pannelloSolo{log, "solo"};
-    std::unique_ptr<SlotDisplayTimers> schermo;
+    Folder folder;
+    FakePannello soloPanel{log, "solo"};
+    std::unique_ptr<SlotDisplayTimers> display;
     std::unique_ptr<frmSolo> solo;
 
 private:
-    std::array<std::unique_ptr<FakePannello>, kSlotCount> m_pannelli;
+    std::array<std::unique_ptr<FakePannello>, kSlotCount> m_panels;
 };
 
 TEST_F(SchermoSoloTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
     for (int k = 1; k <= kSlotCount; ++k) {
-        EXPECT_TRUE(schermo->SlotTimer(k).isActive()) << k;
-        EXPECT_EQ(schermo->SlotTimer(k).interval(), k == 1 ? 3000 : 4000) << k;
-        EXPECT_FALSE(schermo->TimerFlash(k).IsActive()) << k;
-        EXPECT_EQ(schermo->TimerFlash(k).Interval(), 500) << k;
+        EXPECT_TRUE(display->SlotTimer(k).isActive()) << k;
+        EXPECT_EQ(display->SlotTimer(k).interval(), k == 1 ? 3000 : 4000) << k;
+        EXPECT_FALSE(display->TimerFlash(k).IsActive()) << k;
+        EXPECT_EQ(display->TimerFlash(k).Interval(), 500) << k;
     }
 }
 
 TEST_F(SchermoSoloTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
-    folder.Scrivi("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
-    schermo->CaricaProssimoVideo();
-    schermo->TickSlot(1);
-    schermo->TickSlot(1);
+    folder.Write("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
+    display->CaricaProssimoVideo();
+    display->TickSlot(1);
+    display->TickSlot(1);
     EXPECT_EQ(Pannello(1).Titolo(), "ITALY-SERIE A");
     EXPECT_EQ(Pannello(1).TestoPic(), "[14]45\" [15]1-0 [12]");
-    EXPECT_TRUE(schermo->TimerFlash(1).IsActive());
-    schermo->TickFlash(1);
+    EXPECT_TRUE(display->TimerFlash(1).IsActive());
+    display->TickFlash(1);
     EXPECT_EQ(Pannello(1).TestoPic(), "");
 }
 
@@ -73,55 +73,55 @@ TEST_F(SchermoSoloTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunn
 }
 
 TEST_F(SchermoSoloTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
-    folder.Scrivi("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
-    schermo->CaricaProssimoVideo();
-    schermo->SetPanSel(1);
-    schermo->TickSlot(1);
-    EXPECT_EQ(pannelloSolo.GetTesto(), "\r\nJUVENTUS-MILAN\r\n");
+    folder.Write("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
+    display->CaricaProssimoVideo();
+    display->SetPanSel(1);
+    display->TickSlot(1);
+    EXPECT_EQ(soloPanel.GetTesto(), "\r\nJUVENTUS-MILAN\r\n");
     EXPECT_EQ(solo->PoggiaFlash(), "[14]45\" [15]1-0 [12]");
     ASSERT_TRUE(solo->TimerFlash().IsActive());
 
     std::vector<std::string> strip;
     for (int i = 0; i < 4; ++i) {
         solo->TickFlash();
-        strip.push_back(pannelloSolo.TestoPic());
+        strip.push_back(soloPanel.TestoPic());
     }
     EXPECT_EQ(strip, (std::vector<std::string>{"", solo->PoggiaFlash(), "", solo->PoggiaFlash()}));
 
-    schermo->TickSlot(1);  // the empty line after the last one stops both flashes
+    display->TickSlot(1);  // the empty line after the last one stops both flashes
     EXPECT_FALSE(solo->TimerFlash().IsActive());
-    EXPECT_FALSE(schermo->TimerFlash(1).IsActive());
+    EXPECT_FALSE(display->TimerFlash(1).IsActive());
 }
 
-std::vector<QString> g_avvisi;
+std::vector<QString> g_warnings;
 
-void RaccogliAvvisi(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtWarningMsg) g_avvisi.push_back(text);
+void CollectWarnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) g_warnings.push_back(text);
 }
 
 TEST_F(SchermoSoloTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
-    folder.Scrivi("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
-    schermo->CaricaProssimoVideo();
-    schermo->SetPanSel(1);
-    g_avvisi.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(RaccogliAvvisi);
-    for (int giro = 0; giro < 2; ++giro) {
-        for (int line = 0; line < 4; ++line) schermo->TickSlot(1);  // two bad lines, a good one, the empty one
+    folder.Write("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
+    display->CaricaProssimoVideo();
+    display->SetPanSel(1);
+    g_warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CollectWarnings);
+    for (int round = 0; round < 2; ++round) {
+        for (int line = 0; line < 4; ++line) display->TickSlot(1);  // two bad lines, a good one, the empty one
     }
     qInstallMessageHandler(previous);
 
-    ASSERT_EQ(g_avvisi.size(), 2u);
-    EXPECT_TRUE(g_avvisi[0].contains("score markup cannot be drawn")) << g_avvisi[0].toStdString();
-    for (FakePannello* panel : {&Pannello(1), &pannelloSolo}) {
+    ASSERT_EQ(g_warnings.size(), 2u);
+    EXPECT_TRUE(g_warnings[0].contains("score markup cannot be drawn")) << g_warnings[0].toStdString();
+    for (FakePannello* panel : {&Pannello(1), &soloPanel}) {
         EXPECT_EQ(panel->GetTesto(), "\r\nC-D\r\n");
         EXPECT_EQ(panel->TestoPic(), "[14]45\" [15]2-0 [12]");
     }
 }
 
 TEST_F(SchermoSoloTest, AClickOnThePanelHidesTheWindowAndAsksForTheMainWindow) {
-    QSignalSpy back(solo.get(), &frmSolo::TornaAlPrincipale);
+    QSignalSpy back(solo.get(), &frmSolo::ReturnToMainWindow);
     solo->show();
-    pannelloSolo.RaiseClick();
+    soloPanel.RaiseClick();
     EXPECT_FALSE(solo->isVisible());
     EXPECT_EQ(back.count(), 1);
 }

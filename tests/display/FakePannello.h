@@ -104,7 +104,7 @@ public:
     bool HTLampeggio() override { return call("HTLampeggio()"); }
     bool HTFisso() override {
         call("HTFisso()");
-        draw(m_testoPicCopia);
+        draw(m_testoPicCopy);
         return false;
     }
     bool FTLampeggio() override { return call("FTLampeggio()"); }
@@ -146,9 +146,9 @@ public:
     Pannello2::Testo TestoPic() const override { return m_testoPic; }
     void SetTestoPic(const Pannello2::Testo& v) override {
         m_testoPic = v;
-        m_testoPicCopia = v;
+        m_testoPicCopy = v;
         record("TestoPic=" + v);
-        draw(m_testoPicCopia);
+        draw(m_testoPicCopy);
     }
     void InitNew() override {}
     void Load(const Pannello2::PropertyBag&) override {}
@@ -181,7 +181,7 @@ private:
     bool m_scroll = false;
     Pannello2::Colore m_ftColore = 0;
     std::string m_titolo, m_markup, m_ht, m_ft, m_htTesto, m_ftTesto, m_infoTesto, m_scrollTesto, m_testoPic,
-        m_testoPicCopia;
+        m_testoPicCopy;
 };
 
 // A flash timer that records Start and Stop in the same log and remembers

@@ -15,24 +15,24 @@
 namespace caltrix::test {
 
 // A stored match line: status and teams padded to 40 characters, then the score.
-inline std::string Partita(std::string testa, const std::string& score) {
+inline std::string MatchLine(std::string testa, const std::string& score) {
     testa.resize(40, ' ');
     return testa + score;
 }
 
-class Cartella {
+class Folder {
 public:
-    Cartella() {
+    Folder() {
         std::random_device random;
         m_path = std::filesystem::temp_directory_path() / ("caltrix-display-" + std::to_string(random()));
         std::filesystem::create_directories(m_path);
     }
-    ~Cartella() {
+    ~Folder() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
     const std::filesystem::path& Path() const { return m_path; }
-    void Scrivi(const std::string& name, const std::string& bytes) const { WriteWholeFile(m_path / name, bytes); }
+    void Write(const std::string& name, const std::string& bytes) const { WriteWholeFile(m_path / name, bytes); }
 
 private:
     std::filesystem::path m_path;
@@ -44,42 +44,42 @@ public:
         std::array<Pannello2::_Pannello*, kSlotCount> panels{};
         std::array<FlashTimer*, kSlotCount> timers{};
         for (int k = 1; k <= kSlotCount; ++k) {
-            m_pannelli[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
+            m_panels[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
             m_timers[k - 1] = std::make_unique<FakeTimer>(log, "f" + std::to_string(k));
-            panels[k - 1] = m_pannelli[k - 1].get();
+            panels[k - 1] = m_panels[k - 1].get();
             timers[k - 1] = m_timers[k - 1].get();
         }
         display = std::make_unique<SlotDisplay>(folder.Path(), panels, timers,
-                                                [this](int element) { return interruttori[element]; });
+                                                [this](int element) { return switches[element]; });
         display->Interpreter().SetSolo(&flashSolo);
         log.clear();
     }
 
-    FakePannello& Pannello(int slot) { return *m_pannelli[slot - 1]; }
+    FakePannello& Pannello(int slot) { return *m_panels[slot - 1]; }
     FakeTimer& Timer(int slot) { return *m_timers[slot - 1]; }
     LineInterpreter& Interpreter() { return display->Interpreter(); }
     // Interprets one line for a slot and returns the calls it made.
-    Log Interpreta(int slot, const std::string& line) {
+    Log Interpret(int slot, const std::string& line) {
         log.clear();
         Interpreter().InterpretaRiga(slot, line);
         return log;
     }
     // Writes a slot file and loads it into its slot.
-    void Carica(int slot, const std::string& bytes) {
-        folder.Scrivi("lmVideo" + std::to_string(slot) + ".txt", bytes);
+    void Load(int slot, const std::string& bytes) {
+        folder.Write("lmVideo" + std::to_string(slot) + ".txt", bytes);
         display->Loader().CaricaVideo(static_cast<std::int16_t>(slot));
     }
 
     Log log;
-    Cartella folder;
-    std::array<bool, 12> interruttori{true, true, true, true, true, true, true, true, true, true, true, true};
+    Folder folder;
+    std::array<bool, 12> switches{true, true, true, true, true, true, true, true, true, true, true, true};
     FakePannello solo;
     FakeTimer timerSolo;
     ScoreFlash flashSolo;
     std::unique_ptr<SlotDisplay> display;
 
 private:
-    std::array<std::unique_ptr<FakePannello>, kSlotCount> m_pannelli;
+    std::array<std::unique_ptr<FakePannello>, kSlotCount> m_panels;
     std::array<std::unique_ptr<FakeTimer>, kSlotCount> m_timers;
 };
 

@@ -38,21 +38,22 @@ struct CycleReport {
     ParseReport parse;
 };
 
-struct AcquisitionSettings {
+struct UpdateCycleSettings {
     QUrl configEndpoint;                  // the operator's endpoint; the file is <endpoint>/public/config.txt
     QUrl scoreSite;                       // the live-score site; the page is <site>/default.dll?page=soccer
     std::filesystem::path programFolder;  // configuration copy and result files
     std::filesystem::path workFolder;     // the saved page sport1
 };
 
-// frmWeb. Never shown: the acquisition browser is a page without a view.
+// The update cycle (the acquisition window frmWeb, which is never shown: the
+// acquisition browser is a page without a view).
 // Timer1 runs from creation; its tick starts a cycle. Cycles never
 // interleave: a trigger that arrives while one runs is dropped with a log line.
 // The cycle's waits end as soon as what they wait for is done, but a tick
 // never starts a cycle before the described length of a cycle (its waits and
 // the one-second tick) has passed since the previous one started: the site
 // and the endpoint see no more requests than with the full waits.
-class AcquisitionWindow : public QObject {
+class UpdateCycle : public QObject {
     Q_OBJECT
 
 public:
@@ -66,9 +67,9 @@ public:
         kTimer1AfterTickMs;
     static constexpr qint64 kMaxConfigurationBytes = 1024 * 1024;
 
-    AcquisitionWindow(AcquisitionSettings settings, ConfigTargets& configTargets, SlotSelectionStore& selections,
-                      QObject* parent = nullptr);
-    ~AcquisitionWindow() override;
+    UpdateCycle(UpdateCycleSettings settings, ConfigTargets& configTargets, SlotSelectionStore& selections,
+                QObject* parent = nullptr);
+    ~UpdateCycle() override;
 
     // One update cycle: download and apply the configuration, load the
     // live-score page, save it, parse it and write the result files. Any
@@ -84,10 +85,10 @@ public:
 
     // Label1: the acquisition browser's latest status text.
     void MostraStato(const QString& text);
-    const QString& StatusText() const { return m_label1; }
+    const QString& StatusText() const { return m_statusText; }
 
-    const TitleList& Titles() const { return *m_combo1; }
-    QWebEnginePage& WebBrowser1() { return *m_webBrowser1; }
+    const TitleList& Titles() const { return *m_titles; }
+    QWebEnginePage& Page() { return *m_page; }
 
 signals:
     void statusTextChanged(const QString& text);
@@ -108,15 +109,15 @@ private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onRendererEnded();
 
-    AcquisitionSettings m_settings;
+    UpdateCycleSettings m_settings;
     ConfigTargets& m_configTargets;
     SlotSelectionStore& m_selections;
     HttpDownloader m_inet1;
-    QWebEnginePage* m_webBrowser1 = nullptr;
+    QWebEnginePage* m_page = nullptr;
     QTimer m_timer1;
     int m_timer1DesignMs = kTimer1AtCreationMs;
-    QString m_label1;
-    std::unique_ptr<TitleList> m_combo1;
+    QString m_statusText;
+    std::unique_ptr<TitleList> m_titles;
     bool m_cycleRunning = false;
     int m_cycleNumber = 0;
     QElapsedTimer m_cycleStarted;

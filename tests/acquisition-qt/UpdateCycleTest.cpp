@@ -91,13 +91,13 @@ TEST_F(CycleTest, Timer1StartsCyclesNoCloserThanACycleLength) {
     m_window.reset();
     SetTimeScale(0.02);  // creation interval 600 ms, cycle length 660 ms, tick 20 ms
     m_server.Close();
-    AcquisitionSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
+    UpdateCycleSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
                                  FolderPath(m_workFolder)};
-    AcquisitionWindow window(settings, m_targets, m_store);
+    UpdateCycle window(settings, m_targets, m_store);
     int cycles = 0;
-    QObject::connect(&window, &AcquisitionWindow::cycleFinished, [&] { ++cycles; });
+    QObject::connect(&window, &UpdateCycle::cycleFinished, [&] { ++cycles; });
     ASSERT_TRUE(testing::WaitUntil([&] { return cycles == 1; }, 5000));
-    EXPECT_EQ(window.Timer1Interval(), AcquisitionWindow::kTimer1AfterTickMs);
+    EXPECT_EQ(window.Timer1Interval(), UpdateCycle::kTimer1AfterTickMs);
     testing::WaitUntil([] { return false; }, 4 * 660);
     EXPECT_GE(cycles, 3);
     EXPECT_LE(cycles, 6) << "failed cycles followed each other a tick apart";
@@ -141,9 +141,9 @@ TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
         testing::TestHttpServer server;
         server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
         server.Serve(kPageTarget, Answer(200, kPageSingleLine));
-        AcquisitionSettings settings{server.BaseUrl(), server.BaseUrl(), FolderPath(m_programFolder),
+        UpdateCycleSettings settings{server.BaseUrl(), server.BaseUrl(), FolderPath(m_programFolder),
                                      FolderPath(m_workFolder)};
-        AcquisitionWindow window(settings, m_targets, m_store);
+        UpdateCycle window(settings, m_targets, m_store);
         ASSERT_TRUE(window.AggiornaTelevideo());
         ASSERT_EQ(SlotFile(1), kSerieA);
 

@@ -1,4 +1,4 @@
-#include "acquisition/AcquisitionWindow.h"
+#include "acquisition/UpdateCycle.h"
 
 #include "acquisition/OffUiThread.h"
 #include "acquisition/SaveWebBrowser.h"
@@ -73,33 +73,33 @@ std::uintmax_t FileSize(const std::filesystem::path& file) {
 }  // namespace
 
 
-AcquisitionWindow::AcquisitionWindow(AcquisitionSettings settings, ConfigTargets& configTargets,
-                                     SlotSelectionStore& selections, QObject* parent)
+UpdateCycle::UpdateCycle(UpdateCycleSettings settings, ConfigTargets& configTargets, SlotSelectionStore& selections,
+                         QObject* parent)
     : QObject(parent),
       m_settings(std::move(settings)),
       m_configTargets(configTargets),
       m_selections(selections),
-      m_combo1(std::make_unique<TitleList>()) {
+      m_titles(std::make_unique<TitleList>()) {
     createPage();
-    connect(&m_timer1, &QTimer::timeout, this, &AcquisitionWindow::onTimer1);
+    connect(&m_timer1, &QTimer::timeout, this, &UpdateCycle::onTimer1);
     SetTimer1Interval(kTimer1AtCreationMs);
     m_timer1.start();
 }
 
-AcquisitionWindow::~AcquisitionWindow() = default;
+UpdateCycle::~UpdateCycle() = default;
 
-void AcquisitionWindow::SetTimer1Interval(int designMilliseconds) {
+void UpdateCycle::SetTimer1Interval(int designMilliseconds) {
     m_timer1DesignMs = designMilliseconds;
     m_timer1.setInterval(ScaledMilliseconds(designMilliseconds));
 }
 
-void AcquisitionWindow::MostraStato(const QString& text) {
-    if (text == m_label1) return;
-    m_label1 = text;
+void UpdateCycle::MostraStato(const QString& text) {
+    if (text == m_statusText) return;
+    m_statusText = text;
     emit statusTextChanged(text);
 }
 
-void AcquisitionWindow::onTimer1() {
+void UpdateCycle::onTimer1() {
     if (m_cycleRunning) {
         qCInfo(lcCycle) << "cycle timer ticked while cycle" << m_cycleNumber << "runs: tick dropped";
         return;
@@ -117,17 +117,17 @@ void AcquisitionWindow::onTimer1() {
 }
 
 // What is left of the described length of a cycle since the last one started.
-qint64 AcquisitionWindow::restOfCycle() const {
+qint64 UpdateCycle::restOfCycle() const {
     return m_cycleStarted.isValid() ? ScaledMilliseconds(kCycleLengthMs) - m_cycleStarted.elapsed() : 0;
 }
 
 // One second after the cycle that just ended, but not before the described
 // length of a cycle has passed since it started.
-int AcquisitionWindow::msUntilNextTick() const {
+int UpdateCycle::msUntilNextTick() const {
     return static_cast<int>(std::max<qint64>(ScaledMilliseconds(kTimer1AfterTickMs), restOfCycle()));
 }
 
-bool AcquisitionWindow::AggiornaTelevideo() {
+bool UpdateCycle::AggiornaTelevideo() {
     if (m_cycleRunning) {
         qCInfo(lcCycle) << "update requested while cycle" << m_cycleNumber << "runs: request dropped";
         return false;
@@ -159,7 +159,7 @@ bool AcquisitionWindow::AggiornaTelevideo() {
 // The described waits after the configuration and after the save end as
 // soon as the configuration is applied and the save written, that is when the
 // calls that do them return; only the page load is waited for.
-void AcquisitionWindow::runCycle(CycleReport& summary) {
+void UpdateCycle::runCycle(CycleReport& summary) {
     qCDebug(lcCycle) << "cycle" << m_cycleNumber << "started";
     updateConfiguration(summary);
 
@@ -171,7 +171,7 @@ void AcquisitionWindow::runCycle(CycleReport& summary) {
     QElapsedTimer stepClock;
     stepClock.start();
     try {
-        SaveWebBrowser(*m_webBrowser1, savedPage, true);
+        SaveWebBrowser(*m_page, savedPage, true);
     } catch (...) {
         recyclePage();
         throw;
@@ -198,14 +198,14 @@ void AcquisitionWindow::runCycle(CycleReport& summary) {
     stepClock.restart();
     summary.parse =
         RunOffUiThread([savedPage, selections = m_selections.SlotSelections(), folder = m_settings.programFolder,
-                        titles = m_combo1.get()] { return CercaNotizie(savedPage, *titles, selections, folder); });
+                        titles = m_titles.get()] { return CercaNotizie(savedPage, *titles, selections, folder); });
     summary.parseMs = stepClock.elapsed();
 }
 
 // A configuration that cannot be had (endpoint down, slow, broken, an answer
 // over the cap) leaves the one last applied, and the copy with it: the page
 // is fetched all the same, so the results keep flowing.
-void AcquisitionWindow::updateConfiguration(CycleReport& summary) {
+void UpdateCycle::updateConfiguration(CycleReport& summary) {
     try {
         const QByteArray configuration = m_inet1.Download(
             WithPath(m_settings.configEndpoint, QStringLiteral("/public/config.txt")), kMaxConfigurationBytes);
@@ -218,7 +218,7 @@ void AcquisitionWindow::updateConfiguration(CycleReport& summary) {
     }
 }
 
-std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuration) {
+std::size_t UpdateCycle::applyConfiguration(const QByteArray& configuration) {
     // The copy holds exactly the downloaded bytes; with none it holds the
     // marker line alone, which configures nothing. The lines are applied from
     // the downloaded bytes: the one copy of them the program holds.
@@ -230,33 +230,32 @@ std::size_t AcquisitionWindow::applyConfiguration(const QByteArray& configuratio
     return report.applied;
 }
 
-void AcquisitionWindow::createPage() {
-    m_webBrowser1 = new QWebEnginePage(AcquisitionProfile(), this);
-    m_webBrowser1->setAudioMuted(true);
-    connect(m_webBrowser1, &QWebEnginePage::loadingChanged, this, &AcquisitionWindow::onLoadingChanged);
-    connect(m_webBrowser1, &QWebEnginePage::loadProgress, this, [this](int percent) {
-        MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_webBrowser1->url().toDisplayString()));
+void UpdateCycle::createPage() {
+    m_page = new QWebEnginePage(AcquisitionProfile(), this);
+    m_page->setAudioMuted(true);
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &UpdateCycle::onLoadingChanged);
+    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
+        MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_page->url().toDisplayString()));
     });
-    connect(m_webBrowser1, &QWebEnginePage::titleChanged, this, &AcquisitionWindow::MostraStato);
-    connect(m_webBrowser1, &QWebEnginePage::renderProcessTerminated, this, &AcquisitionWindow::onRendererEnded);
+    connect(m_page, &QWebEnginePage::titleChanged, this, &UpdateCycle::MostraStato);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &UpdateCycle::onRendererEnded);
 }
 
 // Replaces the acquisition page by a fresh one once its markup is saved. Its
 // renderer process ends with it, and with the process every byte the page
 // held: a renderer keeps the memory of a page of many megabytes long after
 // it has moved on to a small one, and a display runs for months.
-void AcquisitionWindow::recyclePage() {
-    m_webBrowser1->disconnect(this);
-    m_webBrowser1->deleteLater();
+void UpdateCycle::recyclePage() {
+    m_page->disconnect(this);
+    m_page->deleteLater();
     createPage();
 }
 
-void AcquisitionWindow::loadLiveScorePage() {
+void UpdateCycle::loadLiveScorePage() {
     m_pageLoad = PageLoad::Requested;
     m_pageError.clear();
     m_pageWait.Reset();
-    m_webBrowser1->setUrl(
-        WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), QStringLiteral("page=soccer")));
+    m_page->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), QStringLiteral("page=soccer")));
     m_pageWait.Wait(kWaitForPageSeconds);
     switch (m_pageLoad) {
     case PageLoad::Failed:
@@ -266,14 +265,14 @@ void AcquisitionWindow::loadLiveScorePage() {
         // Stopping keeps what has arrived and frees the renderer from
         // parsing the rest, so the save does not queue behind it.
         qCInfo(lcCycle) << "the live-score page has not finished loading; stopped, saving what the browser holds";
-        m_webBrowser1->triggerAction(QWebEnginePage::Stop);
+        m_page->triggerAction(QWebEnginePage::Stop);
         break;
     case PageLoad::Loaded:
         break;
     }
 }
 
-void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+void UpdateCycle::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     const bool httpError = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
@@ -299,7 +298,7 @@ void AcquisitionWindow::onLoadingChanged(const QWebEngineLoadingInfo& info) {
 
 // The wait for the page ends; the page is replaced after the save, so it is
 // not reloaded: a reload would ask the site a second time in one cycle.
-void AcquisitionWindow::onRendererEnded() {
+void UpdateCycle::onRendererEnded() {
     m_pageLoad = PageLoad::Failed;
     m_pageError = QStringLiteral("the renderer process ended");
     MostraStato(QStringLiteral("Error: ") + m_pageError);
