@@ -54,6 +54,44 @@ TEST(FootballDataReader, GroupsByCompetitionAndKeepsWhatIsUsable) {
     EXPECT_EQ(result.unknownStatuses, std::vector<std::string>{"HALF_BAKED"});
 }
 
+// The score shown for a football-data match of `duration` with the given
+// score nodes (JSON members, e.g. "fullTime": {...}).
+std::string footballDataScore(const char* duration, const std::string& nodes) {
+    const std::string body = R"({"matches": [{"area": {"name": "Italy"}, "competition": {"name": "Coppa Italia"},
+        "utcDate": "2026-12-07T17:00:00Z", "status": "FINISHED", "homeTeam": {"name": "Napoli"},
+        "awayTeam": {"name": "Lazio"}, "score": {"duration": ")" +
+                             std::string(duration) + "\", " + nodes + "}}]}";
+    const SourceResult result = ReadFootballData(QByteArray::fromStdString(body));
+    if (!result.model) return result.error;
+    const Score score = result.model->competitions.at(0).matches.at(0).score;
+    return std::to_string(score.home.value_or(-1)) + "-" + std::to_string(score.away.value_or(-1));
+}
+
+TEST(FootballDataReader, ShowsTheScoreWithoutShootOutGoalsAsTheProviderReallyAnswers) {
+    // Penalties null or inconsistent: regular plus extra time decide.
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT", R"("fullTime": {"home": 5, "away": 4},
+        "regularTime": {"home": 1, "away": 1}, "extraTime": {"home": 0, "away": 0},
+        "penalties": {"home": null, "away": null})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT", R"("fullTime": {"home": 6, "away": 5},
+        "regularTime": {"home": 1, "away": 1}, "extraTime": {"home": 0, "away": 0},
+        "penalties": {"home": 3, "away": 3})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("EXTRA_TIME", R"("fullTime": {"home": 3, "away": 2},
+        "regularTime": {"home": 2, "away": 2}, "extraTime": {"home": 1, "away": 0})"),
+              "3-2");
+    // Without them, penalties come off only when a level score is left.
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT",
+                                R"("fullTime": {"home": 6, "away": 5}, "penalties": {"home": 5, "away": 4})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT",
+                                R"("fullTime": {"home": 1, "away": 1}, "penalties": {"home": 4, "away": 3})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("REGULAR", R"("fullTime": {"home": 2, "away": 0},
+        "regularTime": {"home": 1, "away": 0})"),
+              "2-0");
+}
+
 TEST(ApiFootballReader, ReadsFixturesWithTheirOffsetsAndUnknownStatuses) {
     const SourceResult result = ReadApiFootball(fixture("api-football.json"));
     ASSERT_TRUE(result.model) << result.error;
