@@ -1,4 +1,5 @@
 #include "app/feed/service/FeedPoller.h"
+#include "app/feed/service/PollSchedule.h"
 
 #include "StandIn.h"
 
@@ -27,13 +28,14 @@ QHttpServerResponse json(const QByteArray& body,
 
 class FeedPollerTest : public ::testing::Test {
 protected:
-    std::unique_ptr<FeedPoller> Poller(const QString& base, PollLimits limits = {}) {
+    std::unique_ptr<FeedPoller> Poller(const QString& base, PollLimits limits = {},
+                                       FeedKind kind = FeedKind::FootballData) {
         FeedSettings settings;
-        settings.kind = FeedKind::FootballData;
+        settings.kind = kind;
         settings.key = QStringLiteral("s3cret-key");
         settings.url = base;
         settings.competitions = QStringList{QStringLiteral("SA"), QStringLiteral("PL")};
-        auto poller = std::make_unique<FeedPoller>(ProviderFor(FeedKind::FootballData), settings, 50ms, limits);
+        auto poller = std::make_unique<FeedPoller>(ProviderFor(kind), settings, 50ms, limits);
         m_spy = std::make_unique<QSignalSpy>(poller.get(), &FeedPoller::PollFinished);
         return poller;
     }
@@ -62,11 +64,21 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
     EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/v4/matches"));
     EXPECT_EQ(m_provider.seen[0].url.query(), QStringLiteral("competitions=SA,PL"));
 
+    // The provider's own message, quoted and cut; a refused key told apart
+    // from a resource outside the plan.
+    using Status = QHttpServerResponse::StatusCode;
     const std::vector<std::pair<std::function<QHttpServerResponse()>, QString>> faults{
-        {[] { return json("{\"message\": \"bad token\"}", QHttpServerResponse::StatusCode::Forbidden); },
-         "key refused (HTTP 403)"},
-        {[] { return json("{\"matches\": [", QHttpServerResponse::StatusCode::Ok); }, "answer not usable"},
-        {[] { return json("oops", QHttpServerResponse::StatusCode::InternalServerError); }, "HTTP 500"},
+        {[] { return json(R"({"message": "Your API token is invalid.", "errorCode": 400})", Status::BadRequest); },
+         R"(key refused (HTTP 400): "Your API token is invalid.")"},
+        {[] {
+             return json(R"({"message": "The resource you are looking for is restricted and apparently not within )"
+                         R"(your permissions. Please check your subscription.", "errorCode": 403})",
+                         Status::Forbidden);
+         },
+         R"(outside the key's plan (HTTP 403): "The resource you are looking for is restricted)"},
+        {[] { return json("{\"matches\": [", Status::Ok); }, "answer not usable"},
+        {[] { return json("oops\n" + QByteArray(300, 'x'), Status::InternalServerError); },
+         "HTTP 500: \"oops " + QString(195, QLatin1Char('x')) + "...\""},
     };
     for (const auto& [answer, fault] : faults) {
         m_provider.answer = answer;
@@ -98,6 +110,17 @@ TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
     NextPoll();
     EXPECT_GE(clock.elapsed(), 800);  // not the 50 ms interval
     EXPECT_TRUE(poller->LastGood());
+
+    // API-Football's daily limit in the body, without its header: until its reset.
+    m_provider.answer = [] {
+        return json(R"({"errors": {"requests": "You have reached the request limit for the day"}, "response": []})");
+    };
+    auto limited = Poller(m_provider.Base(), {}, FeedKind::ApiFootball);
+    limited->Start();
+    NextPoll();
+    EXPECT_TRUE(Fault(*limited).startsWith(QStringLiteral("daily limit reached")));
+    EXPECT_GE(limited->Status(UtcNow())[QStringLiteral("nextPollSeconds")].toInt(),
+              UntilDailyReset(UtcNow()).count() - 5);
 }
 
 TEST_F(FeedPollerTest, CutsOffAHangingProviderAndAnOversizedAnswer) {

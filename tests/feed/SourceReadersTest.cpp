@@ -113,16 +113,17 @@ TEST(ApiFootballReader, ReadsFixturesWithTheirOffsetsAndUnknownStatuses) {
 TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
     const auto refused = ReadApiFootball(fixture("api-football-refused.json"));
     EXPECT_FALSE(refused.model);
-    EXPECT_NE(refused.error.find("refused"), std::string::npos);
-    EXPECT_NE(refused.error.find("Missing application key"), std::string::npos);
-    const auto limited = ReadApiFootball(R"({"errors": [{"requests": "Too many\nrequests"}], "response": []})");
-    EXPECT_FALSE(limited.model);
-    EXPECT_NE(limited.error.find("Too many requests"), std::string::npos);    // one line
+    EXPECT_EQ(refused.refusal, Refusal::Key);
+    EXPECT_EQ(refused.error.rfind("key refused: \"token: Error/Missing application key.", 0), 0) << refused.error;
+    EXPECT_LE(refused.error.size(), std::string("key refused: \"...\"").size() + 200);
+    const auto limited = ReadApiFootball(
+        R"({"errors": [{"requests": "You have reached the request limit for the day,\nGo to ..."}], "response": []})");
+    EXPECT_EQ(limited.refusal, Refusal::DailyLimit);
+    EXPECT_EQ(limited.error,
+              "daily limit reached: \"requests: You have reached the request limit for the day, Go to ...\"");
+    EXPECT_EQ(ReadApiFootball(R"({"errors": {"plan": "Free plans do not have access to this date."}})").refusal,
+              Refusal::Plan);
     EXPECT_TRUE(ReadApiFootball(R"({"errors": {}, "response": []})").model);  // no matches today
-
-    const auto forbidden =
-        ReadFootballData(R"({"message": "The resource you are looking for is restricted.", "errorCode": 403})");
-    EXPECT_NE(forbidden.error.find("restricted"), std::string::npos);
 
     const QByteArray whole = fixture("football-data.json");
     using Reader = SourceResult (*)(const QByteArray&);

@@ -2,6 +2,7 @@
 
 #include "app/feed/service/FeedLogging.h"
 #include "app/feed/service/PollSchedule.h"
+#include "app/feed/sources/ErrorAnswer.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -105,10 +106,8 @@ void FeedPoller::onReplyFinished(QNetworkReply* reply) {
         return fault(QStringLiteral("no complete answer within %1 s").arg(double(m_limits.timeout.count()) / 1000.0));
     if (m_tooLarge)
         return fault(QStringLiteral("answer larger than the cap of %1 bytes, download stopped").arg(m_limits.sizeCap));
-    if (status == 429) return fault(QStringLiteral("rate limit reached (HTTP 429)"));
-    if (!m_provider.keyHeader.isEmpty() && (status == 400 || status == 401 || status == 403))
-        return fault(QStringLiteral("key refused (HTTP %1)").arg(status));
-    if (status != 0 && (status < 200 || status > 299)) return fault(QStringLiteral("HTTP %1").arg(status));
+    if (status != 0 && (status < 200 || status > 299))
+        return refused(ReadErrorAnswer(status, reply->read(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
     if (reply->error() != QNetworkReply::NoError)
         return fault(QStringLiteral("network error: %1").arg(reply->errorString()));
     readOffUiThread(reply->readAll());
@@ -139,6 +138,7 @@ void FeedPoller::onRead(const SourceResult& result) {
             qCWarning(lcFeed).noquote() << QStringLiteral(
                                                "%1: unknown match status \"%2\"; the match is shown with its score")
                                                .arg(m_provider.name, QString::fromStdString(status));
+    if (result.refusal != Refusal::None) return refused(result);
     if (!result.model) return fault(QStringLiteral("answer not usable: %1").arg(QString::fromStdString(result.error)));
 
     const sys_seconds now = UtcNow();
@@ -155,6 +155,14 @@ void FeedPoller::onRead(const SourceResult& result) {
     m_faultsInARow = 0;
     m_outdatedLogged = false;
     finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
+}
+
+// A refusal of the day's or the minute's calls waits for the provider's
+// reset when its headers did not say how long.
+void FeedPoller::refused(const SourceResult& answer) {
+    if (answer.refusal == Refusal::DailyLimit) m_rateLimitWait = UntilDailyReset(UtcNow());
+    if (answer.refusal == Refusal::RateLimit && !m_rateLimitWait) m_rateLimitWait = 60s;
+    fault(QString::fromStdString(answer.error));
 }
 
 void FeedPoller::fault(const QString& what) {

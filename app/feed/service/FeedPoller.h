@@ -31,6 +31,9 @@ struct PollLimits {
     std::chrono::seconds outdatedAfter{600};
 };
 
+// Bytes of an error answer read for the provider's message.
+inline constexpr qint64 kErrorBodyCap = 64 * 1024;
+
 class FeedPoller : public QObject {
     Q_OBJECT
 public:
@@ -59,6 +62,7 @@ private:
     void onReplyFinished(QNetworkReply* reply);
     void readOffUiThread(QByteArray body);
     void onRead(const SourceResult& result);
+    void refused(const SourceResult& answer);
     void fault(const QString& what);
     void finishPoll(std::chrono::milliseconds wait);
     std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;

@@ -69,9 +69,7 @@ SourceResult ReadFootballData(const QByteArray& body) {
     if (!object) return result;
     const QJsonValue matches = (*object)[key("matches")];
     if (!matches.isArray()) {
-        const std::string message = Utf8((*object)[key("message")]);
-        result.error =
-            message.empty() ? "the response has no match list" : "the provider refused the request: " + message;
+        result.error = "the response has no match list";
         return result;
     }
     CompetitionGroups groups;

@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace caltrix::feed {
@@ -57,6 +58,17 @@ private:
     MatchModel m_model;
     std::map<std::pair<std::string, std::string>, std::size_t> m_positions;
 };
+
+// The messages in an error value, on one line: members of an object as
+// "name: message", the elements of an array one by one, separated by "; ".
+std::string ProviderMessages(const QJsonValue& errors);
+
+// A provider's message as a log line carries it: control characters as
+// spaces, cut to 200 bytes (whole UTF-8 characters), in double quotes.
+std::string Quoted(std::string_view message);
+
+// "key refused", "outside the key's plan", ... for the start of a fault line.
+std::string RefusalText(Refusal refusal);
 
 // Sets `result.model` to `model`, or the error when the response listed
 // matches (`listed`) and none of them was usable.
