@@ -2,7 +2,7 @@
 """A stand-in for the football-data.org v4 API on 127.0.0.1, for end-to-end
 runs and the README's screenshot.
 
-GET /v4/matches[?competitions=SA,PL] answers today's sample matches (kick-offs
+GET /v4/matches?dateFrom=...&dateTo=...[&competitions=SA,PL] answers today's sample matches (kick-offs
 reckoned from now, so running, finished and coming matches are all there)
 when the X-Auth-Token header holds the expected key, else 403 as the real
 service does. The owner reads back the requests it saw.
@@ -17,6 +17,7 @@ import json
 import sys
 import threading
 import time
+import urllib.parse
 
 # (area, competition, code, [(minutes from kick-off to now, status, home, away, score, half-time)])
 SAMPLE = [
@@ -82,9 +83,8 @@ class StandIn:
                     return self.answer(404, {"message": "not found"})
                 if self.headers.get("X-Auth-Token") != owner.key:
                     return self.answer(403, {"message": "Your API token is invalid.", "errorCode": 403})
-                codes = None
-                if query.startswith("competitions="):
-                    codes = query[len("competitions="):].split(",")
+                codes = urllib.parse.parse_qs(query).get("competitions", [""])[0].split(",")
+                codes = [code for code in codes if code] or None
                 now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
                 self.answer(200, {"filters": {}, "resultSet": {}, "matches": sample_matches(now, codes)},
                             {"X-Requests-Available-Minute": "9", "X-RequestCounter-Reset": "60"})

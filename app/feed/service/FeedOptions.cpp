@@ -55,6 +55,10 @@ void AddFeedOptions(QCommandLineParser& parser) {
         {QStringLiteral("feed-interval"),
          QStringLiteral("Seconds between polls (default: within the provider's free tier)."),
          QStringLiteral("seconds")},
+        {QStringLiteral("time-zone"),
+         QStringLiteral("The screens' time zone, an IANA name such as America/Sao_Paulo: the day whose matches are "
+                        "shown and the zone of kick-off times (default: this machine's)."),
+         QStringLiteral("zone")},
         {QStringLiteral("local-config"),
          QStringLiteral("Serve this folder's config.txt and banner pages as the configuration endpoint."),
          QStringLiteral("dir")},
@@ -80,8 +84,8 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
 
     const bool needsKey = settings.kind == FeedKind::FootballData || settings.kind == FeedKind::ApiFootball;
     const bool feedOptionWithoutFeed =
-        settings.kind == FeedKind::None &&
-        (isSet("feed-token-file") || isSet("feed-url") || isSet("feed-competitions") || isSet("feed-interval"));
+        settings.kind == FeedKind::None && (isSet("feed-token-file") || isSet("feed-url") ||
+                                            isSet("feed-competitions") || isSet("feed-interval") || isSet("time-zone"));
     if (isSet("feed-interval")) {
         bool ok = false;
         const int seconds = value("feed-interval").toInt(&ok);
@@ -91,10 +95,16 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
         else
             settings.interval = std::chrono::seconds(seconds);
     }
+    if (isSet("time-zone")) {
+        settings.timeZone = QTimeZone(value("time-zone").trimmed().toUtf8());
+        if (!settings.timeZone.isValid())
+            problem =
+                QStringLiteral("invalid --time-zone: %1 (an IANA name such as Europe/Rome)").arg(value("time-zone"));
+    }
     if (!problem.isEmpty()) return std::nullopt;
 
     if (feedOptionWithoutFeed)
-        problem = QStringLiteral("the --feed-* options need --feed");
+        problem = QStringLiteral("the --feed-* and --time-zone options need --feed");
     else if (needsKey && !isSet("feed-token-file"))
         problem = QStringLiteral("--feed %1 needs --feed-token-file").arg(value("feed"));
     else if (settings.kind == FeedKind::Json && settings.url.isEmpty())

@@ -1,10 +1,11 @@
 // The command-line options of live match data, shared by the display program
 // and the caltrix-feed server: which provider, its key file, address,
-// competitions and poll interval, and a local configuration folder.
+// competitions, poll interval and time zone, and a local configuration folder.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 
 #include <chrono>
 #include <optional>
@@ -20,8 +21,9 @@ struct FeedSettings {
     QString key;               // read from --feed-token-file, trimmed; never logged
     QString url;               // provider base address, or the json file or address; empty: the default
     QStringList competitions;  // football-data competition codes
-    std::optional<std::chrono::seconds> interval;  // --feed-interval; default: the provider's
-    QString localConfig;                           // folder served as /public/; empty for none
+    std::optional<std::chrono::seconds> interval;      // --feed-interval; default: the provider's
+    QString localConfig;                               // folder served as /public/; empty for none
+    QTimeZone timeZone = QTimeZone::systemTimeZone();  // the screens' day and kick-off times
 };
 
 void AddFeedOptions(QCommandLineParser& parser);

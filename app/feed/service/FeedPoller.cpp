@@ -58,7 +58,7 @@ void FeedPoller::Start() { poll(); }
 void FeedPoller::poll() {
     m_timedOut = m_tooLarge = false;
     m_rateLimitWait.reset();
-    const QUrl url = RequestUrl(m_provider, m_settings, UtcNow());
+    const QUrl url = RequestUrl(m_provider, m_settings, LocalDayAt(UtcNow(), m_settings.timeZone));
     if (url.isLocalFile())
         pollFile(url.toLocalFile());
     else
@@ -142,13 +142,15 @@ void FeedPoller::onRead(const SourceResult& result) {
     if (!result.model) return fault(QStringLiteral("answer not usable: %1").arg(QString::fromStdString(result.error)));
 
     const sys_seconds now = UtcNow();
-    const QString size = sizeText(*result.model);
+    MatchModel model = *result.model;
+    if (m_provider.localDayOnly) KeepMatchesOf(LocalDayAt(now, m_settings.timeZone), model);
+    const QString size = sizeText(model);
     if (!m_fault.isEmpty())
         qCInfo(lcFeed).noquote()
             << QStringLiteral("%1: answering again after \"%2\"; %3").arg(m_provider.name, m_fault, size);
     else if (!m_lastGood || size != sizeText(*m_lastGood))
         qCInfo(lcFeed).noquote() << QStringLiteral("%1: %2").arg(m_provider.name, size);
-    m_lastGood = *result.model;
+    m_lastGood = std::move(model);
     m_lastGoodTime = now;
     m_fault.clear();
     m_faultSince.reset();

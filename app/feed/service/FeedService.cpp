@@ -5,6 +5,7 @@
 #include "app/feed/service/FeedLogging.h"
 #include "app/feed/service/FeedPoller.h"
 #include "app/feed/service/GeneratedConfiguration.h"
+#include "app/feed/service/LocalDay.h"
 #include "app/feed/service/LocalConfigFolder.h"
 #include "app/feed/service/PollSchedule.h"
 
@@ -25,6 +26,7 @@ FeedService::FeedService(const FeedSettings& settings, bool demo)
         m_origin = provider.origin.isEmpty() ? settings.url : provider.origin;
     }
     m_localConfigFolder = settings.localConfig;
+    m_timeZone = settings.timeZone;
     if (!settings.localConfig.isEmpty()) m_localConfig = std::make_unique<LocalConfigFolder>(settings.localConfig);
 }
 
@@ -56,7 +58,8 @@ std::optional<std::string> FeedService::page() const {
     if (m_demo) return m_demo->PageNow();
     const MatchModel* model = m_poller ? m_poller->Current() : nullptr;
     if (model == nullptr) return std::nullopt;
-    return WritePage(*model, UtcNow());
+    return WritePage(*model, UtcNow(),
+                     [zone = m_timeZone](std::chrono::sys_seconds instant) { return UtcOffset(zone, instant); });
 }
 
 std::optional<QByteArray> FeedService::publicFile(const QString& name) const {

@@ -47,6 +47,7 @@ private:
     bool m_generatedConfiguration = false;
     QString m_provider, m_localConfigFolder;  // for the log
     QString m_origin;                         // where the results come from, for the generated ticker
+    QTimeZone m_timeZone;                     // of the kick-off times on the page
     FeedServer m_server;
 };
 

@@ -4,7 +4,6 @@
 #include "app/feed/sources/FootballDataReader.h"
 #include "app/feed/sources/MatchJsonReader.h"
 
-#include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QUrlQuery>
@@ -24,21 +23,34 @@ QUrl below(QUrl base, const QString& path) {
     return base;
 }
 
-QUrl footballDataRequest(const QUrl& base, const QStringList& competitions, std::chrono::sys_seconds) {
+QString isoDate(std::chrono::sys_seconds instant) {
+    return QDateTime::fromSecsSinceEpoch(instant.time_since_epoch().count(), Qt::UTC).date().toString(Qt::ISODate);
+}
+
+// The provider's dates are UTC dates: every one the local day touches, and
+// the next in case dateTo is not inclusive; the poller keeps the local day.
+QUrl footballDataRequest(const QUrl& base, const FeedSettings& settings, const LocalDay& day) {
     QUrl url = below(base, QStringLiteral("/v4/matches"));
-    if (!competitions.isEmpty()) url.setQuery(QStringLiteral("competitions=") + competitions.join(QLatin1Char(',')));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("dateFrom"), isoDate(day.start));
+    query.addQueryItem(QStringLiteral("dateTo"), isoDate(day.end + std::chrono::days(1) - std::chrono::seconds(1)));
+    if (!settings.competitions.isEmpty())
+        query.addQueryItem(QStringLiteral("competitions"), settings.competitions.join(QLatin1Char(',')));
+    url.setQuery(query);
     return url;
 }
 
-// Today is the UTC date: the provider's dates are UTC unless asked otherwise.
-QUrl apiFootballRequest(const QUrl& base, const QStringList&, std::chrono::sys_seconds now) {
+// The local date, and the zone the provider reckons it and its kick-offs in.
+QUrl apiFootballRequest(const QUrl& base, const FeedSettings& settings, const LocalDay& day) {
     QUrl url = below(base, QStringLiteral("/fixtures"));
-    const QDate today = QDateTime::fromSecsSinceEpoch(now.time_since_epoch().count(), Qt::UTC).date();
-    url.setQuery(QStringLiteral("date=") + today.toString(Qt::ISODate));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("date"), day.date.toString(Qt::ISODate));
+    query.addQueryItem(QStringLiteral("timezone"), QString::fromUtf8(settings.timeZone.id()));
+    url.setQuery(query);
     return url;
 }
 
-QUrl jsonRequest(const QUrl& base, const QStringList&, std::chrono::sys_seconds) { return base; }
+QUrl jsonRequest(const QUrl& base, const FeedSettings&, const LocalDay&) { return base; }
 
 // football-data's free tier allows 10 calls a minute: one a minute leaves
 // room for retries and for other tools on the same key. API-Football's free
@@ -51,6 +63,7 @@ const Provider kFootballData{QStringLiteral("football-data"),
                              "X-Auth-Token",
                              60s,
                              false,
+                             true,
                              footballDataRequest,
                              ReadFootballData};
 const Provider kApiFootball{QStringLiteral("api-football"),
@@ -59,9 +72,10 @@ const Provider kApiFootball{QStringLiteral("api-football"),
                             "x-apisports-key",
                             900s,
                             true,
+                            false,
                             apiFootballRequest,
                             ReadApiFootball};
-const Provider kJson{QStringLiteral("json"), QString(), QString(), QByteArray(), 30s, false, jsonRequest,
+const Provider kJson{QStringLiteral("json"), QString(), QString(), QByteArray(), 30s, false, false, jsonRequest,
                      ReadMatchJson};
 
 }  // namespace
@@ -80,10 +94,9 @@ const Provider& ProviderFor(FeedKind kind) {
     throw std::invalid_argument("no provider for this feed kind");
 }
 
-QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, std::chrono::sys_seconds now) {
+QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, const LocalDay& day) {
     const QString base = settings.url.isEmpty() ? provider.defaultBase : settings.url;
-    return provider.request(QUrl::fromUserInput(base, QDir::currentPath(), QUrl::AssumeLocalFile),
-                            settings.competitions, now);
+    return provider.request(QUrl::fromUserInput(base, QDir::currentPath(), QUrl::AssumeLocalFile), settings, day);
 }
 
 }  // namespace caltrix::feed

@@ -1,9 +1,10 @@
 // What the poller needs to know of each kind of source: its name, default
-// address, the request for today's matches, the header that carries the key,
+// address, the request for the local day's matches, the header that carries the key,
 // the reader of its answers and its default poll interval.
 #pragma once
 
 #include "app/feed/service/FeedOptions.h"
+#include "app/feed/service/LocalDay.h"
 #include "app/feed/sources/SourceResult.h"
 
 #include <QByteArray>
@@ -21,13 +22,14 @@ struct Provider {
     QByteArray keyHeader;           // empty: no key
     std::chrono::seconds interval;  // default time between polls
     bool dailyBudget = false;       // calls counted per day: spread them over the match hours
-    QUrl (*request)(const QUrl& base, const QStringList& competitions, std::chrono::sys_seconds now);
+    bool localDayOnly = false;      // answers hold more than the local day: keep only its matches
+    QUrl (*request)(const QUrl& base, const FeedSettings& settings, const LocalDay& day);
     SourceResult (*read)(const QByteArray& body);
 };
 
 const Provider& ProviderFor(FeedKind kind);
 
 // The address polled: the request built on `settings.url` or the default base.
-QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, std::chrono::sys_seconds now);
+QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, const LocalDay& day);
 
 }  // namespace caltrix::feed
