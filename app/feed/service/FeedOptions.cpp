@@ -1,6 +1,7 @@
 #include "app/feed/service/FeedOptions.h"
 
 #include "app/feed/service/FeedLogging.h"
+#include "app/feed/service/Provider.h"
 #include "common/qt/HttpAddress.h"
 
 #include <QCommandLineParser>
@@ -115,8 +116,9 @@ std::optional<FeedSettings> ReadFeedOptions(const QCommandLineParser& parser, QS
         problem = QStringLiteral("--feed-competitions applies to --feed football-data only");
     else if (!settings.localConfig.isEmpty() && !QFileInfo(settings.localConfig).isDir())
         problem = QStringLiteral("invalid --local-config: %1 is not a folder").arg(settings.localConfig);
-    else if (needsKey)
-        settings.key = readKey(value("feed-token-file"), problem);
+    else if (settings.interval && settings.kind != FeedKind::None)
+        problem = IntervalProblem(ProviderFor(settings.kind), *settings.interval);
+    if (problem.isEmpty() && needsKey) settings.key = readKey(value("feed-token-file"), problem);
     if (!problem.isEmpty()) return std::nullopt;
     // A provider's address may leave out its scheme, as the site's may.
     if (needsKey && !settings.url.isEmpty()) settings.url = HttpAddress(settings.url)->toString();

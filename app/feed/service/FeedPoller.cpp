@@ -194,8 +194,10 @@ const MatchModel* FeedPoller::Current() {
     return nullptr;
 }
 
+// Two missed polls at least, so that one fault of a provider polled less
+// often than the age limit does not turn every screen stale.
 bool FeedPoller::outdated(sys_seconds now) const {
-    return !m_fault.isEmpty() && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
+    return m_faultsInARow >= 2 && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
 }
 
 void FeedPoller::finishPoll(milliseconds wait) {
@@ -205,7 +207,7 @@ void FeedPoller::finishPoll(milliseconds wait) {
 
 milliseconds FeedPoller::intervalAfterGoodPoll(sys_seconds now) const {
     if (m_interval) return *m_interval;
-    if (!m_provider.dailyBudget) return m_provider.interval;
+    if (m_provider.dailyCalls == 0) return m_provider.interval;
     return std::max(BudgetInterval(m_callsLeft, now), QuietTime(*m_lastGood, now));
 }
 

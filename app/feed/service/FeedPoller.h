@@ -26,7 +26,7 @@ namespace caltrix::feed {
 struct PollLimits {
     std::chrono::milliseconds timeout{20000};  // for the whole answer
     qint64 sizeCap = 8 * 1024 * 1024;          // bytes of one answer
-    // Results this old while the provider keeps failing are no longer served
+    // Results this old, after two missed polls in a row, are no longer served
     // as live, so the displays mark what they show as stale.
     std::chrono::seconds outdatedAfter{600};
 };

@@ -62,7 +62,7 @@ const Provider kFootballData{QStringLiteral("football-data"),
                              QStringLiteral("https://api.football-data.org"),
                              "X-Auth-Token",
                              60s,
-                             false,
+                             0,
                              true,
                              footballDataRequest,
                              ReadFootballData};
@@ -71,11 +71,11 @@ const Provider kApiFootball{QStringLiteral("api-football"),
                             QStringLiteral("https://v3.football.api-sports.io"),
                             "x-apisports-key",
                             900s,
-                            true,
+                            100,
                             false,
                             apiFootballRequest,
                             ReadApiFootball};
-const Provider kJson{QStringLiteral("json"), QString(), QString(), QByteArray(), 30s, false, false, jsonRequest,
+const Provider kJson{QStringLiteral("json"), QString(), QString(), QByteArray(), 30s, 0, false, jsonRequest,
                      ReadMatchJson};
 
 }  // namespace
@@ -92,6 +92,20 @@ const Provider& ProviderFor(FeedKind kind) {
         break;
     }
     throw std::invalid_argument("no provider for this feed kind");
+}
+
+QString IntervalProblem(const Provider& provider, std::chrono::seconds interval) {
+    const auto callsADay = std::chrono::days(1) / interval;
+    if (provider.dailyCalls == 0 || callsADay <= provider.dailyCalls) return {};
+    return QStringLiteral(
+               "--feed-interval %1 would spend %2 calls a day, and %3 allows %4: give at least %5 s, "
+               "or leave it out to spread the day's calls over the match hours")
+        .arg(interval.count())
+        .arg(callsADay)
+        .arg(provider.origin)
+        .arg(provider.dailyCalls)
+        .arg((std::chrono::seconds(std::chrono::days(1)) + std::chrono::seconds(provider.dailyCalls - 1)).count() /
+             provider.dailyCalls);
 }
 
 QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, const LocalDay& day) {

@@ -21,13 +21,17 @@ struct Provider {
     QString defaultBase;            // empty: no default (the json source)
     QByteArray keyHeader;           // empty: no key
     std::chrono::seconds interval;  // default time between polls
-    bool dailyBudget = false;       // calls counted per day: spread them over the match hours
+    int dailyCalls = 0;             // calls a day on the free plan, spread over the match hours; 0: not counted
     bool localDayOnly = false;      // answers hold more than the local day: keep only its matches
     QUrl (*request)(const QUrl& base, const FeedSettings& settings, const LocalDay& day);
     SourceResult (*read)(const QByteArray& body);
 };
 
 const Provider& ProviderFor(FeedKind kind);
+
+// Why a fixed `interval` cannot be kept by `provider`: it would spend more
+// than the day's calls. Empty when it can.
+QString IntervalProblem(const Provider& provider, std::chrono::seconds interval);
 
 // The address polled: the request built on `settings.url` or the default base.
 QUrl RequestUrl(const Provider& provider, const FeedSettings& settings, const LocalDay& day);
