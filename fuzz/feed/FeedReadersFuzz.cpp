@@ -6,6 +6,7 @@
 #include "app/feed/sources/ErrorAnswer.h"
 #include "app/feed/sources/FootballDataReader.h"
 #include "app/feed/sources/MatchJsonReader.h"
+#include "app/feed/sources/OpenLigaDbReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray body(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     using Reader = caltrix::feed::SourceResult (*)(const QByteArray&);
     for (Reader read : {Reader(caltrix::feed::ReadFootballData), Reader(caltrix::feed::ReadApiFootball),
-                        Reader(caltrix::feed::ReadMatchJson)}) {
+                        Reader(caltrix::feed::ReadMatchJson),
+                        Reader([](const QByteArray& body) { return caltrix::feed::ReadOpenLigaDb(body, kNow); })}) {
         const caltrix::feed::SourceResult result = read(body);
         if (result.model.has_value() == result.error.empty()) continue;
         if (!result.model) std::abort();  // neither a model nor an error

@@ -129,6 +129,25 @@ TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
               UntilDailyReset(UtcNow()).count() - 5);
 }
 
+TEST_F(FeedPollerTest, AsksOpenLigaDbForTheMatchdayOfEachLeagueWithoutAKey) {
+    m_provider.answer = [] {
+        return json(R"([{"matchID": 1, "leagueName": "2. Fußball-Bundesliga 2026/2027", "leagueShortcut": "bl2",
+            "matchDateTimeUTC": "2026-12-07T12:00:00Z", "matchIsFinished": true,
+            "team1": {"teamName": "Hertha BSC", "shortName": "Hertha"}, "team2": {"teamName": "FC Schalke 04", "shortName": "Schalke"},
+            "matchResults": [{"resultTypeID": 2, "pointsTeam1": 2, "pointsTeam2": 2}], "goals": []}])");
+    };
+    auto poller = Poller(m_provider.Base(), {}, FeedKind::OpenLigaDb);
+    poller->Start();
+    NextPoll();
+    ASSERT_EQ(m_provider.seen.size(), 2u);
+    EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/getmatchdata/SA"));
+    EXPECT_EQ(m_provider.seen[1].url.path(), QStringLiteral("/getmatchdata/PL"));
+    EXPECT_TRUE(m_provider.seen[0].key.isEmpty());
+    ASSERT_TRUE(poller->LastGood());
+    EXPECT_EQ(poller->LastGood()->competitions.size(), 2u);  // one per answer
+    EXPECT_EQ(poller->LastGood()->competitions[1].matches.at(0).score.away, 2);
+}
+
 TEST_F(FeedPollerTest, CutsOffAHangingProviderAndAnOversizedAnswer) {
     QTcpServer hanging;  // accepts and never answers
     ASSERT_TRUE(hanging.listen(QHostAddress::LocalHost, 0));

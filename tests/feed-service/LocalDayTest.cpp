@@ -23,7 +23,7 @@ FeedSettings brazil(FeedKind kind) {
 
 QString query(FeedKind kind) {
     const FeedSettings settings = brazil(kind);
-    return RequestUrl(ProviderFor(kind), settings, LocalDayAt(kEveningInBrazil, settings.timeZone)).query();
+    return RequestUrls(ProviderFor(kind), settings, LocalDayAt(kEveningInBrazil, settings.timeZone)).at(0).query();
 }
 
 TEST(LocalDay, ProvidersAreAskedForTheScreensDayAndOnlyItsMatchesAreKept) {

@@ -1,6 +1,7 @@
 #include "app/feed/sources/ApiFootballReader.h"
 #include "app/feed/sources/FootballDataReader.h"
 #include "app/feed/sources/MatchJsonReader.h"
+#include "app/feed/sources/OpenLigaDbReader.h"
 #include "app/feed/sources/SimulatedMatchDay.h"
 #include "app/feed/model/PageWriter.h"
 
@@ -110,6 +111,22 @@ TEST(ApiFootballReader, ReadsFixturesWithTheirOffsetsAndUnknownStatuses) {
     EXPECT_EQ(result.unknownStatuses, std::vector<std::string>{"XYZ"});
 }
 
+TEST(OpenLigaDbReader, ReadsTheMatchdayWithStatesFromTheKickoffAndTheFurthestScore) {
+    const auto now = std::chrono::sys_days(std::chrono::year{2026} / 12 / 7) + std::chrono::hours(19);
+    const SourceResult result = ReadOpenLigaDb(fixture("openligadb-bl1.json"), now);
+    ASSERT_TRUE(result.model) << result.error;
+    EXPECT_EQ(describe(*result.model), (std::vector<std::string>{
+                                           "BL1 / 1. Fußball-Bundesliga 2026/2027",
+                                           state(MatchState::Finished) + " - Bayern 3-1 Gladbach",
+                                           // The last goal is ahead of the result: the furthest score counts.
+                                           state(MatchState::Running) + " - Köln 2-1 SV Werder Bremen",
+                                           state(MatchState::NotStarted) + " - Dortmund ?-? Leipzig",
+                                       }));
+    EXPECT_EQ(result.model->competitions[0].matches[1].halfTime.away, 1);
+    EXPECT_EQ(describe(*ReadOpenLigaDb(fixture("openligadb-bl1.json"), now + std::chrono::hours(1)).model).back(),
+              state(MatchState::Running) + " - Dortmund 0-0 Leipzig");
+}
+
 TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
     const auto refused = ReadApiFootball(fixture("api-football-refused.json"));
     EXPECT_FALSE(refused.model);
@@ -127,7 +144,8 @@ TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
 
     const QByteArray whole = fixture("football-data.json");
     using Reader = SourceResult (*)(const QByteArray&);
-    for (Reader read : {Reader(ReadFootballData), Reader(ReadApiFootball), Reader(ReadMatchJson)}) {
+    const Reader readOpenLigaDb = [](const QByteArray& body) { return ReadOpenLigaDb(body, {}); };
+    for (Reader read : {Reader(ReadFootballData), Reader(ReadApiFootball), Reader(ReadMatchJson), readOpenLigaDb}) {
         for (const QByteArray& body : {whole.left(whole.size() / 2), QByteArray("[1, 2]"), QByteArray()}) {
             const SourceResult result = read(body);
             EXPECT_FALSE(result.model) << body.left(40).toStdString();

@@ -14,13 +14,13 @@ class QCommandLineParser;
 
 namespace caltrix::feed {
 
-enum class FeedKind { None, FootballData, ApiFootball, Json };
+enum class FeedKind { None, FootballData, ApiFootball, Json, OpenLigaDb };
 
 struct FeedSettings {
     FeedKind kind = FeedKind::None;
     QString key;               // read from --feed-token-file, trimmed; never logged
     QString url;               // provider base address, or the json file or address; empty: the default
-    QStringList competitions;  // football-data competition codes
+    QStringList competitions;  // football-data competition codes, OpenLigaDB league shortcuts
     std::optional<std::chrono::seconds> interval;      // --feed-interval; default: the provider's
     QString localConfig;                               // folder served as /public/; empty for none
     QTimeZone timeZone = QTimeZone::systemTimeZone();  // the screens' day and kick-off times

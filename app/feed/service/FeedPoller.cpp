@@ -56,13 +56,27 @@ FeedPoller::~FeedPoller() {
 void FeedPoller::Start() { poll(); }
 
 void FeedPoller::poll() {
-    m_timedOut = m_tooLarge = false;
     m_rateLimitWait.reset();
-    const QUrl url = RequestUrl(m_provider, m_settings, LocalDayAt(UtcNow(), m_settings.timeZone));
+    m_requests = RequestUrls(m_provider, m_settings, LocalDayAt(UtcNow(), m_settings.timeZone));
+    m_bodies.clear();
+    fetchNext();
+}
+
+void FeedPoller::fetchNext() {
+    m_timedOut = m_tooLarge = false;
+    const QUrl url = m_requests.takeFirst();
     if (url.isLocalFile())
         pollFile(url.toLocalFile());
     else
         pollNetwork(url);
+}
+
+void FeedPoller::received(QByteArray body) {
+    m_bodies.append(std::move(body));
+    if (m_requests.isEmpty())
+        readOffUiThread();
+    else
+        fetchNext();
 }
 
 void FeedPoller::pollFile(const QString& path) {
@@ -71,7 +85,7 @@ void FeedPoller::pollFile(const QString& path) {
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) return fault(QStringLiteral("cannot read %1").arg(path));
     if (info.size() > m_limits.sizeCap)
         return fault(QStringLiteral("%1 is larger than the cap of %2 bytes").arg(path).arg(m_limits.sizeCap));
-    readOffUiThread(file.readAll());
+    received(file.readAll());
 }
 
 void FeedPoller::pollNetwork(const QUrl& url) {
@@ -110,17 +124,18 @@ void FeedPoller::onReplyFinished(QNetworkReply* reply) {
         return refused(ReadErrorAnswer(status, reply->read(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
     if (reply->error() != QNetworkReply::NoError)
         return fault(QStringLiteral("network error: %1").arg(reply->errorString()));
-    readOffUiThread(reply->readAll());
+    received(reply->readAll());
 }
 
 // Parsing a large answer takes a while: it runs on a thread of its own and
 // the result comes back through the event loop.
-void FeedPoller::readOffUiThread(QByteArray body) {
+void FeedPoller::readOffUiThread() {
     auto result = std::make_shared<SourceResult>();
-    m_reading = QThread::create([read = m_provider.read, body = std::move(body), result] {
+    m_reading = QThread::create([read = m_provider.read, bodies = std::move(m_bodies), now = UtcNow(), result] {
         try {
-            *result = read(body);
+            for (const QByteArray& body : bodies) AddAnswer(*result, read(body, now));
         } catch (const std::exception& error) {
+            result->model.reset();
             result->error = error.what();
         }
     });
@@ -207,8 +222,8 @@ void FeedPoller::finishPoll(milliseconds wait) {
 
 milliseconds FeedPoller::intervalAfterGoodPoll(sys_seconds now) const {
     if (m_interval) return *m_interval;
-    if (m_provider.dailyCalls == 0) return m_provider.interval;
-    return std::max(BudgetInterval(m_callsLeft, now), QuietTime(*m_lastGood, now));
+    const seconds interval = m_provider.dailyCalls == 0 ? m_provider.interval : BudgetInterval(m_callsLeft, now);
+    return m_provider.sleepsBetweenMatches ? std::max(interval, QuietTime(*m_lastGood, now)) : interval;
 }
 
 // No sooner than the provider asked for in its last answer.

@@ -57,10 +57,12 @@ signals:
 
 private:
     void poll();
+    void fetchNext();
+    void received(QByteArray body);
     void pollFile(const QString& path);
     void pollNetwork(const QUrl& url);
     void onReplyFinished(QNetworkReply* reply);
-    void readOffUiThread(QByteArray body);
+    void readOffUiThread();
     void onRead(const SourceResult& result);
     void refused(const SourceResult& answer);
     void fault(const QString& what);
@@ -78,7 +80,9 @@ private:
     QTimer m_clock;
     QThread* m_reading = nullptr;
 
-    // The poll in flight.
+    // The poll in flight: its requests still to make and the answers so far.
+    QList<QUrl> m_requests;
+    QList<QByteArray> m_bodies;
     bool m_timedOut = false, m_tooLarge = false;
     std::optional<std::chrono::seconds> m_rateLimitWait;
 

@@ -12,19 +12,23 @@
 
 namespace caltrix::feed {
 
-std::optional<QJsonObject> BodyObject(const QByteArray& body, std::string& error) {
+std::optional<QJsonDocument> BodyDocument(const QByteArray& body, std::string& error) {
     QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        error = "malformed JSON at byte " + std::to_string(parseError.offset) + ": " +
-                parseError.errorString().toStdString();
-        return std::nullopt;
-    }
-    if (!document.isObject()) {
+    QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
+    if (parseError.error == QJsonParseError::NoError) return document;
+    error =
+        "malformed JSON at byte " + std::to_string(parseError.offset) + ": " + parseError.errorString().toStdString();
+    return std::nullopt;
+}
+
+std::optional<QJsonObject> BodyObject(const QByteArray& body, std::string& error) {
+    const auto document = BodyDocument(body, error);
+    if (!document) return std::nullopt;
+    if (!document->isObject()) {
         error = "the response is not a JSON object";
         return std::nullopt;
     }
-    return document.object();
+    return document->object();
 }
 
 std::optional<int> WholeNumber(const QJsonValue& value) {

@@ -5,6 +5,7 @@
 #include "app/feed/sources/SourceResult.h"
 
 #include <QByteArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -20,6 +21,10 @@
 namespace caltrix::feed {
 
 inline QLatin1String key(const char* name) { return QLatin1String(name); }
+
+// The body as a JSON document; nullopt with `error` set for malformed or
+// truncated JSON.
+std::optional<QJsonDocument> BodyDocument(const QByteArray& body, std::string& error);
 
 // The body's top-level object; nullopt with `error` set for malformed or
 // truncated JSON, or JSON that is not an object.

@@ -26,4 +26,22 @@ struct SourceResult {
     Refusal refusal = Refusal::None;
 };
 
+// Adds one answer of a poll that makes several requests to `poll`: its
+// competitions after those before and its unknown statuses. The first answer
+// without a model leaves the poll without one, with that answer's error.
+inline void AddAnswer(SourceResult& poll, SourceResult answer) {
+    if (!poll.error.empty()) return;
+    poll.unknownStatuses.insert(poll.unknownStatuses.end(), answer.unknownStatuses.begin(),
+                                answer.unknownStatuses.end());
+    if (!answer.model) {
+        poll.model.reset();
+        poll.error = std::move(answer.error);
+        poll.refusal = answer.refusal;
+        return;
+    }
+    if (!poll.model) poll.model.emplace();
+    for (Competition& competition : answer.model->competitions)
+        poll.model->competitions.push_back(std::move(competition));
+}
+
 }  // namespace caltrix::feed
