@@ -14,10 +14,11 @@ Run alone: openligadb_stand_in.py [--port PORT] [--port-file FILE]
 import argparse
 import datetime
 import http.server
-import json
 import sys
 import threading
 import time
+
+from football_data_stand_in import send_json, serve_until_interrupted
 
 # league: (name, [(minutes from kick-off to now, home, away, goals as (minute, side))])
 LEAGUES = {
@@ -109,17 +110,10 @@ class StandIn:
                 owner.requests.append((time.time(), self.path))
                 parts = self.path.split("?")[0].strip("/").split("/")
                 if len(parts) != 2 or parts[0] != "getmatchdata" or parts[1].lower() not in LEAGUES:
-                    return self.answer(404, [])
+                    return send_json(self, 404, [])
                 now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
-                self.answer(200, matchday(parts[1].lower(), now))
+                send_json(self, 200, matchday(parts[1].lower(), now))
 
-            def answer(self, status, document):
-                body = json.dumps(document).encode("utf-8")
-                self.send_response(status)
-                self.send_header("Content-Type", "application/json; charset=utf-8")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
 
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
         self.server.daemon_threads = True
@@ -127,22 +121,17 @@ class StandIn:
         self.base = "http://127.0.0.1:%d" % self.port
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--port-file")
     args = parser.parse_args()
-    stand_in = StandIn(args.port)
-    if args.port_file:
-        with open(args.port_file, "w") as f:
-            f.write(str(stand_in.port))
-    print("serving on", stand_in.base, flush=True)
-    try:
-        while True:
-            time.sleep(3600)
-    except KeyboardInterrupt:
-        pass
+    serve_until_interrupted(StandIn(args.port), args.port_file)
 
 
 if __name__ == "__main__":
