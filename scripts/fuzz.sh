@@ -11,17 +11,18 @@ jobs=${JOBS:-2}
 seconds=${FUZZ_SECONDS:-20}
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer"
 
-# The core targets need no Qt; the saved panel state target needs Qt widgets.
+# The core targets need no Qt; the saved panel state target needs Qt widgets
+# and the feed readers Qt Core.
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCALTRIX_CORE_ONLY=ON \
   -DBUILD_TESTING=OFF -DCALTRIX_BENCH=OFF -DCALTRIX_FUZZ=ON -DCMAKE_CXX_FLAGS="$flags" >/dev/null
 cmake --build build-fuzz -j"$jobs"
 CXX=clang++ cmake -S . -B build-fuzz-qt -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DBUILD_TESTING=OFF -DCALTRIX_BENCH=OFF -DCALTRIX_FUZZ=ON -DCMAKE_CXX_FLAGS="$flags" >/dev/null
-cmake --build build-fuzz-qt -j"$jobs" --target fuzz_propertybag
+cmake --build build-fuzz-qt -j"$jobs" --target fuzz_propertybag fuzz_feed
 
 export QT_QPA_PLATFORM=offscreen
 mkdir -p build-fuzz/findings
-for fuzzer in build-fuzz/bin/fuzz_* build-fuzz-qt/bin/fuzz_propertybag; do
+for fuzzer in build-fuzz/bin/fuzz_* build-fuzz-qt/bin/fuzz_propertybag build-fuzz-qt/bin/fuzz_feed; do
   name=$(basename "$fuzzer")
   corpus="$root/build-fuzz/corpus/$name"
   mkdir -p "$corpus"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshot from a real run: starts the display on its
-# demo feed under Xvfb on a 1920x1080 screen, scaled to fit, waits until
-# every slot shows matches, and saves a picture of the screen.
+# demo feed (or the --feed among the options) under Xvfb on a 1920x1080
+# screen, scaled to fit, waits until every slot shows matches, and saves a
+# picture of the screen.
 # Usage: scripts/screenshot.sh [OUTPUT.png [WIDTHxHEIGHT [PROGRAM OPTIONS...]]]
 # (default: --scale fit); e.g. scripts/screenshot.sh /tmp/design.png 1024x768 --demo for the
 # design size. CALTRIX names the program (default: build/bin/Caltrix).
@@ -12,6 +13,8 @@ screen=${2:-1920x1080}
 shift $(($# < 2 ? $# : 2))
 options=("$@")
 [ ${#options[@]} -gt 0 ] || options=(--scale fit)
+feed=(--demo --time-scale 0.25)
+for option in "${options[@]}"; do [ "$option" != --feed ] || feed=(); done
 work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
 
@@ -20,7 +23,7 @@ xvfb=$!
 cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 sleep 1
-DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" --demo --time-scale 0.25 \
+DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" "${feed[@]}" \
   --program-folder "$work/program" --status-file "$work/status.json" "${options[@]}" >"$work/log" 2>&1 &
 pid=$!
 for _ in $(seq 1 180); do

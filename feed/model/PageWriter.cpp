@@ -61,6 +61,14 @@ int reckonedMinute(const Match& match, sys_seconds now) {
     }
 }
 
+// A pause after the 90th minute, by the provider's minute or else by the
+// time since the kick-off, is the break before extra time, not half-time.
+bool pausedAfterNinety(const Match& match, sys_seconds now) {
+    if (match.minute) return *match.minute >= 90;
+    const auto sinceKickoff = std::chrono::floor<std::chrono::minutes>(now - match.kickoff).count();
+    return sinceKickoff - kHalfTimeBreak >= 90;
+}
+
 std::string minuteMark(const Match& match, sys_seconds now) {
     const int minute = match.minute ? std::clamp(*match.minute, 1, 120) : reckonedMinute(match, now);
     return std::to_string(minute) + "'";
@@ -75,7 +83,7 @@ std::string statusCell(const Match& match, sys_seconds now, const UtcOffset& utc
     case MatchState::NotStarted:
         return clockTime(match.kickoff, utcOffset);
     case MatchState::HalfTime:
-        return "HT";
+        return pausedAfterNinety(match, now) ? minuteMark(match, now) : "HT";
     case MatchState::FirstHalf:
     case MatchState::SecondHalf:
     case MatchState::ExtraTime:

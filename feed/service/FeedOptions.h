@@ -1,10 +1,11 @@
 // The command-line options of live match data, shared by the display program
 // and the caltrix-feed server: which provider, its key file, address,
-// competitions and poll interval, and a local configuration folder.
+// competitions, poll interval and time zone, and a local configuration folder.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 
 #include <chrono>
 #include <optional>
@@ -13,15 +14,16 @@ class QCommandLineParser;
 
 namespace caltrix::feed {
 
-enum class FeedKind { None, FootballData, ApiFootball, Json };
+enum class FeedKind { None, FootballData, ApiFootball, Json, OpenLigaDb };
 
 struct FeedSettings {
     FeedKind kind = FeedKind::None;
     QString key;               // read from --feed-token-file, trimmed; never logged
     QString url;               // provider base address, or the json file or address; empty: the default
-    QStringList competitions;  // football-data competition codes
-    std::optional<std::chrono::seconds> interval;  // --feed-interval; default: the provider's
-    QString localConfig;                           // folder served as /public/; empty for none
+    QStringList competitions;  // football-data competition codes, OpenLigaDB league shortcuts
+    std::optional<std::chrono::seconds> interval;      // --feed-interval; default: the provider's
+    QString localConfig;                               // folder served as /public/; empty for none
+    QTimeZone timeZone = QTimeZone::systemTimeZone();  // the screens' day and kick-off times
 };
 
 void AddFeedOptions(QCommandLineParser& parser);

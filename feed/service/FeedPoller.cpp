@@ -3,6 +3,7 @@
 #include "feed/model/PageWriter.h"
 #include "feed/service/FeedLogging.h"
 #include "feed/service/PollSchedule.h"
+#include "feed/sources/ErrorAnswer.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -58,7 +59,9 @@ void FeedPoller::Start() { poll(); }
 std::optional<std::string> FeedPoller::PageNow() {
     const MatchModel* model = Current();
     if (model == nullptr) return std::nullopt;
-    return WritePage(*model, UtcNow());
+    return WritePage(*model, UtcNow(), [zone = m_settings.timeZone](std::chrono::sys_seconds instant) {
+        return UtcOffset(zone, instant);
+    });
 }
 
 QString FeedPoller::Description() const { return QStringLiteral("the %1 feed").arg(m_provider.name); }
@@ -66,13 +69,27 @@ QString FeedPoller::Description() const { return QStringLiteral("the %1 feed").a
 QString FeedPoller::Origin() const { return m_provider.origin.isEmpty() ? m_settings.url : m_provider.origin; }
 
 void FeedPoller::poll() {
-    m_timedOut = m_tooLarge = false;
     m_rateLimitWait.reset();
-    const QUrl url = RequestUrl(m_provider, m_settings, UtcNow());
+    m_requests = RequestUrls(m_provider, m_settings, LocalDayAt(UtcNow(), m_settings.timeZone));
+    m_bodies.clear();
+    fetchNext();
+}
+
+void FeedPoller::fetchNext() {
+    m_timedOut = m_tooLarge = false;
+    const QUrl url = m_requests.takeFirst();
     if (url.isLocalFile())
         pollFile(url.toLocalFile());
     else
         pollNetwork(url);
+}
+
+void FeedPoller::received(QByteArray body) {
+    m_bodies.append(std::move(body));
+    if (m_requests.isEmpty())
+        readOffUiThread();
+    else
+        fetchNext();
 }
 
 void FeedPoller::pollFile(const QString& path) {
@@ -81,7 +98,7 @@ void FeedPoller::pollFile(const QString& path) {
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) return fault(QStringLiteral("cannot read %1").arg(path));
     if (info.size() > m_limits.sizeCap)
         return fault(QStringLiteral("%1 is larger than the cap of %2 bytes").arg(path).arg(m_limits.sizeCap));
-    readOffUiThread(file.readAll());
+    received(file.readAll());
 }
 
 void FeedPoller::pollNetwork(const QUrl& url) {
@@ -116,23 +133,22 @@ void FeedPoller::onReplyFinished(QNetworkReply* reply) {
         return fault(QStringLiteral("no complete answer within %1 s").arg(double(m_limits.timeout.count()) / 1000.0));
     if (m_tooLarge)
         return fault(QStringLiteral("answer larger than the cap of %1 bytes, download stopped").arg(m_limits.sizeCap));
-    if (status == 429) return fault(QStringLiteral("rate limit reached (HTTP 429)"));
-    if (!m_provider.keyHeader.isEmpty() && (status == 400 || status == 401 || status == 403))
-        return fault(QStringLiteral("key refused (HTTP %1)").arg(status));
-    if (status != 0 && (status < 200 || status > 299)) return fault(QStringLiteral("HTTP %1").arg(status));
+    if (status != 0 && (status < 200 || status > 299))
+        return refused(ReadErrorAnswer(status, reply->read(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
     if (reply->error() != QNetworkReply::NoError)
         return fault(QStringLiteral("network error: %1").arg(reply->errorString()));
-    readOffUiThread(reply->readAll());
+    received(reply->readAll());
 }
 
 // Parsing a large answer takes a while: it runs on a thread of its own and
 // the result comes back through the event loop.
-void FeedPoller::readOffUiThread(QByteArray body) {
+void FeedPoller::readOffUiThread() {
     auto result = std::make_shared<SourceResult>();
-    m_reading = QThread::create([read = m_provider.read, body = std::move(body), result] {
+    m_reading = QThread::create([read = m_provider.read, bodies = std::move(m_bodies), now = UtcNow(), result] {
         try {
-            *result = read(body);
+            for (const QByteArray& body : bodies) AddAnswer(*result, read(body, now));
         } catch (const std::exception& error) {
+            result->model.reset();
             result->error = error.what();
         }
     });
@@ -150,22 +166,33 @@ void FeedPoller::onRead(const SourceResult& result) {
             qCWarning(lcFeed).noquote() << QStringLiteral(
                                                "%1: unknown match status \"%2\"; the match is shown with its score")
                                                .arg(m_provider.name, QString::fromStdString(status));
+    if (result.refusal != Refusal::None) return refused(result);
     if (!result.model) return fault(QStringLiteral("answer not usable: %1").arg(QString::fromStdString(result.error)));
 
     const sys_seconds now = UtcNow();
-    const QString size = sizeText(*result.model);
+    MatchModel model = *result.model;
+    if (m_provider.localDayOnly) KeepMatchesOf(LocalDayAt(now, m_settings.timeZone), model);
+    const QString size = sizeText(model);
     if (!m_fault.isEmpty())
         qCInfo(lcFeed).noquote()
             << QStringLiteral("%1: answering again after \"%2\"; %3").arg(m_provider.name, m_fault, size);
     else if (!m_lastGood || size != sizeText(*m_lastGood))
         qCInfo(lcFeed).noquote() << QStringLiteral("%1: %2").arg(m_provider.name, size);
-    m_lastGood = *result.model;
+    m_lastGood = std::move(model);
     m_lastGoodTime = now;
     m_fault.clear();
     m_faultSince.reset();
     m_faultsInARow = 0;
     m_outdatedLogged = false;
     finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
+}
+
+// A refusal of the day's or the minute's calls waits for the provider's
+// reset when its headers did not say how long.
+void FeedPoller::refused(const SourceResult& answer) {
+    if (answer.refusal == Refusal::DailyLimit) m_rateLimitWait = UntilDailyReset(UtcNow());
+    if (answer.refusal == Refusal::RateLimit && !m_rateLimitWait) m_rateLimitWait = 60s;
+    fault(QString::fromStdString(answer.error));
 }
 
 void FeedPoller::fault(const QString& what) {
@@ -195,8 +222,10 @@ const MatchModel* FeedPoller::Current() {
     return nullptr;
 }
 
+// Two missed polls at least, so that one fault of a provider polled less
+// often than the age limit does not turn every screen stale.
 bool FeedPoller::outdated(sys_seconds now) const {
-    return !m_fault.isEmpty() && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
+    return m_faultsInARow >= 2 && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
 }
 
 void FeedPoller::finishPoll(milliseconds wait) {
@@ -206,8 +235,8 @@ void FeedPoller::finishPoll(milliseconds wait) {
 
 milliseconds FeedPoller::intervalAfterGoodPoll(sys_seconds now) const {
     if (m_interval) return *m_interval;
-    if (!m_provider.dailyBudget) return m_provider.interval;
-    return std::max(BudgetInterval(m_callsLeft, now), QuietTime(*m_lastGood, now));
+    const seconds interval = m_provider.dailyCalls == 0 ? m_provider.interval : BudgetInterval(m_callsLeft, now);
+    return m_provider.sleepsBetweenMatches ? std::max(interval, QuietTime(*m_lastGood, now)) : interval;
 }
 
 // No sooner than the provider asked for in its last answer.

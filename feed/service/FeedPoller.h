@@ -26,10 +26,13 @@ namespace caltrix::feed {
 struct PollLimits {
     std::chrono::milliseconds timeout{20000};  // for the whole answer
     qint64 sizeCap = 8 * 1024 * 1024;          // bytes of one answer
-    // Results this old while the provider keeps failing are no longer served
+    // Results this old, after two missed polls in a row, are no longer served
     // as live, so the displays mark what they show as stale.
     std::chrono::seconds outdatedAfter{600};
 };
+
+// Bytes of an error answer read for the provider's message.
+inline constexpr qint64 kErrorBodyCap = 64 * 1024;
 
 class FeedPoller : public MatchSource {
     Q_OBJECT
@@ -58,11 +61,14 @@ signals:
 
 private:
     void poll();
+    void fetchNext();
+    void received(QByteArray body);
     void pollFile(const QString& path);
     void pollNetwork(const QUrl& url);
     void onReplyFinished(QNetworkReply* reply);
-    void readOffUiThread(QByteArray body);
+    void readOffUiThread();
     void onRead(const SourceResult& result);
+    void refused(const SourceResult& answer);
     void fault(const QString& what);
     void finishPoll(std::chrono::milliseconds wait);
     std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;
@@ -78,7 +84,9 @@ private:
     QTimer m_clock;
     QThread* m_reading = nullptr;
 
-    // The poll in flight.
+    // The poll in flight: its requests still to make and the answers so far.
+    QList<QUrl> m_requests;
+    QList<QByteArray> m_bodies;
     bool m_timedOut = false, m_tooLarge = false;
     std::optional<std::chrono::seconds> m_rateLimitWait;
 

@@ -3,17 +3,16 @@
 // and a small status of the source (/feed/status), each made at request time.
 #pragma once
 
+#include "feed/service/HttpServer.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QUrl>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-
-class QHttpServer;
 
 namespace caltrix::feed {
 
@@ -33,8 +32,10 @@ public:
     QUrl BaseUrl() const;  // http://<address>:<port>, once listening
 
 private:
+    HttpAnswer answer(const HttpRequest& request) const;
+
     FeedRoutes m_routes;
-    std::unique_ptr<QHttpServer> m_server;
+    HttpServer m_server;
     QHostAddress m_address;
     quint16 m_port = 0;
 };

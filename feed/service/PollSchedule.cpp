@@ -14,8 +14,6 @@ std::optional<long long> number(const QByteArray& text) {
     return ok ? std::optional(value) : std::nullopt;
 }
 
-seconds untilNextUtcDay(sys_seconds now) { return floor<days>(now) + days(1) - now; }
-
 bool settled(MatchState state) {
     switch (state) {
     case MatchState::Finished:
@@ -33,6 +31,8 @@ bool settled(MatchState state) {
 
 }  // namespace
 
+seconds UntilDailyReset(sys_seconds now) { return floor<days>(now) + days(1) - now; }
+
 sys_seconds UtcNow() { return floor<seconds>(system_clock::now()); }
 
 std::optional<seconds> RateLimitWait(int httpStatus, const HeaderLookup& header, sys_seconds now) {
@@ -40,7 +40,7 @@ std::optional<seconds> RateLimitWait(int httpStatus, const HeaderLookup& header,
     const bool minuteUsedUp = httpStatus == 429 || number(header("X-Requests-Available-Minute")) == 0;
     if (const auto reset = number(header("X-RequestCounter-Reset")); minuteUsedUp && reset)
         return seconds(std::max(*reset, 1LL));
-    if (number(header("x-ratelimit-requests-remaining")) == 0) return untilNextUtcDay(now);
+    if (number(header("x-ratelimit-requests-remaining")) == 0) return UntilDailyReset(now);
     if (number(header("X-RateLimit-Remaining")) == 0 || httpStatus == 429) return 60s;
     return std::nullopt;
 }
@@ -55,7 +55,7 @@ milliseconds BackOff(milliseconds interval, int faults) {
 seconds BudgetInterval(std::optional<int> callsLeft, sys_seconds now) {
     constexpr int kKeptForRestarts = 3;
     if (!callsLeft) return 15min;
-    return std::max<seconds>(untilNextUtcDay(now) / std::max(*callsLeft - kKeptForRestarts, 1), 1min);
+    return std::max<seconds>(UntilDailyReset(now) / std::max(*callsLeft - kKeptForRestarts, 1), 1min);
 }
 
 seconds QuietTime(const MatchModel& model, sys_seconds now) {
@@ -66,7 +66,7 @@ seconds QuietTime(const MatchModel& model, sys_seconds now) {
             if (match.state != MatchState::NotStarted || match.kickoff <= now) return 0s;
             nextKickoff = std::min(match.kickoff, nextKickoff.value_or(match.kickoff));
         }
-    return std::min<seconds>(nextKickoff ? *nextKickoff - now : untilNextUtcDay(now), 3h);
+    return std::min<seconds>(nextKickoff ? *nextKickoff - now : UntilDailyReset(now), 3h);
 }
 
 }  // namespace caltrix::feed

@@ -24,11 +24,14 @@ std::optional<std::chrono::seconds> RateLimitWait(int httpStatus, const HeaderLo
 // to 10 minutes (or the interval itself when that is longer).
 std::chrono::milliseconds BackOff(std::chrono::milliseconds interval, int faults);
 
-// The rest of the UTC day shared by the calls left (a few kept for
-// restarts), at least a minute; 15 minutes while the count is unknown.
+// Until the next UTC midnight, when API-Football's daily calls start again.
+std::chrono::seconds UntilDailyReset(std::chrono::sys_seconds now);
+
 // Now, to the second.
 std::chrono::sys_seconds UtcNow();
 
+// The rest of the UTC day shared by the calls left (a few kept for
+// restarts), at least a minute; 15 minutes while the count is unknown.
 std::chrono::seconds BudgetInterval(std::optional<int> callsLeft, std::chrono::sys_seconds now);
 
 // How long the matches will not change: zero while one runs or is due, else

@@ -3,9 +3,7 @@
 #include "feed/sources/ReaderSupport.h"
 
 #include <QJsonArray>
-#include <QVariant>
 
-#include <algorithm>
 #include <map>
 
 namespace caltrix::feed {
@@ -33,28 +31,19 @@ const std::map<QString, MatchState> kStates = {
     {QStringLiteral("WO"), MatchState::Awarded},
 };
 
-// Adds the messages in `value` to `text`, separated by "; ": members of an
-// object as "name: message", the elements of an array one by one.
-void addMessages(const QJsonValue& value, const std::string& prefix, std::string& text) {
-    if (value.isObject()) {
-        const QJsonObject object = value.toObject();
-        for (auto it = object.begin(); it != object.end(); ++it)
-            addMessages(it.value(), prefix + it.key().toStdString() + ": ", text);
-    } else if (value.isArray()) {
-        for (const QJsonValue element : value.toArray()) addMessages(element, prefix, text);
-    } else {
-        text += (text.empty() ? "" : "; ") + prefix + value.toVariant().toString().toStdString();
-    }
-}
-
-// The provider's messages from a non-empty `errors` object or array, on one
-// line; empty when there are none.
-std::string errorMessages(const QJsonValue& errors) {
-    std::string text;
-    if (errors.isObject() || errors.isArray()) addMessages(errors, "", text);
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return text;
+// The kind of refusal by the member of `errors` that names it.
+Refusal refusalOf(const QJsonValue& errors) {
+    const auto has = [&errors](const char* name) {
+        if (errors.isObject()) return errors.toObject().contains(key(name));
+        for (const QJsonValue element : errors.toArray())
+            if (element.toObject().contains(key(name))) return true;
+        return false;
+    };
+    if (has("token") || has("access")) return Refusal::Key;
+    if (has("plan")) return Refusal::Plan;
+    if (has("requests")) return Refusal::DailyLimit;
+    if (has("rateLimit")) return Refusal::RateLimit;
+    return Refusal::Other;
 }
 
 }  // namespace
@@ -63,8 +52,10 @@ SourceResult ReadApiFootball(const QByteArray& body) {
     SourceResult result;
     const auto object = BodyObject(body, result.error);
     if (!object) return result;
-    if (const std::string errors = errorMessages((*object)[key("errors")]); !errors.empty()) {
-        result.error = "the provider refused the request: " + errors;
+    const QJsonValue errors = (*object)[key("errors")];
+    if (const std::string messages = ProviderMessages(errors); !messages.empty()) {
+        result.refusal = refusalOf(errors);
+        result.error = RefusalText(result.refusal) + ": " + Quoted(messages);
         return result;
     }
     const QJsonValue fixtures = (*object)[key("response")];

@@ -33,17 +33,27 @@ std::optional<MatchState> stateOf(const QString& status, const QString& duration
     return std::nullopt;
 }
 
-// `fullTime` is the running score; after a shoot-out it counts the penalties
-// too, which the page does not show, so they are taken off again.
+Score sum(const Score& a, const Score& b) {
+    if (!a.home || !a.away) return a;
+    return {*a.home + b.home.value_or(0), *a.away + b.away.value_or(0)};
+}
+
+// The score without shoot-out goals. `fullTime` is the running score and,
+// after a shoot-out, counts the penalties too; `regularTime` plus `extraTime`
+// leave them out, so they are used when the match went beyond 90 minutes.
+// Without them the penalties come off `fullTime`, but only when that leaves
+// the level score a shoot-out follows; `penalties` is often null or wrong.
 Score matchScore(const QJsonObject& score) {
-    Score result = ScoreOf(score[key("fullTime")]);
+    const Score fullTime = ScoreOf(score[key("fullTime")]);
+    const QString duration = score[key("duration")].toString();
+    if (duration != key("EXTRA_TIME") && !isShootOut(duration)) return fullTime;
+    const Score regularTime = ScoreOf(score[key("regularTime")]);
+    if (regularTime.home && regularTime.away) return sum(regularTime, ScoreOf(score[key("extraTime")]));
     const Score penalties = ScoreOf(score[key("penalties")]);
-    if (isShootOut(score[key("duration")].toString()) && result.home && result.away && penalties.home &&
-        penalties.away && *penalties.home <= *result.home && *penalties.away <= *result.away) {
-        *result.home -= *penalties.home;
-        *result.away -= *penalties.away;
-    }
-    return result;
+    if (!isShootOut(duration) || !fullTime.home || !fullTime.away || !penalties.home || !penalties.away)
+        return fullTime;
+    const Score played{*fullTime.home - *penalties.home, *fullTime.away - *penalties.away};
+    return played.home == played.away && *played.home >= 0 ? played : fullTime;
 }
 
 std::string side(const QJsonValue& team) {
@@ -59,9 +69,7 @@ SourceResult ReadFootballData(const QByteArray& body) {
     if (!object) return result;
     const QJsonValue matches = (*object)[key("matches")];
     if (!matches.isArray()) {
-        const std::string message = Utf8((*object)[key("message")]);
-        result.error =
-            message.empty() ? "the response has no match list" : "the provider refused the request: " + message;
+        result.error = "the response has no match list";
         return result;
     }
     CompetitionGroups groups;

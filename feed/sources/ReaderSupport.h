@@ -5,6 +5,7 @@
 #include "feed/sources/SourceResult.h"
 
 #include <QByteArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -14,11 +15,16 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace caltrix::feed {
 
 inline QLatin1String key(const char* name) { return QLatin1String(name); }
+
+// The body as a JSON document; nullopt with `error` set for malformed or
+// truncated JSON.
+std::optional<QJsonDocument> BodyDocument(const QByteArray& body, std::string& error);
 
 // The body's top-level object; nullopt with `error` set for malformed or
 // truncated JSON, or JSON that is not an object.
@@ -57,6 +63,17 @@ private:
     MatchModel m_model;
     std::map<std::pair<std::string, std::string>, std::size_t> m_positions;
 };
+
+// The messages in an error value, on one line: members of an object as
+// "name: message", the elements of an array one by one, separated by "; ".
+std::string ProviderMessages(const QJsonValue& errors);
+
+// A provider's message as a log line carries it: control characters as
+// spaces, cut to 200 bytes (whole UTF-8 characters), in double quotes.
+std::string Quoted(std::string_view message);
+
+// "key refused", "outside the key's plan", ... for the start of a fault line.
+std::string RefusalText(Refusal refusal);
 
 // Sets `result.model` to `model`, or the error when the response listed
 // matches (`listed`) and none of them was usable.

@@ -43,7 +43,10 @@ TEST(Settings, OptionsAreReadAndBadValuesRefused) {
 
     for (const QStringList& bad :
          {QStringList{"--time-scale", "0"}, QStringList{"--time-scale", "fast"}, QStringList{"--score-site", "ftp://x"},
-          QStringList{"--no-such-option"}, QStringList{"--scale", "0"}, QStringList{"--scale", "big"}}) {
+          QStringList{"--no-such-option"}, QStringList{"--scale", "0"}, QStringList{"--scale", "big"},
+          // 1440 calls a day of API-Football's 100; a zone that does not exist.
+          QStringList{"--feed", "api-football", "--feed-token-file", "/dev/null", "--feed-interval", "60"},
+          QStringList{"--feed", "json", "--feed-url", "m.json", "--time-zone", "Mars/Olympus"}}) {
         exitCode = -1;
         EXPECT_FALSE(parse(bad, exitCode)) << bad.join(' ').toStdString();
         EXPECT_EQ(exitCode, 2);

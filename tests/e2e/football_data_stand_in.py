@@ -2,7 +2,7 @@
 """A stand-in for the football-data.org v4 API on 127.0.0.1, for end-to-end
 runs and the README's screenshot.
 
-GET /v4/matches[?competitions=SA,PL] answers today's sample matches (kick-offs
+GET /v4/matches?dateFrom=...&dateTo=...[&competitions=SA,PL] answers today's sample matches (kick-offs
 reckoned from now, so running, finished and coming matches are all there)
 when the X-Auth-Token header holds the expected key, else 403 as the real
 service does. The owner reads back the requests it saw.
@@ -17,6 +17,7 @@ import json
 import sys
 import threading
 import time
+import urllib.parse
 
 # (area, competition, code, [(minutes from kick-off to now, status, home, away, score, half-time)])
 SAMPLE = [
@@ -63,6 +64,31 @@ def sample_matches(now, codes=None):
     return matches
 
 
+def send_json(handler, status, document, headers=None):
+    """Answers a request of `handler` with `document` as JSON."""
+    body = json.dumps(document).encode("utf-8")
+    handler.send_response(status)
+    handler.send_header("Content-Type", "application/json")
+    handler.send_header("Content-Length", str(len(body)))
+    for name, value in (headers or {}).items():
+        handler.send_header(name, value)
+    handler.end_headers()
+    handler.wfile.write(body)
+
+
+def serve_until_interrupted(stand_in, port_file):
+    """Writes the port to `port_file` (if given) and serves until Ctrl-C."""
+    if port_file:
+        with open(port_file, "w") as f:
+            f.write(str(stand_in.port))
+    print("serving on", stand_in.base, flush=True)
+    try:
+        while True:
+            time.sleep(3600)
+    except KeyboardInterrupt:
+        stand_in.close()
+
+
 class StandIn:
     """Serves on 127.0.0.1 from a thread of its own."""
 
@@ -82,22 +108,14 @@ class StandIn:
                     return self.answer(404, {"message": "not found"})
                 if self.headers.get("X-Auth-Token") != owner.key:
                     return self.answer(403, {"message": "Your API token is invalid.", "errorCode": 403})
-                codes = None
-                if query.startswith("competitions="):
-                    codes = query[len("competitions="):].split(",")
+                codes = urllib.parse.parse_qs(query).get("competitions", [""])[0].split(",")
+                codes = [code for code in codes if code] or None
                 now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
                 self.answer(200, {"filters": {}, "resultSet": {}, "matches": sample_matches(now, codes)},
                             {"X-Requests-Available-Minute": "9", "X-RequestCounter-Reset": "60"})
 
             def answer(self, status, document, headers=None):
-                body = json.dumps(document).encode("utf-8")
-                self.send_response(status)
-                self.send_header("Content-Type", "application/json")
-                self.send_header("Content-Length", str(len(body)))
-                for name, value in (headers or {}).items():
-                    self.send_header(name, value)
-                self.end_headers()
-                self.wfile.write(body)
+                send_json(self, status, document, headers)
 
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
         self.server.daemon_threads = True
@@ -117,16 +135,7 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--port-file")
     args = parser.parse_args()
-    stand_in = StandIn(args.key, args.port)
-    if args.port_file:
-        with open(args.port_file, "w") as f:
-            f.write(str(stand_in.port))
-    print("serving on", stand_in.base, flush=True)
-    try:
-        while True:
-            time.sleep(3600)
-    except KeyboardInterrupt:
-        stand_in.close()
+    serve_until_interrupted(StandIn(args.key, args.port), args.port_file)
 
 
 if __name__ == "__main__":

@@ -1,9 +1,11 @@
 #include "feed/service/FeedPoller.h"
+#include "feed/service/PollSchedule.h"
 
 #include "StandIn.h"
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -14,8 +16,10 @@ namespace {
 using namespace std::chrono_literals;
 using testing::StandIn;
 
+// Kicking off now: the poller keeps the matches of the local day only.
 const QByteArray kOneMatch = R"({"matches": [{
-    "area": {"name": "Italy"}, "competition": {"name": "Serie A"}, "utcDate": "2026-12-07T19:45:00Z",
+    "area": {"name": "Italy"}, "competition": {"name": "Serie A"}, "utcDate": ")" +
+                             QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toLatin1() + R"(",
     "status": "IN_PLAY", "minute": 67,
     "score": {"duration": "REGULAR", "fullTime": {"home": 1, "away": 0}, "halfTime": {"home": 0, "away": 0}},
     "homeTeam": {"name": "Juventus FC", "shortName": "Juventus"}, "awayTeam": {"name": "Torino FC", "shortName": "Torino"}}]})";
@@ -27,13 +31,14 @@ QHttpServerResponse json(const QByteArray& body,
 
 class FeedPollerTest : public ::testing::Test {
 protected:
-    std::unique_ptr<FeedPoller> Poller(const QString& base, PollLimits limits = {}) {
+    std::unique_ptr<FeedPoller> Poller(const QString& base, PollLimits limits = {},
+                                       FeedKind kind = FeedKind::FootballData) {
         FeedSettings settings;
-        settings.kind = FeedKind::FootballData;
+        settings.kind = kind;
         settings.key = QStringLiteral("s3cret-key");
         settings.url = base;
         settings.competitions = QStringList{QStringLiteral("SA"), QStringLiteral("PL")};
-        auto poller = std::make_unique<FeedPoller>(ProviderFor(FeedKind::FootballData), settings, 50ms, limits);
+        auto poller = std::make_unique<FeedPoller>(ProviderFor(kind), settings, 50ms, limits);
         m_spy = std::make_unique<QSignalSpy>(poller.get(), &FeedPoller::PollFinished);
         return poller;
     }
@@ -60,21 +65,34 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
     ASSERT_FALSE(m_provider.seen.empty());
     EXPECT_EQ(m_provider.seen[0].key, "s3cret-key");
     EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/v4/matches"));
-    EXPECT_EQ(m_provider.seen[0].url.query(), QStringLiteral("competitions=SA,PL"));
+    EXPECT_TRUE(m_provider.seen[0].url.query().endsWith(QStringLiteral("&competitions=SA,PL")));
 
+    // The provider's own message, quoted and cut; a refused key told apart
+    // from a resource outside the plan.
+    using Status = QHttpServerResponse::StatusCode;
     const std::vector<std::pair<std::function<QHttpServerResponse()>, QString>> faults{
-        {[] { return json("{\"message\": \"bad token\"}", QHttpServerResponse::StatusCode::Forbidden); },
-         "key refused (HTTP 403)"},
-        {[] { return json("{\"matches\": [", QHttpServerResponse::StatusCode::Ok); }, "answer not usable"},
-        {[] { return json("oops", QHttpServerResponse::StatusCode::InternalServerError); }, "HTTP 500"},
+        {[] { return json(R"({"message": "Your API token is invalid.", "errorCode": 400})", Status::BadRequest); },
+         R"(key refused (HTTP 400): "Your API token is invalid.")"},
+        {[] {
+             return json(R"({"message": "The resource you are looking for is restricted and apparently not within )"
+                         R"(your permissions. Please check your subscription.", "errorCode": 403})",
+                         Status::Forbidden);
+         },
+         R"(outside the key's plan (HTTP 403): "The resource you are looking for is restricted)"},
+        {[] { return json("{\"matches\": [", Status::Ok); }, "answer not usable"},
+        {[] { return json("oops\n" + QByteArray(300, 'x'), Status::InternalServerError); },
+         "HTTP 500: \"oops " + QString(195, QLatin1Char('x')) + "...\""},
     };
+    bool firstMiss = true;
     for (const auto& [answer, fault] : faults) {
         m_provider.answer = answer;
         NextPoll();
         EXPECT_TRUE(Fault(*poller).startsWith(fault)) << Fault(*poller).toStdString();
         ASSERT_TRUE(poller->LastGood());
         EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).away, "Torino");
-        EXPECT_EQ(poller->Current(), nullptr) << "outdated results are served while the provider fails";
+        // Outdated only from the second missed poll on, however old.
+        EXPECT_EQ(poller->Current() != nullptr, firstMiss);
+        firstMiss = false;
     }
     m_provider.answer = [] { return json(kOneMatch); };
     NextPoll();
@@ -98,6 +116,36 @@ TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
     NextPoll();
     EXPECT_GE(clock.elapsed(), 800);  // not the 50 ms interval
     EXPECT_TRUE(poller->LastGood());
+
+    // API-Football's daily limit in the body, without its header: until its reset.
+    m_provider.answer = [] {
+        return json(R"({"errors": {"requests": "You have reached the request limit for the day"}, "response": []})");
+    };
+    auto limited = Poller(m_provider.Base(), {}, FeedKind::ApiFootball);
+    limited->Start();
+    NextPoll();
+    EXPECT_TRUE(Fault(*limited).startsWith(QStringLiteral("daily limit reached")));
+    EXPECT_GE(limited->Status(UtcNow())[QStringLiteral("nextPollSeconds")].toInt(),
+              UntilDailyReset(UtcNow()).count() - 5);
+}
+
+TEST_F(FeedPollerTest, AsksOpenLigaDbForTheMatchdayOfEachLeagueWithoutAKey) {
+    m_provider.answer = [] {
+        return json(R"([{"matchID": 1, "leagueName": "2. Fußball-Bundesliga 2026/2027", "leagueShortcut": "bl2",
+            "matchDateTimeUTC": "2026-12-07T12:00:00Z", "matchIsFinished": true,
+            "team1": {"teamName": "Hertha BSC", "shortName": "Hertha"}, "team2": {"teamName": "FC Schalke 04", "shortName": "Schalke"},
+            "matchResults": [{"resultTypeID": 2, "pointsTeam1": 2, "pointsTeam2": 2}], "goals": []}])");
+    };
+    auto poller = Poller(m_provider.Base(), {}, FeedKind::OpenLigaDb);
+    poller->Start();
+    NextPoll();
+    ASSERT_EQ(m_provider.seen.size(), 2u);
+    EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/getmatchdata/SA"));
+    EXPECT_EQ(m_provider.seen[1].url.path(), QStringLiteral("/getmatchdata/PL"));
+    EXPECT_TRUE(m_provider.seen[0].key.isEmpty());
+    ASSERT_TRUE(poller->LastGood());
+    EXPECT_EQ(poller->LastGood()->competitions.size(), 2u);  // one per answer
+    EXPECT_EQ(poller->LastGood()->competitions[1].matches.at(0).score.away, 2);
 }
 
 TEST_F(FeedPollerTest, CutsOffAHangingProviderAndAnOversizedAnswer) {

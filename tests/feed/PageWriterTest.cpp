@@ -89,6 +89,14 @@ TEST(PageWriter, MinuteMarksAreReckonedFromTheKickoffAcrossTheBreaks) {
     Match withMinute = match(MatchState::SecondHalf, minutes(300), "A", "B");
     withMinute.minute = 67;
     EXPECT_EQ(statusCell(withMinute), "67'");
+    // A pause after the 90th minute is the break before extra time.
+    withMinute.state = MatchState::HalfTime;
+    withMinute.minute = 90;
+    EXPECT_EQ(statusCell(withMinute), "90'");
+    withMinute.minute = 45;
+    EXPECT_EQ(statusCell(withMinute), "HT");
+    EXPECT_EQ(statusCell(match(MatchState::HalfTime, minutes(110), "A", "B")), "90'");
+    EXPECT_EQ(statusCell(match(MatchState::HalfTime, minutes(65), "A", "B")), "HT");
     EXPECT_EQ(statusCell(match(MatchState::NotStarted, minutes(-45), "A", "B")), "21:45");  // local time
 }
 

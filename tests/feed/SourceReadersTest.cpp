@@ -1,6 +1,7 @@
 #include "feed/sources/ApiFootballReader.h"
 #include "feed/sources/FootballDataReader.h"
 #include "feed/sources/MatchJsonReader.h"
+#include "feed/sources/OpenLigaDbReader.h"
 #include "feed/sources/SimulatedMatchDay.h"
 #include "feed/model/PageWriter.h"
 
@@ -54,6 +55,44 @@ TEST(FootballDataReader, GroupsByCompetitionAndKeepsWhatIsUsable) {
     EXPECT_EQ(result.unknownStatuses, std::vector<std::string>{"HALF_BAKED"});
 }
 
+// The score shown for a football-data match of `duration` with the given
+// score nodes (JSON members, e.g. "fullTime": {...}).
+std::string footballDataScore(const char* duration, const std::string& nodes) {
+    const std::string body = R"({"matches": [{"area": {"name": "Italy"}, "competition": {"name": "Coppa Italia"},
+        "utcDate": "2026-12-07T17:00:00Z", "status": "FINISHED", "homeTeam": {"name": "Napoli"},
+        "awayTeam": {"name": "Lazio"}, "score": {"duration": ")" +
+                             std::string(duration) + "\", " + nodes + "}}]}";
+    const SourceResult result = ReadFootballData(QByteArray::fromStdString(body));
+    if (!result.model) return result.error;
+    const Score score = result.model->competitions.at(0).matches.at(0).score;
+    return std::to_string(score.home.value_or(-1)) + "-" + std::to_string(score.away.value_or(-1));
+}
+
+TEST(FootballDataReader, ShowsTheScoreWithoutShootOutGoalsAsTheProviderReallyAnswers) {
+    // Penalties null or inconsistent: regular plus extra time decide.
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT", R"("fullTime": {"home": 5, "away": 4},
+        "regularTime": {"home": 1, "away": 1}, "extraTime": {"home": 0, "away": 0},
+        "penalties": {"home": null, "away": null})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT", R"("fullTime": {"home": 6, "away": 5},
+        "regularTime": {"home": 1, "away": 1}, "extraTime": {"home": 0, "away": 0},
+        "penalties": {"home": 3, "away": 3})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("EXTRA_TIME", R"("fullTime": {"home": 3, "away": 2},
+        "regularTime": {"home": 2, "away": 2}, "extraTime": {"home": 1, "away": 0})"),
+              "3-2");
+    // Without them, penalties come off only when a level score is left.
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT",
+                                R"("fullTime": {"home": 6, "away": 5}, "penalties": {"home": 5, "away": 4})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("PENALTY_SHOOTOUT",
+                                R"("fullTime": {"home": 1, "away": 1}, "penalties": {"home": 4, "away": 3})"),
+              "1-1");
+    EXPECT_EQ(footballDataScore("REGULAR", R"("fullTime": {"home": 2, "away": 0},
+        "regularTime": {"home": 1, "away": 0})"),
+              "2-0");
+}
+
 TEST(ApiFootballReader, ReadsFixturesWithTheirOffsetsAndUnknownStatuses) {
     const SourceResult result = ReadApiFootball(fixture("api-football.json"));
     ASSERT_TRUE(result.model) << result.error;
@@ -72,23 +111,41 @@ TEST(ApiFootballReader, ReadsFixturesWithTheirOffsetsAndUnknownStatuses) {
     EXPECT_EQ(result.unknownStatuses, std::vector<std::string>{"XYZ"});
 }
 
+TEST(OpenLigaDbReader, ReadsTheMatchdayWithStatesFromTheKickoffAndTheFurthestScore) {
+    const auto now = std::chrono::sys_days(std::chrono::year{2026} / 12 / 7) + std::chrono::hours(19);
+    const SourceResult result = ReadOpenLigaDb(fixture("openligadb-bl1.json"), now);
+    ASSERT_TRUE(result.model) << result.error;
+    EXPECT_EQ(describe(*result.model), (std::vector<std::string>{
+                                           "BL1 / 1. Fußball-Bundesliga 2026/2027",
+                                           state(MatchState::Finished) + " - Bayern 3-1 Gladbach",
+                                           // The last goal is ahead of the result: the furthest score counts.
+                                           state(MatchState::Running) + " - Köln 2-1 SV Werder Bremen",
+                                           state(MatchState::NotStarted) + " - Dortmund ?-? Leipzig",
+                                       }));
+    EXPECT_EQ(result.model->competitions[0].matches[1].halfTime.away, 1);
+    EXPECT_EQ(describe(*ReadOpenLigaDb(fixture("openligadb-bl1.json"), now + std::chrono::hours(1)).model).back(),
+              state(MatchState::Running) + " - Dortmund 0-0 Leipzig");
+}
+
 TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
     const auto refused = ReadApiFootball(fixture("api-football-refused.json"));
     EXPECT_FALSE(refused.model);
-    EXPECT_NE(refused.error.find("refused"), std::string::npos);
-    EXPECT_NE(refused.error.find("Missing application key"), std::string::npos);
-    const auto limited = ReadApiFootball(R"({"errors": [{"requests": "Too many\nrequests"}], "response": []})");
-    EXPECT_FALSE(limited.model);
-    EXPECT_NE(limited.error.find("Too many requests"), std::string::npos);    // one line
+    EXPECT_EQ(refused.refusal, Refusal::Key);
+    EXPECT_EQ(refused.error.rfind("key refused: \"token: Error/Missing application key.", 0), 0) << refused.error;
+    EXPECT_LE(refused.error.size(), std::string("key refused: \"...\"").size() + 200);
+    const auto limited = ReadApiFootball(
+        R"({"errors": [{"requests": "You have reached the request limit for the day,\nGo to ..."}], "response": []})");
+    EXPECT_EQ(limited.refusal, Refusal::DailyLimit);
+    EXPECT_EQ(limited.error,
+              "daily limit reached: \"requests: You have reached the request limit for the day, Go to ...\"");
+    EXPECT_EQ(ReadApiFootball(R"({"errors": {"plan": "Free plans do not have access to this date."}})").refusal,
+              Refusal::Plan);
     EXPECT_TRUE(ReadApiFootball(R"({"errors": {}, "response": []})").model);  // no matches today
-
-    const auto forbidden =
-        ReadFootballData(R"({"message": "The resource you are looking for is restricted.", "errorCode": 403})");
-    EXPECT_NE(forbidden.error.find("restricted"), std::string::npos);
 
     const QByteArray whole = fixture("football-data.json");
     using Reader = SourceResult (*)(const QByteArray&);
-    for (Reader read : {Reader(ReadFootballData), Reader(ReadApiFootball), Reader(ReadMatchJson)}) {
+    const Reader readOpenLigaDb = [](const QByteArray& body) { return ReadOpenLigaDb(body, {}); };
+    for (Reader read : {Reader(ReadFootballData), Reader(ReadApiFootball), Reader(ReadMatchJson), readOpenLigaDb}) {
         for (const QByteArray& body : {whole.left(whole.size() / 2), QByteArray("[1, 2]"), QByteArray()}) {
             const SourceResult result = read(body);
             EXPECT_FALSE(result.model) << body.left(40).toStdString();

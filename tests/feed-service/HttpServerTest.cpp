@@ -1,0 +1,103 @@
+#include "feed/service/HttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <QTcpSocket>
+#include <QTest>
+
+namespace caltrix::feed {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Sends `request` and waits for a whole answer (head and Content-Length
+// bytes), or until the server closes the connection.
+QByteArray exchange(QTcpSocket& socket, const QByteArray& request) {
+    socket.write(request);
+    QByteArray answer;
+    const bool whole = QTest::qWaitFor(
+        [&] {
+            answer += socket.readAll();
+            const qsizetype headEnd = answer.indexOf("\r\n\r\n");
+            const qsizetype lengthAt = answer.indexOf("Content-Length: ");
+            if (headEnd < 0 || lengthAt < 0) return socket.state() == QAbstractSocket::UnconnectedState;
+            const qsizetype length =
+                answer.mid(lengthAt + 16, answer.indexOf("\r\n", lengthAt) - lengthAt - 16).toLongLong();
+            return answer.size() >= headEnd + 4 + length || request.startsWith("HEAD");
+        },
+        3000);
+    EXPECT_TRUE(whole) << answer.toStdString();
+    return answer;
+}
+
+// The server runs in this thread: waits with the event loop running.
+bool closedByServer(QTcpSocket& socket) {
+    return QTest::qWaitFor([&socket] { return socket.state() == QAbstractSocket::UnconnectedState; }, 2000);
+}
+
+class HttpServerTest : public ::testing::Test {
+protected:
+    HttpServerTest()
+        : m_server(
+              [](const HttpRequest& request) {
+                  return HttpAnswer{200, "text/plain", request.url.toString().toLatin1(), {}};
+              },
+              300ms) {
+        m_port = m_server.Listen(QHostAddress::LocalHost, 0);
+    }
+    void Connect(QTcpSocket& socket) {
+        socket.connectToHost(QHostAddress::LocalHost, m_port);
+        ASSERT_TRUE(socket.waitForConnected(2000));
+    }
+
+    HttpServer m_server;
+    quint16 m_port = 0;
+};
+
+TEST_F(HttpServerTest, KeepsOrClosesTheConnectionAsTheRequestAsks) {
+    QTcpSocket keptAlive;
+    Connect(keptAlive);
+    for (const char* path : {"/a", "/b?c=d"}) {  // two requests on one connection
+        const QByteArray answer =
+            exchange(keptAlive, QByteArray("GET ") + path + " HTTP/1.1\r\nHost: feed:8080\r\n\r\n");
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK\r\n")) << answer.toStdString();
+        EXPECT_TRUE(answer.endsWith(QByteArray("\r\n\r\nhttp://feed:8080") + path)) << answer.toStdString();
+    }
+    EXPECT_EQ(keptAlive.state(), QAbstractSocket::ConnectedState);
+    EXPECT_TRUE(closedByServer(keptAlive)) << "an idle connection is dropped";
+
+    for (const QByteArray& request :
+         {QByteArray("GET / HTTP/1.0\r\n\r\n"), QByteArray("GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n")}) {
+        QTcpSocket closed;
+        Connect(closed);
+        EXPECT_TRUE(exchange(closed, request).contains("Connection: close\r\n"));
+        EXPECT_TRUE(closedByServer(closed)) << request.toStdString();
+    }
+    QTcpSocket http10KeptAlive;
+    Connect(http10KeptAlive);
+    EXPECT_TRUE(exchange(http10KeptAlive, "HEAD / HTTP/1.0\r\nConnection: Keep-Alive\r\n\r\n")
+                    .endsWith("Connection: keep-alive\r\n\r\n"));
+    EXPECT_EQ(http10KeptAlive.state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(HttpServerTest, RefusesOtherMethodsAndBrokenRequests) {
+    for (const QByteArray& request : {QByteArray("POST / HTTP/1.1\r\nHost: x\r\nContent-Length: 3\r\n\r\nabc"),
+                                      QByteArray("DELETE /x HTTP/1.1\r\nHost: x\r\n\r\n")}) {
+        QTcpSocket socket;
+        Connect(socket);
+        const QByteArray answer = exchange(socket, request);
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 405 Method Not Allowed\r\n")) << answer.toStdString();
+        EXPECT_TRUE(answer.contains("Allow: GET, HEAD\r\n"));
+    }
+    QTcpSocket garbage;
+    Connect(garbage);
+    EXPECT_TRUE(exchange(garbage, "\x01\x02 nonsense\r\n\r\n").startsWith("HTTP/1.1 400 "));
+    EXPECT_TRUE(closedByServer(garbage));
+    QTcpSocket endless;
+    Connect(endless);
+    EXPECT_TRUE(exchange(endless, "GET / HTTP/1.1\r\nX: " + QByteArray(HttpServer::kMaxHeadBytes, 'x'))
+                    .startsWith("HTTP/1.1 431 "));
+}
+
+}  // namespace
+}  // namespace caltrix::feed
