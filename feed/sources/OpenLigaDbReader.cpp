@@ -3,6 +3,9 @@
 #include "feed/sources/ReaderSupport.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
+
+#include <map>
 
 namespace caltrix::feed {
 namespace {
@@ -41,6 +44,28 @@ MatchState stateOf(const QJsonValue& entry, const Match& match, std::chrono::sys
     return match.kickoff <= now ? MatchState::Running : MatchState::NotStarted;
 }
 
+struct LeagueTitle {
+    std::string area, name;
+};
+
+// OpenLigaDB names no country, and its league names carry the season ("1.
+// Fußball-Bundesliga 2026/2027"), too long for a panel's title. The German
+// leagues it is used for get their usual titles; any other league keeps its
+// name without the season, with its shortcut in the area's place.
+LeagueTitle titleOf(const QJsonValue& entry) {
+    static const std::map<QString, LeagueTitle> kKnown = {
+        {QStringLiteral("bl1"), {"Germany", "Bundesliga"}},
+        {QStringLiteral("bl2"), {"Germany", "2. Bundesliga"}},
+        {QStringLiteral("bl3"), {"Germany", "3. Liga"}},
+        {QStringLiteral("dfb"), {"Germany", "DFB-Pokal"}},
+    };
+    const QString shortcut = entry[key("leagueShortcut")].toString().toLower();
+    if (const auto known = kKnown.find(shortcut); known != kKnown.end()) return known->second;
+    static const QRegularExpression season(QStringLiteral("\\s+\\d{4}(/\\d{2,4})?$"));
+    return {shortcut.toUpper().toStdString(),
+            entry[key("leagueName")].toString().remove(season).trimmed().toStdString()};
+}
+
 }  // namespace
 
 SourceResult ReadOpenLigaDb(const QByteArray& body, std::chrono::sys_seconds now) {
@@ -65,10 +90,8 @@ SourceResult ReadOpenLigaDb(const QByteArray& body, std::chrono::sys_seconds now
             if (!match.score.home && !match.score.away) match.score = {0, 0};
         }
         match.halfTime = resultOfType(entry, kHalfTimeResult);
-        // No country in the answer: the league's shortcut, as given in
-        // --feed-competitions, takes the area's place in the title.
-        groups.Add(entry[key("leagueShortcut")].toString().toUpper().toStdString(), Utf8(entry[key("leagueName")]),
-                   std::move(match));
+        LeagueTitle title = titleOf(entry);
+        groups.Add(std::move(title.area), std::move(title.name), std::move(match));
     }
     Conclude(result, groups.Take(), static_cast<int>(document->array().size()), "OpenLigaDB");
     return result;

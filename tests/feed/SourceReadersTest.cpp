@@ -116,7 +116,7 @@ TEST(OpenLigaDbReader, ReadsTheMatchdayWithStatesFromTheKickoffAndTheFurthestSco
     const SourceResult result = ReadOpenLigaDb(fixture("openligadb-bl1.json"), now);
     ASSERT_TRUE(result.model) << result.error;
     EXPECT_EQ(describe(*result.model), (std::vector<std::string>{
-                                           "BL1 / 1. Fußball-Bundesliga 2026/2027",
+                                           "Germany / Bundesliga",
                                            state(MatchState::Finished) + " - Bayern 3-1 Gladbach",
                                            // The last goal is ahead of the result: the furthest score counts.
                                            state(MatchState::Running) + " - Köln 2-1 SV Werder Bremen",
