@@ -12,9 +12,9 @@
 namespace caltrix::test {
 namespace {
 
-class SchermoSoloTest : public ::testing::Test {
+class SoloWindowTest : public ::testing::Test {
 protected:
-    SchermoSoloTest() {
+    SoloWindowTest() {
         std::array<Pannello2::_Pannello*, kSlotCount> panels{};
         for (int k = 1; k <= kSlotCount; ++k) {
             m_panels[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
@@ -37,7 +37,7 @@ private:
     std::array<std::unique_ptr<FakePannello>, kSlotCount> m_panels;
 };
 
-TEST_F(SchermoSoloTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
+TEST_F(SoloWindowTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
     for (int k = 1; k <= kSlotCount; ++k) {
         EXPECT_TRUE(display->SlotTimer(k).isActive()) << k;
         EXPECT_EQ(display->SlotTimer(k).interval(), k == 1 ? 3000 : 4000) << k;
@@ -46,7 +46,7 @@ TEST_F(SchermoSoloTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
     }
 }
 
-TEST_F(SchermoSoloTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
+TEST_F(SoloWindowTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
     folder.Write("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
     display->CaricaProssimoVideo();
     display->TickSlot(1);
@@ -58,7 +58,7 @@ TEST_F(SchermoSoloTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
     EXPECT_EQ(Pannello(1).TestoPic(), "");
 }
 
-TEST_F(SchermoSoloTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunning) {
+TEST_F(SoloWindowTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunning) {
     EXPECT_FALSE(solo->isVisible());
     EXPECT_EQ(solo->windowTitle(), "Lumetra");
     EXPECT_EQ(solo->size(), QSize(334, 97));
@@ -72,7 +72,7 @@ TEST_F(SchermoSoloTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunn
     EXPECT_EQ(solo->PoggiaFlash(), "");
 }
 
-TEST_F(SchermoSoloTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
+TEST_F(SoloWindowTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
     folder.Write("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
     display->CaricaProssimoVideo();
     display->SetPanSel(1);
@@ -99,7 +99,7 @@ void CollectWarnings(QtMsgType type, const QMessageLogContext&, const QString& t
     if (type == QtWarningMsg) g_warnings.push_back(text);
 }
 
-TEST_F(SchermoSoloTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
+TEST_F(SoloWindowTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
     folder.Write("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
     display->CaricaProssimoVideo();
     display->SetPanSel(1);
@@ -118,7 +118,7 @@ TEST_F(SchermoSoloTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel)
     }
 }
 
-TEST_F(SchermoSoloTest, AClickOnThePanelHidesTheWindowAndAsksForTheMainWindow) {
+TEST_F(SoloWindowTest, AClickOnThePanelHidesTheWindowAndAsksForTheMainWindow) {
     QSignalSpy back(solo.get(), &frmSolo::ReturnToMainWindow);
     solo->show();
     soloPanel.RaiseClick();

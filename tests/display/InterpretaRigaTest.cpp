@@ -47,9 +47,9 @@ struct RunningCase {
 // Names the case in test listings instead of dumping its bytes.
 void PrintTo(const RunningCase& testCase, std::ostream* out) { *out << testCase.name; }
 
-class InCorsoTest : public ::testing::TestWithParam<RunningCase> {};
+class RunningLineTest : public ::testing::TestWithParam<RunningCase> {};
 
-TEST_P(InCorsoTest, WritesStatusTextsAndFlash) {
+TEST_P(RunningLineTest, WritesStatusTextsAndFlash) {
     const auto& testCase = GetParam();
     TestBench bench;
     bench.Interpret(2, testCase.line);
@@ -61,7 +61,7 @@ TEST_P(InCorsoTest, WritesStatusTextsAndFlash) {
     EXPECT_EQ(bench.Timer(2).Running(), testCase.flashes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, InCorsoTest,
+INSTANTIATE_TEST_SUITE_P(Lines, RunningLineTest,
                          ::testing::Values(
                              // AET counts as running, shows steadily; the texts keep the blank after AET
                              RunningCase{"Aet", MatchLine("AET JUVENTUS-MILAN", "2-2"), " JUVENTUS-MILAN",

@@ -7,7 +7,7 @@ namespace {
 
 using Kind = TickOutcome::Kind;
 
-class RotazioneSlotTest : public ::testing::Test {
+class SlotRotationTest : public ::testing::Test {
 protected:
     // Ticks slot k and returns the Testo it wrote, "-" when it wrote none.
     std::string ShowAbout(int slot) {
@@ -25,7 +25,7 @@ protected:
     TickOutcome outcome{Kind::Shown, {}};
 };
 
-TEST_F(RotazioneSlotTest, ShowsEveryLineThenOneEmptyTickThenStartsAgain) {
+TEST_F(SlotRotationTest, ShowsEveryLineThenOneEmptyTickThenStartsAgain) {
     bench.Load(3, "ft a <1-0> b \r\nft c <2-0> d \r\nft e <3-0> f \r\n");
     std::vector<std::string> shown;
     for (int i = 0; i < 5; ++i) shown.push_back(ShowAbout(3));
@@ -33,7 +33,7 @@ TEST_F(RotazioneSlotTest, ShowsEveryLineThenOneEmptyTickThenStartsAgain) {
     EXPECT_EQ(Position(3), 1);
 }
 
-TEST_F(RotazioneSlotTest, EmptyTickStopsTheFlashWithoutWritingThePanel) {
+TEST_F(SlotRotationTest, EmptyTickStopsTheFlashWithoutWritingThePanel) {
     bench.Load(2, "45\" a <1-0> b \r\n");
     ShowAbout(2);
     ASSERT_TRUE(bench.Timer(2).Running());
@@ -42,7 +42,7 @@ TEST_F(RotazioneSlotTest, EmptyTickStopsTheFlashWithoutWritingThePanel) {
     EXPECT_EQ(Position(2), 2);
 }
 
-TEST_F(RotazioneSlotTest, AShorterReloadWrapsToLineOne) {
+TEST_F(SlotRotationTest, AShorterReloadWrapsToLineOne) {
     std::string seven;
     for (char c = 'a'; c < 'h'; ++c) seven += std::string("ft ") + c + " <1-0> z \r\n";
     bench.Load(4, seven);
@@ -53,7 +53,7 @@ TEST_F(RotazioneSlotTest, AShorterReloadWrapsToLineOne) {
     EXPECT_EQ(Position(4), 1);
 }
 
-TEST_F(RotazioneSlotTest, ASlotNeverLoadedShowsNothingAndStaysAtZero) {
+TEST_F(SlotRotationTest, ASlotNeverLoadedShowsNothingAndStaysAtZero) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ShowAbout(5), "-");
         EXPECT_TRUE(bench.log.empty());
@@ -62,7 +62,7 @@ TEST_F(RotazioneSlotTest, ASlotNeverLoadedShowsNothingAndStaysAtZero) {
     }
 }
 
-TEST_F(RotazioneSlotTest, ASwitchedOffSlotIsClearedEveryTickAndRestartsAtLineOne) {
+TEST_F(SlotRotationTest, ASwitchedOffSlotIsClearedEveryTickAndRestartsAtLineOne) {
     bench.Load(4, "ft a <1-0> b \r\nft c <2-0> d \r\n");
     ShowAbout(4);
     ShowAbout(4);
@@ -77,7 +77,7 @@ TEST_F(RotazioneSlotTest, ASwitchedOffSlotIsClearedEveryTickAndRestartsAtLineOne
     EXPECT_EQ(ShowAbout(4), "A-B");
 }
 
-TEST_F(RotazioneSlotTest, ASlotWithASingleEmptyLineHandsItOnEveryTick) {
+TEST_F(SlotRotationTest, ASlotWithASingleEmptyLineHandsItOnEveryTick) {
     bench.Load(6, "\r\n");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ShowAbout(6), "-");
@@ -86,7 +86,7 @@ TEST_F(RotazioneSlotTest, ASlotWithASingleEmptyLineHandsItOnEveryTick) {
     }
 }
 
-TEST_F(RotazioneSlotTest, ALineTooShortForAScoreIsPassedOver) {
+TEST_F(SlotRotationTest, ALineTooShortForAScoreIsPassedOver) {
     bench.Load(7, "ft a <1-0> b \r\nx\r\nft c <2-0> d \r\n");
     EXPECT_EQ(ShowAbout(7), "A-B");
     EXPECT_EQ(ShowAbout(7), "-");
@@ -95,7 +95,7 @@ TEST_F(RotazioneSlotTest, ALineTooShortForAScoreIsPassedOver) {
     EXPECT_EQ(Position(7), 3);
 }
 
-TEST_F(RotazioneSlotTest, UndrawableScoreMarkupIsClearedAndTheRotationGoesOn) {
+TEST_F(SlotRotationTest, UndrawableScoreMarkupIsClearedAndTheRotationGoesOn) {
     bench.Load(8, "ft a <1-0> b \r\nft c <[-1> d \r\nft e <2-0> f \r\n");
     ShowAbout(8);
     ShowAbout(8);
