@@ -12,7 +12,7 @@
 # grim gets a black screen with a few recent updates. A turned output cannot
 # take the window's buffer, so cage draws every frame itself.
 # The design runs at its own size, at the top left: the output is lower than
-# the design (760 pixels), and scales below 1 clip the widgets (on X11 too).
+# the design (760 pixels), and Qt clips widgets at scales below 1 (on X11 too).
 # Run as root, it runs the display as the user caltrix-check (created when
 # missing), since cage refuses to run as root.
 # Usage: scripts/wayland-check.sh [PROGRAM [SHOT.png]] (default: build/bin/Caltrix;
