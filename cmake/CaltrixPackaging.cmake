@@ -11,6 +11,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # process and the stand-in fonts are not libraries, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, fonts-dejavu-core, fonts-liberation")
+# Qt's Wayland platform: without it the display runs through Xwayland in a Wayland session.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xvfb")
 set(CPACK_STRIP_FILES ON)
 # Only what runs: the panel's development header (component "devel") stays out.

@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """Measures the display's steady cost: starts Caltrix on its demo feed under
-Xvfb, waits until every slot shows matches (several of them running and
-flashing), then samples for a while the CPU time and memory of the GUI
-process and of its whole process tree (the web engine's helper processes).
+Xvfb (or under cage with a headless 1280x720 output, as the user
+caltrix-check when run as root), waits until every slot shows matches
+(several of them running and flashing), then samples for a while the CPU
+time and memory of the GUI process and of its whole process tree (the web
+engine's helper processes), and the memory of the display server.
 
-Usage: measure_display.py CALTRIX [--seconds 60]
+Usage: measure_display.py CALTRIX [--seconds 60] [--screen 1280x1024]
+                          [--scale fit|FACTOR] [--cage]
 """
 import argparse
 import json
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -60,6 +64,33 @@ def rss_mb(pid):
     return 0.0
 
 
+class PidHandle:
+    """The few calls of subprocess.Popen the measurement needs, for a process
+    that another one started (the program under cage)."""
+
+    def __init__(self, pid):
+        self.pid = pid
+
+    def poll(self):
+        return None if os.path.exists(f"/proc/{self.pid}") else 0
+
+    def send_signal(self, number):
+        try:
+            os.kill(self.pid, number)
+        except ProcessLookupError:
+            pass
+
+    def wait(self, timeout):
+        deadline = time.time() + timeout
+        while self.poll() is None:
+            if time.time() > deadline:
+                raise subprocess.TimeoutExpired("Caltrix", timeout)
+            time.sleep(0.1)
+
+    def kill(self):
+        self.send_signal(signal.SIGKILL)
+
+
 def every_slot_running(status_path):
     try:
         with open(status_path) as status_file:
@@ -69,22 +100,56 @@ def every_slot_running(status_path):
     return all(slot["panel"]["title"] for slot in slots)
 
 
+def start_xvfb(screen, command):
+    """Starts Xvfb and the program on it; returns (server, program)."""
+    server = subprocess.Popen(["Xvfb", ":77", "-screen", "0", f"{screen}x24", "-nolisten", "tcp"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=":77")
+    program = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return server, program
+
+
+def start_cage(work, command):
+    """Starts cage with a headless output and the program in it, as the user
+    caltrix-check when run as root (cage refuses root); returns (cage, program)."""
+    runtime = os.path.join(work, "runtime")
+    as_user = []
+    if os.geteuid() == 0:
+        shutil.chown(work, "caltrix-check", "caltrix-check")
+        as_user = ["setpriv", "--reuid=caltrix-check", "--regid=caltrix-check", "--init-groups", "--reset-env", "--"]
+    subprocess.run(as_user + ["mkdir", "-m", "700", runtime], check=True)
+    cage = subprocess.Popen(as_user + ["env", f"HOME={work}", f"XDG_RUNTIME_DIR={runtime}", "PATH=/usr/bin:/bin",
+                                       "WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
+                                       "QT_QPA_PLATFORM=wayland", "cage", "-d", "--"] + command,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(100):
+        programs = [pid for pid in tree(cage.pid) if os.path.realpath(f"/proc/{pid}/exe") == command[0]]
+        if programs:
+            return cage, min(programs)
+        time.sleep(0.1)
+    sys.exit("cage did not start the program")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("caltrix")
     parser.add_argument("--seconds", type=float, default=60)
+    parser.add_argument("--screen", default="1280x1024", help="Xvfb's screen size")
+    parser.add_argument("--scale", help="the program's --scale")
+    parser.add_argument("--cage", action="store_true", help="under cage's headless 1280x720 output")
     args = parser.parse_args()
 
     work = tempfile.mkdtemp(prefix="caltrix-measure-")
+    os.chmod(work, 0o755)
     status = os.path.join(work, "status.json")
-    environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1")
-    xvfb = subprocess.Popen(["Xvfb", ":77", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    time.sleep(1)
-    environment["DISPLAY"] = ":77"
-    program = subprocess.Popen([args.caltrix, "--demo", "--program-folder", os.path.join(work, "program"),
-                                "--status-file", status], env=environment,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    command = [os.path.realpath(args.caltrix), "--demo", "--program-folder", os.path.join(work, "program"),
+               "--status-file", status] + (["--scale", args.scale] if args.scale else [])
+    if args.cage:
+        server, pid = start_cage(work, command)
+        program = PidHandle(pid)
+    else:
+        server, program = start_xvfb(args.screen, command)
     try:
         deadline = time.time() + 180
         while not every_slot_running(status):
@@ -101,14 +166,16 @@ def main():
         tree_cpu = (sum(cpu_seconds(p) for p in pids) - tree_start) / elapsed * 100
         print(f"steady display over {elapsed:.0f} s: GUI process {gui_cpu:.1f} % of one core, "
               f"process tree ({len(pids)} processes) {tree_cpu:.1f} %; "
-              f"RSS GUI {rss_mb(program.pid):.0f} MB, tree {sum(rss_mb(p) for p in pids):.0f} MB")
+              f"RSS GUI {rss_mb(program.pid):.0f} MB, tree {sum(rss_mb(p) for p in pids):.0f} MB; "
+              f"display server ({'cage' if args.cage else 'Xvfb'}) {rss_mb(server.pid):.0f} MB")
     finally:
         program.send_signal(signal.SIGTERM)
         try:
             program.wait(timeout=10)
         except subprocess.TimeoutExpired:
             program.kill()
-        xvfb.terminate()
+        server.terminate()
+        server.wait()
         subprocess.run(["rm", "-rf", work])
 
 

@@ -15,6 +15,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # headless display, screenshots, key and click checks, fonts standing in for Verdana, Courier New, Times New Roman
   xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  # Wayland kiosk: the compositor (which needs Xwayland to start), screenshots, Qt's Wayland platform
+  cage xwayland grim qt6-wayland
   # scripts and packaging
   qt6-websockets-dev
   python3 python3-jsonschema dpkg-dev file procps

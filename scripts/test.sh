@@ -26,6 +26,9 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 (cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$jobs" --timeout 600)
 
+step "Wayland kiosk: the display under cage, screenshots by grim"
+bash scripts/wayland-check.sh build/bin/Caltrix
+
 # Memory is judged on the second half of the run: the first 20 MB pages lift
 # the engine's heap once before it levels off; a leak keeps lifting it.
 cycles=${SOAK_CYCLES:-200}

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <unistd.h>
 
@@ -34,17 +35,24 @@ QSize measureScreen(char* program) {
     return screen != nullptr ? screen->geometry().size() : QSize();
 }
 
-// The connections the first start leaves open (display, session bus) are not
-// handed on to the new start.
-void closeDescriptorsOnExec() {
+std::set<int> openDescriptors() {
+    std::set<int> descriptors;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
-        const int descriptor = std::stoi(entry.path().filename().string());
-        if (descriptor > STDERR_FILENO) ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error))
+        descriptors.insert(std::stoi(entry.path().filename().string()));
+    return descriptors;
+}
+
+// The connections the first start opened (display, session bus) are not
+// handed on to the new start. Those the program was started with are: cage,
+// for one, takes the end of its pipe closing as the program having ended.
+void closeOnExecAllBut(const std::set<int>& inherited) {
+    for (const int descriptor : openDescriptors())
+        if (inherited.count(descriptor) == 0) ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
 }
 
 void restartWithFitScale(char** argv) {
+    const std::set<int> inherited = openDescriptors();
     const QSize screen = measureScreen(argv[0]);
     if (screen.isEmpty()) {
         qCWarning(lcShell) << "no screen to fit the display to; it stays at scale 1";
@@ -58,7 +66,7 @@ void restartWithFitScale(char** argv) {
     setQtScale(factor);
     qputenv(kFitMeasured, "1");
     std::fflush(nullptr);
-    closeDescriptorsOnExec();
+    closeOnExecAllBut(inherited);
     ::execv("/proc/self/exe", argv);
     qCWarning(lcShell) << "cannot start anew with the scale that fits:" << std::strerror(errno)
                        << "- the display stays at scale 1";

@@ -264,9 +264,15 @@ void MainWindow::fillScreen() { setGeometry(screen()->geometry()); }
 
 // Shown maximised over the whole screen, with the keyboard: without a window
 // manager nothing else would give it focus, and F5, F1 and Esc would go nowhere.
+// A Wayland client cannot place its windows: there it asks the compositor for
+// the whole output, above any panel of the desktop.
 void MainWindow::showOnWholeScreen() {
-    showMaximized();
-    fillScreen();
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        showFullScreen();
+    } else {
+        showMaximized();
+        fillScreen();
+    }
     raise();
     activateWindow();
     setFocus();
