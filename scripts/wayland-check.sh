@@ -33,6 +33,16 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 runtime="$work/runtime"
 "${as_user[@]}" mkdir -m 700 "$runtime"
+# A checkout under a private folder (root's home, say) is out of the user's
+# reach: it then runs a copy of the program with its library and shipped files.
+if ! "${as_user[@]}" test -x "$program"; then
+  from=$(dirname "$program")
+  mkdir "$work/bin"
+  cp -a "$program" "$from/libPannello.so" "$from/lumetra.htm" "$from/Test1.htm" "$from/Pallone.htm" \
+    "$from/MaskMenuVuotoNew.jpg" "$from/panels" "$work/bin/"
+  chmod -R a+rX "$work/bin"
+  program="$work/bin/$(basename "$program")"
+fi
 
 "${as_user[@]}" env HOME="$work" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin \
   WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
