@@ -20,7 +20,7 @@ done
 grep -qE '^./usr/lib/(x86_64-linux-gnu/)?caltrix/libPannello.so$' <<<"$contents" || { echo "package lacks the panel library"; exit 1; }
 if grep -q '^./usr/include' <<<"$contents"; then echo "package holds development headers"; exit 1; fi
 depends=$(dpkg-deb -f "$deb" Depends)
-for dependency in libqt6webenginewidgets6 libqt6webenginecore6-bin libqt6httpserver6 libqt6widgets6 fonts-dejavu-core fonts-liberation; do
+for dependency in libqt6webenginewidgets6 libqt6webenginecore6-bin libqt6network6 libqt6widgets6 fonts-dejavu-core fonts-liberation; do
   grep -q "$dependency" <<<"$depends" || { echo "package does not depend on $dependency"; exit 1; }
 done
 unit=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/caltrix.service)
