@@ -11,6 +11,7 @@ taken again.
 """
 
 import argparse
+import datetime
 import os
 import re
 import shutil
@@ -31,6 +32,16 @@ CONFIG = ("00=feed end-to-end\r\n01=SERIEA;\r\n02=PREMIERLEAGUE;\r\n03=TURKEY;\r
           "09=banner.htm\r\n10=banner.htm\r\n11=banner.htm\r\n12=live match data\r\n")
 
 
+def zone_near_midday():
+    """A fixed-offset zone in which it is now about noon, so that the stand-in's
+    kick-offs (a little over two hours either side of now) all fall on the
+    screen's local day, whatever the hour of the run."""
+    offset = 12 - datetime.datetime.now(datetime.timezone.utc).hour
+    offset = offset + 24 if offset < -12 else offset - 24 if offset > 14 else offset
+    # The Etc zones count west of Greenwich as positive: UTC+5 is Etc/GMT-5.
+    return "Etc/GMT%+d" % -offset if offset else "Etc/UTC"
+
+
 def run(args, root):
     stand_in = StandIn(KEY)
     display = None
@@ -48,7 +59,8 @@ def run(args, root):
 
         display = harness.Program(args.caltrix, [
             "--feed", "football-data", "--feed-token-file", token, "--feed-url", stand_in.base,
-            "--feed-competitions", "SA,PL,TSL", "--feed-interval", "1", "--local-config", config],
+            "--feed-competitions", "SA,PL,TSL", "--feed-interval", "1", "--local-config", config,
+            "--time-zone", zone_near_midday()],
             args.time_scale, keep=args.keep)
         display.find_pid()
 
