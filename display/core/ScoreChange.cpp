@@ -81,13 +81,14 @@ std::string ScoreChange::ScorerName() const {
                                                          : std::string_view(teams).substr(dash + 1)));
 }
 
-std::string ScoreChange::Headline() const {
+std::string ScoreChange::TickerText() const {
     const std::string score = std::to_string(home) + " - " + std::to_string(away);
     const auto dash = teams.find('-');
-    if (dash == std::string::npos) return teams + " " + score;
     const std::string_view sides(teams);
-    return std::string(TrimSpaces(sides.substr(0, dash))) + " " + score + " " +
-           std::string(TrimSpaces(sides.substr(dash + 1)));
+    const std::string match = dash == std::string::npos ? teams + " " + score
+                                                        : std::string(TrimSpaces(sides.substr(0, dash))) + " " + score +
+                                                              " " + std::string(TrimSpaces(sides.substr(dash + 1)));
+    return "GOAL  " + match + (title.empty() ? "" : "  (" + title + ")");
 }
 
 std::vector<ScoreChange> ScoreChanges(const std::vector<std::string>& before, const std::vector<std::string>& after) {

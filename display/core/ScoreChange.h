@@ -25,8 +25,8 @@ struct ScoreChange {
     // The side that scored, as far as the teams text tells it (the part before
     // or after its first "-"); empty when both sides or none scored.
     std::string ScorerName() const;
-    // "ALPHA 1 - 0 BETA", for the ticker.
-    std::string Headline() const;
+    // The ticker's words for it: "GOAL  ALPHA 1 - 0 BETA  (CUP ONE)".
+    std::string TickerText() const;
 };
 
 // The changes from `before` to `after` (stored lines of one slot, in order).

@@ -31,6 +31,7 @@ TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     EXPECT_EQ(bench.Pannello(2).Titolo(), "CUP ONE");
     EXPECT_EQ(Strip(), "[10]GOAL 1-0 ALPHA");
     EXPECT_TRUE(bench.Timer(2).Running());
+    EXPECT_EQ(bench.display->Held(2)->change.TickerText(), "GOAL  ALPHA 1 - 0 BETA  (CUP ONE)");
     bench.display->TickFlash(2);
     EXPECT_EQ(Strip(), "[15]GOAL 1-0 ALPHA");  // it alternates, never dark
     bench.display->TickSlot(2);                // the rotation waits
