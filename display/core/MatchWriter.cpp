@@ -123,9 +123,9 @@ std::string stripName(std::string name) {
 
 GoalMarkup MarkGoal(const ScoreChange& goal) {
     const std::string name = stripName(goal.ScorerName());
-    const std::string text =
-        "GOAL " + std::to_string(goal.home) + "-" + std::to_string(goal.away) + (name.empty() ? "" : " " + name);
-    return {"[10]" + text, "[15]" + text};
+    const std::string score = std::to_string(goal.home) + "-" + std::to_string(goal.away);
+    const std::string side = name.empty() ? "" : " " + name;
+    return {"[14]GOAL " + score + side, "[12]GOAL [15]" + score + "[12]" + side};
 }
 
 void WriteGoal(ScoreFlash& flash, const ScoreChange& goal, Rules rules) {

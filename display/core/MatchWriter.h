@@ -14,13 +14,15 @@ namespace caltrix {
 inline constexpr Pannello2::Colore kLightRed = 0x0000FF;     // palette entry 12
 inline constexpr Pannello2::Colore kLightYellow = 0x00FFFF;  // palette entry 14
 
-// The goal mark: "GOAL", the score and the side that scored, bright green
-// and white in turn, every flash tick. Unlike the running match's flash it
-// never goes dark, so the new score can be read at every moment while the
-// change of colour draws the eye from across a room.
+// The goal mark: "GOAL", the score and the side that scored, all in light
+// yellow, then "GOAL" and the side in light red around a white score, in turn
+// at every flash tick. The strips are green: yellow, red and white stand out
+// on them where green would not. Unlike the running match's flash it never
+// goes dark, so the new score can be read at every moment, while the change
+// of colour draws the eye from across a room.
 struct GoalMarkup {
-    std::string lit;   // bright green
-    std::string dark;  // white
+    std::string lit;   // light yellow
+    std::string dark;  // light red and white
 };
 GoalMarkup MarkGoal(const ScoreChange& goal);
 

@@ -147,7 +147,7 @@ int countPixels(const QImage& image, const std::function<bool(const QColor&)>& c
     return count;
 }
 
-TEST_F(MainWindowTest, AHeldGoalIsMarkedOnItsPanelsStripInGreenThenWhite) {
+TEST_F(MainWindowTest, AHeldGoalIsMarkedOnItsPanelsStripInYellowThenRed) {
     Window().Selections().SetSwitch(2, 1);
     const auto load = [](const char* score) {
         QFile file(s_folder->filePath(QStringLiteral("lmVideo3.txt")));
@@ -160,14 +160,14 @@ TEST_F(MainWindowTest, AHeldGoalIsMarkedOnItsPanelsStripInGreenThenWhite) {
     load("1-0");
     ASSERT_TRUE(Window().Display()->Core().Held(3));
     QWidget& strip = *Window().Pannello(3)->Widget()->findChild<QWidget*>(QStringLiteral("picInfo"));
-    const auto green = [](const QColor& c) { return c.green() > 200 && c.red() < 90 && c.blue() < 90; };
-    const auto white = [](const QColor& c) { return c.red() > 220 && c.green() > 220 && c.blue() > 220; };
+    const auto yellow = [](const QColor& c) { return c.red() > 200 && c.green() > 200 && c.blue() < 90; };
+    const auto red = [](const QColor& c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; };
 
     const QImage lit = strip.grab().toImage();
     Window().Display()->TickFlash(3);
     const QImage dark = strip.grab().toImage();
-    EXPECT_GT(countPixels(lit, green), countPixels(dark, green) + 40);
-    EXPECT_GT(countPixels(dark, white), countPixels(lit, white) + 40);
+    EXPECT_GT(countPixels(lit, yellow), countPixels(dark, yellow) + 40);
+    EXPECT_GT(countPixels(dark, red), countPixels(lit, red) + 40);
 }
 
 }  // namespace

@@ -29,23 +29,23 @@ TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     EXPECT_FALSE(bench.display->Held(2));
     Load("1-0", "0-1");  // two goals: Alpha's is shown at once, Delta's waits
     EXPECT_EQ(bench.Pannello(2).Titolo(), "CUP ONE");
-    EXPECT_EQ(Strip(), "[10]GOAL 1-0 ALPHA");
+    EXPECT_EQ(Strip(), "[14]GOAL 1-0 ALPHA");
     EXPECT_TRUE(bench.Timer(2).Running());
     EXPECT_EQ(bench.display->Held(2)->change.TickerText(), "GOAL  ALPHA 1 - 0 BETA  (CUP ONE)");
     bench.display->TickFlash(2);
-    EXPECT_EQ(Strip(), "[15]GOAL 1-0 ALPHA");  // it alternates, never dark
-    bench.display->TickSlot(2);                // the rotation waits
-    EXPECT_EQ(Strip(), "[15]GOAL 1-0 ALPHA");
+    EXPECT_EQ(Strip(), "[12]GOAL [15]1-0[12] ALPHA");  // it alternates, never dark
+    bench.display->TickSlot(2);                        // the rotation waits
+    EXPECT_EQ(Strip(), "[12]GOAL [15]1-0[12] ALPHA");
 
     now += 20s;
     EXPECT_TRUE(bench.display->TickHolds().empty());
-    EXPECT_EQ(Strip(), "[10]GOAL 0-1 DELTA");
+    EXPECT_EQ(Strip(), "[14]GOAL 0-1 DELTA");
     Load("0-0", "0-1");  // Alpha's goal taken back: shown at once without a mark, Delta's goal waits again
     EXPECT_EQ(Strip(), "[14]50\" [15]0-0 [12]");
     EXPECT_EQ(bench.display->Held(2)->change.kind, ScoreChange::Kind::TakenBack);
     now += 20s;
     EXPECT_TRUE(bench.display->TickHolds().empty());
-    EXPECT_EQ(Strip(), "[10]GOAL 0-1 DELTA");
+    EXPECT_EQ(Strip(), "[14]GOAL 0-1 DELTA");
     now += 20s;
     EXPECT_EQ(bench.display->TickHolds(), std::vector<int>{2});
     EXPECT_FALSE(bench.display->Held(2));
@@ -55,7 +55,7 @@ TEST_F(GoalTest, TakenBackReplacesTheHeldGoalOfItsMatchAndNewMatchesMarkNothing)
     Load("0-0", "0-0");
     bench.Interpreter().SetPanSel(2);
     Load("1-0", "0-0");
-    EXPECT_EQ(bench.solo.TestoPic(), "[10]GOAL 1-0 ALPHA");  // the single-panel window holds it too
+    EXPECT_EQ(bench.solo.TestoPic(), "[14]GOAL 1-0 ALPHA");  // the single-panel window holds it too
     Load("0-0", "0-0");                                      // replaces the held goal at once
     EXPECT_EQ(Strip(), "[14]50\" [15]0-0 [12]");
     EXPECT_EQ(bench.solo.TestoPic(), "[14]50\" [15]0-0 [12]");
