@@ -71,8 +71,7 @@ void SlotDisplay::onLoaded(int slot, const std::vector<std::string>& replaced) {
     if (m_goalHold <= Clock::duration::zero() || replaced.empty() || !m_rotation.SwitchedOn(slot)) return;
     GoalQueue& goals = m_goals[slot - 1];
     for (ScoreChange& change : ScoreChanges(replaced, m_lines.Loaded(slot))) {
-        const bool wasHolding = goals.Current().has_value();
-        if (!wasHolding) m_titleBeforeHold[slot - 1] = m_interpreter.Panel(slot).Titolo();
+        if (!goals.Current()) m_titleBeforeHold[slot - 1] = m_interpreter.Panel(slot).Titolo();
         if (goals.Add(std::move(change), m_now(), m_goalHold)) showHeld(slot);
     }
 }
