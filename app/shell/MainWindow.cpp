@@ -316,6 +316,7 @@ void MainWindow::loadWrittenSlotFiles() {
 }
 
 void MainWindow::RunCycleNow() {
+    if (!m_updateCycle) return;  // before Load(): its first cycle comes soon enough
     if (m_updateCycle->CycleRunning()) {
         m_cycleAgain = true;
         return;
