@@ -43,10 +43,15 @@ std::optional<Score> readScore(const StoredLine& line) {
     return Score{*home, *away};
 }
 
-// The teams of a match line: its part before the score, without the status in front.
+// The teams of a match line: its part before the score, without the status
+// in front: a minute mark ("50\"", "45+2\"", written with or without a blank
+// after it) or the first word (FT, HT, AET ...).
 std::string teamsOf(const StoredLine& line) {
     const std::string_view part =
         TrimSpaces(line.Line().size() > kTeamsWidth ? line.Line().substr(0, kTeamsWidth) : line.Body());
+    const std::string_view status = line.RunningStatus(Rules::Slot);
+    if (!status.empty() && status.back() == '"' && StartsWith(part, status))
+        return std::string(TrimSpaces(part.substr(status.size())));
     const auto blank = part.find(' ');
     return std::string(blank == std::string_view::npos ? part : TrimSpaces(part.substr(blank + 1)));
 }

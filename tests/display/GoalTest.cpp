@@ -13,10 +13,10 @@ protected:
         bench.display->SetGoalHold(20s, [this] { return now; });
     }
 
-    // Slot 2's file: one competition, two running matches.
+    // Slot 2's file: one competition, two running matches (a minute mark
+    // written with and without a blank after it).
     void Load(const std::string& alphaBeta, const std::string& gammaDelta) {
-        bench.Load(2,
-                   "<Cup One>\r\n50\" Alpha <" + alphaBeta + "> Beta \r\n50\" Gamma <" + gammaDelta + "> Delta \r\n");
+        bench.Load(2, "<Cup One>\r\n50\"Alpha <" + alphaBeta + "> Beta \r\n50\" Gamma <" + gammaDelta + "> Delta \r\n");
     }
     std::string Strip() { return bench.Pannello(2).TestoPic(); }
 
