@@ -12,6 +12,7 @@ import datetime
 import json
 import os
 import random
+import re
 import signal
 import statistics
 import subprocess
@@ -82,7 +83,8 @@ def main():
                os.path.join(work, "program"), "--status-file", status]
     if args.feed_interval:
         command += ["--feed-interval", str(args.feed_interval)]
-    program = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    log = open(os.path.join(work, "log"), "w")
+    program = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=log)
     latencies = {ONE[0]: [], EIGHT[0]: []}
     try:
         deadline = time.time() + 240
@@ -114,6 +116,10 @@ def main():
             print(f"{interval}, slot with {len(matches_in_slot)} match(es), {len(values)} goals: "
                   f"median {statistics.median(values):.1f} s, worst {max(values):.1f} s "
                   f"({', '.join(f'{v:.1f}' for v in values)})")
+        with open(os.path.join(work, "log")) as lines:
+            cycles = [int(ms) for ms in re.findall(r"cycle \d+ done in (\d+) ms", lines.read())]
+        if cycles:
+            print(f"{len(cycles)} update cycles, median {statistics.median(cycles)} ms, longest {max(cycles)} ms")
     finally:
         program.send_signal(signal.SIGTERM)
         try:
