@@ -6,15 +6,14 @@
 namespace caltrix {
 
 bool GoalQueue::Add(ScoreChange change, Clock::time_point now, Clock::duration hold) {
-    if (change.kind == ScoreChange::Kind::TakenBack) {
-        std::erase_if(m_waiting, [&change](const ScoreChange& waiting) { return waiting.SameMatch(change); });
-        if (m_current && !m_current->change.SameMatch(change)) m_waiting.push_front(std::move(m_current->change));
-        m_current = Held{std::move(change), now + hold};
-        return true;
-    }
-    if (m_current) {
-        m_waiting.push_back(std::move(change));
-        return false;
+    std::erase_if(m_waiting, [&change](const ScoreChange& waiting) { return waiting.SameMatch(change); });
+    const bool sameAsHeld = m_current && m_current->change.SameMatch(change);
+    if (m_current && !sameAsHeld) {
+        if (change.kind == ScoreChange::Kind::Goal) {
+            m_waiting.push_back(std::move(change));
+            return false;
+        }
+        m_waiting.push_front(std::move(m_current->change));
     }
     m_current = Held{std::move(change), now + hold};
     return true;

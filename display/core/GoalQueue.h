@@ -19,10 +19,11 @@ public:
         Clock::time_point until;
     };
 
-    // Adds a change at `now`. A goal taken back is held at once: it drops the
-    // waiting changes of its match and puts a held goal of another match back
-    // at the head of the queue. Returns true when the change is held now and
-    // must be shown at once.
+    // Adds a change at `now`. It replaces the waiting change of its match, and
+    // the held one, so no score older than the latest is ever shown. A goal of
+    // another match waits its turn; a goal taken back is held at once and puts
+    // the held goal of another match back at the head of the queue. Returns
+    // true when the change is held now and must be shown at once.
     bool Add(ScoreChange change, Clock::time_point now, Clock::duration hold);
 
     // What the end of a hold did.

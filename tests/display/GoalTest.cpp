@@ -36,12 +36,14 @@ TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     EXPECT_EQ(Strip(), "[12]GOAL [15]1-0[12] ALPHA");  // it alternates, never dark
     bench.display->TickSlot(2);                        // the rotation waits
     EXPECT_EQ(Strip(), "[12]GOAL [15]1-0[12] ALPHA");
+    Load("2-0", "0-1");  // Alpha again: the newer score replaces the held one at once
+    EXPECT_EQ(Strip(), "[14]GOAL 2-0 ALPHA");
 
     now += 20s;
     EXPECT_TRUE(bench.display->TickHolds().empty());
     EXPECT_EQ(Strip(), "[14]GOAL 0-1 DELTA");
-    Load("0-0", "0-1");  // Alpha's goal taken back: shown at once without a mark, Delta's goal waits again
-    EXPECT_EQ(Strip(), "[14]50\" [15]0-0 [12]");
+    Load("1-0", "0-1");  // Alpha's second goal taken back: shown at once without a mark, Delta's goal waits again
+    EXPECT_EQ(Strip(), "[14]50\" [15]1-0 [12]");
     EXPECT_EQ(bench.display->Held(2)->change.kind, ScoreChange::Kind::TakenBack);
     now += 20s;
     EXPECT_TRUE(bench.display->TickHolds().empty());
