@@ -4,6 +4,9 @@
 match and one with eight, then raises a score in each at random moments and
 times, from the file's change, until the slot's panel shows the new score
 (read from the status file). Reports the median and the worst over the goals.
+Each change comes at a random moment after the previous goal's hold (20 s)
+has ended: a goal that waits its turn behind another one of its slot is held
+by design, not late.
 
 Usage: measure_latency.py CALTRIX [--goals 5] [--feed-interval S] [--display :78]
 """
@@ -93,7 +96,7 @@ def main():
                 sys.exit("the display did not show both competitions")
             time.sleep(0.5)
         for _ in range(args.goals):
-            time.sleep(random.uniform(3, 35))
+            time.sleep(random.uniform(20, 45))
             goals = [(ONE[0], ONE[1][0]), (EIGHT[0], random.choice(EIGHT[1]))]
             for _, sides in goals:
                 matches.scores[sides][0] += 1
