@@ -1,6 +1,7 @@
 // Caltrix: the program's entry. Parses the options, loads the panel library,
 // creates the main window and runs its start-up.
 #include "feed/service/FeedService.h"
+#include "feed/service/MatchSource.h"
 #include "app/panelhost/PanelHostError.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/service/Watchdog.h"
@@ -63,7 +64,11 @@ int run(QApplication& app, std::optional<caltrix::Settings> settings) {
 
     caltrix::PanelLibrary panels(caltrix::PanelLibraryPath(executableFolder));
     caltrix::MainWindow window(*settings, panels, dataFolder);
-    if (feed && feed->ServesPages()) window.SetFeedStatus([&feed] { return feed->Status(); });
+    if (feed && feed->ServesPages()) {
+        window.SetFeedStatus([&feed] { return feed->Status(); });
+        QObject::connect(feed->Source(), &caltrix::feed::MatchSource::PageChanged, &window,
+                         &caltrix::MainWindow::RunCycleNow);
+    }
     caltrix::Watchdog watchdog;
     window.Load();
     watchdog.Start();

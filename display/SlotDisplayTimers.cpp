@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "common/LineFile.h"
 #include "common/qt/Logging.h"
 #include "common/qt/TimeScale.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr int kFirstSlotIntervalMs = 3000;
 constexpr int kSlotIntervalMs = 4000;
+constexpr int kHoldCheckMs = 250;
 // Markup failures remembered per slot so that they are logged once; a bound for a page gone wrong.
 constexpr std::size_t kMarkupErrorsRemembered = 100;
 
@@ -34,6 +36,26 @@ SlotDisplayTimers::SlotDisplayTimers(const std::filesystem::path& programFolder,
         timer->start();
         m_slotTimers[k - 1] = std::move(timer);
     }
+    m_display->SetHoldFailure([](int slot, const std::string& error) {
+        qCWarning(lcDisplay).noquote() << "slot" << slot << "goal cannot be drawn, its strip stays clear:"
+                                       << QString::fromStdString(error);
+    });
+    m_holdTimer.setInterval(ScaledMilliseconds(kHoldCheckMs));
+    connect(&m_holdTimer, &QTimer::timeout, this, &SlotDisplayTimers::TickHolds);
+}
+
+void SlotDisplayTimers::SetGoalHold(double seconds) {
+    const int holdMs = ScaledMilliseconds(seconds * 1000.0);
+    m_display->SetGoalHold(std::chrono::milliseconds(holdMs));
+    if (holdMs > 0)
+        m_holdTimer.start();
+    else
+        m_holdTimer.stop();
+}
+
+// A slot whose hold ended goes on with its rotation at once.
+void SlotDisplayTimers::TickHolds() {
+    for (const int slot : m_display->TickHolds()) TickSlot(slot);
 }
 
 SlotDisplayTimers::~SlotDisplayTimers() = default;
@@ -42,6 +64,17 @@ void SlotDisplayTimers::CaricaProssimoVideo() {
     if (const auto error = m_display->CaricaProssimoVideo()) {
         qCWarning(lcDisplay).noquote() << QString::fromStdString(*error);
     }
+}
+
+bool SlotDisplayTimers::LoadSlotFile(int slot) {
+    SlotFileLoader& loader = m_display->Loader();
+    const auto number = static_cast<std::int16_t>(slot);
+    if (!EsisteFile(loader.FilePath(number))) return false;
+    if (const auto error = loader.CaricaVideo(number)) {
+        qCWarning(lcDisplay).noquote() << QString::fromStdString(*error);
+        return false;
+    }
+    return true;
 }
 
 void SlotDisplayTimers::TickSlot(int slot) {

@@ -1,7 +1,7 @@
 // The slot display bound to the user-interface thread: eleven rotation timers
 // (3000 ms for slot 1, 4000 ms for the others) and eleven score flash timers
 // (500 ms, stopped until a running match starts one) driving the plain C++
-// SlotDisplay. Failures are logged, never shown; a line whose score markup
+// SlotDisplay, and a 250 ms timer that ends the goal holds. Failures are logged, never shown; a line whose score markup
 // cannot be drawn is logged once, not at every pass of the rotation.
 #pragma once
 
@@ -37,6 +37,13 @@ public:
     // Loads the next slot result file (the 4000 ms loader tick and the end of
     // start-up); a file that cannot be read is skipped with a warning.
     void CaricaProssimoVideo();
+    // Loads slot k's result file now, when it exists; false when it does not
+    // or cannot be read (with a warning).
+    bool LoadSlotFile(int slot);
+
+    // Holds each new goal on its slot's panel for `seconds` (scaled by the
+    // time scale); 0, the default, turns goals off.
+    void SetGoalHold(double seconds);
 
     // PanSel: the slot mirrored in the single-panel window, 0 = none.
     void SetPanSel(std::int16_t slot) { m_display->Interpreter().SetPanSel(slot); }
@@ -47,6 +54,7 @@ public:
     // The timer ticks, callable directly (tests, demos).
     void TickSlot(int slot);
     void TickFlash(int slot);
+    void TickHolds();
 
     SlotDisplay& Core() { return *m_display; }
     const QTimer& SlotTimer(int slot) const { return *m_slotTimers[slot - 1]; }
@@ -56,6 +64,7 @@ private:
     std::array<std::unique_ptr<QtFlashTimer>, kSlotCount> m_timerFlash;
     std::unique_ptr<SlotDisplay> m_display;
     std::array<std::unique_ptr<QTimer>, kSlotCount> m_slotTimers;
+    QTimer m_holdTimer;
     std::array<std::set<std::string>, kSlotCount> m_markupErrorsLogged;
 };
 

@@ -5,7 +5,8 @@
 # picture of the screen.
 # Usage: scripts/screenshot.sh [OUTPUT.png [WIDTHxHEIGHT [PROGRAM OPTIONS...]]]
 # (default: --scale fit); e.g. scripts/screenshot.sh /tmp/design.png 1024x768 --demo for the
-# design size. CALTRIX names the program (default: build/bin/Caltrix).
+# design size. CALTRIX names the program (default: build/bin/Caltrix); GOAL=1 waits
+# until a slot holds a goal as well.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshot.png}
@@ -26,11 +27,12 @@ sleep 1
 DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" "${feed[@]}" \
   --program-folder "$work/program" --status-file "$work/status.json" "${options[@]}" >"$work/log" 2>&1 &
 pid=$!
-for _ in $(seq 1 180); do
+for _ in $(seq 1 600); do
   if [ -f "$work/status.json" ] && /usr/bin/python3 -c '
 import json, sys
 slots = json.load(open(sys.argv[1]))["slots"]
-sys.exit(0 if all(s["panel"]["title"] and s["lines"] > 0 for s in slots) else 1)' "$work/status.json"; then
+filled = all(s["panel"]["title"] and s["lines"] > 0 for s in slots)
+sys.exit(0 if filled and (sys.argv[2] != "1" or any(s.get("goal") for s in slots)) else 1)' "$work/status.json" "${GOAL:-0}"; then
     sleep 2
     DISPLAY=$display import -window root "$out"
     echo "saved $out"

@@ -88,6 +88,7 @@ void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) 
     std::copy(m_panels.begin() + 1, m_panels.end(), slotPanels.begin());
     m_display = std::make_unique<SlotDisplayTimers>(m_programFolder, slotPanels,
                                                     [this](int element) { return m_selections.Switch(element) != 0; });
+    m_display->SetGoalHold(m_settings.goalHoldSeconds);
 }
 
 void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFolder) {
@@ -295,16 +296,54 @@ void MainWindow::onClockTick() {
     m_controls.label10->setText(now);
     m_controls.label11->setText(now);
     m_staleMark->Check();
+    showHeldGoalOnTicker();
     recordStatus();
 }
 
 void MainWindow::onLoaderTick() {
     m_display->CaricaProssimoVideo();
-    // Slot files come only from good cycles of this run: what was just loaded
-    // comes from the latest one.
-    const int slot = m_display->Core().Loader().NumeroVideo();
+    noteResultsTime(m_display->Core().Loader().NumeroVideo());
+}
+
+// Slot files come only from good cycles of this run: what was just loaded
+// comes from the latest one.
+void MainWindow::noteResultsTime(int slot) {
     if (IsSlot(slot) && m_display->Core().Lines().Count(slot) > 0)
         m_resultsTime[static_cast<std::size_t>(slot)] = m_staleMark->LastGoodCycle();
+}
+
+// The files a good cycle has just written reach their slots now, not at the
+// loader's round.
+void MainWindow::loadWrittenSlotFiles() {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (!m_display->LoadSlotFile(slot)) continue;
+        noteResultsTime(slot);
+    }
+}
+
+void MainWindow::RunCycleNow() {
+    if (!m_updateCycle) return;  // before Load(): its first cycle comes soon enough
+    if (m_updateCycle->CycleRunning()) {
+        m_cycleAgain = true;
+        return;
+    }
+    updateCycle();
+}
+
+// While a slot holds a goal the ticker names it (the lowest slot's, when
+// several do); then it goes back to its own text.
+void MainWindow::showHeldGoalOnTicker() {
+    std::string headline;
+    for (int slot = 1; slot <= kSlotCount && headline.empty(); ++slot) {
+        const auto& held = m_display->Core().Held(slot);
+        if (held && held->change.kind == ScoreChange::Kind::Goal) headline = held->change.TickerText();
+    }
+    if (headline == m_goalOnTicker) return;
+    m_goalOnTicker = headline;
+    if (headline.empty())
+        m_ticker.EndInterruption();
+    else
+        m_ticker.Interrupt(spaces(60) + headline + spaces(60));
 }
 
 int MainWindow::PanSel() const { return m_display->PanSel(); }
@@ -319,7 +358,14 @@ void MainWindow::onPanelClick(int slot) {
 void MainWindow::showAboutBox() { Form4::ShowAbout(m_settings.programFolder, this); }
 
 void MainWindow::onCycleFinished(const CycleReport& report) {
-    if (report.completed) m_staleMark->CycleSucceeded();
+    if (report.completed) {
+        m_staleMark->CycleSucceeded();
+        loadWrittenSlotFiles();
+    }
+    if (m_cycleAgain) {
+        m_cycleAgain = false;
+        QTimer::singleShot(0, this, &MainWindow::updateCycle);
+    }
     if (!m_status) return;
     CycleRecord cycle;
     cycle.finished = QDateTime::currentDateTime();
@@ -335,6 +381,13 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
     recordStatus();
 }
 
+std::optional<HeldGoalRecord> MainWindow::heldGoal(int slot) const {
+    const auto& held = m_display->Core().Held(slot);
+    if (!held || held->change.kind != ScoreChange::Kind::Goal) return std::nullopt;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held->until - SlotDisplay::Clock::now());
+    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::currentDateTime().addMSecs(left.count())};
+}
+
 // Writes the status file when what it would say has changed (checked every
 // clock tick and after every cycle, so a slot change shows within a second).
 void MainWindow::recordStatus() {
@@ -348,9 +401,11 @@ void MainWindow::recordStatus() {
                           m_resultsTime[static_cast<std::size_t>(slot)],
                           FromWindows1252(panel.Titolo()),
                           FromWindows1252(panel.GetTesto()),
-                          FromWindows1252(panel.TestoPic())};
+                          FromWindows1252(panel.TestoPic()),
+                          heldGoal(slot)};
         fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines) +
                        record.resultsTime.toString(Qt::ISODate);
+        if (record.goal) fingerprint += record.goal->line + record.goal->until.toString(Qt::ISODate);
         m_status->RecordSlot(slot, record);
     }
     if (fingerprint == m_lastStatus) return;

@@ -18,6 +18,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <memory>
 
 namespace caltrix {
@@ -31,6 +32,7 @@ class PanelLibrary;
 class SlotPanelHost;
 class StaleMark;
 class StatusFile;
+struct HeldGoalRecord;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -45,12 +47,18 @@ public:
     // The embedded feed's status, for the status file; set before Load().
     void SetFeedStatus(std::function<QJsonObject()> feedStatus) { m_feedStatus = std::move(feedStatus); }
 
+    // New results wait at the embedded feed: runs the update cycle now (after
+    // the running one, if any). The feed is the program's own, so the cadence
+    // that spares an external site does not apply.
+    void RunCycleNow();
+
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
     UpdateCycle* Cycle() const { return m_updateCycle.get(); }
     SlotDisplayTimers* Display() const { return m_display.get(); }
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
     const MainWindowControls& Controls() const { return m_controls; }
+    SlotSelectionStore& Selections() { return m_selections; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +71,7 @@ private:
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
     void showAboutBox();
     void recordStatus();
+    std::optional<HeldGoalRecord> heldGoal(int slot) const;
     void onCycleFinished(const CycleReport& report);
     void connectButtons();
     void connectTimers();
@@ -78,7 +87,10 @@ private:
     void onLinkButton(int command);
     void onTickerStep();
     void onClockTick();
+    void showHeldGoalOnTicker();
     void onLoaderTick();
+    void noteResultsTime(int slot);
+    void loadWrittenSlotFiles();
     void updateCycle();
     QString programFile(const char* name) const;
 
@@ -98,13 +110,15 @@ private:
     std::unique_ptr<UpdateCycle> m_updateCycle;
     std::unique_ptr<StatusFile> m_status;
     std::function<QJsonObject()> m_feedStatus;            // empty without an embedded feed
+    bool m_cycleAgain = false;                            // new results came while a cycle ran
     QString m_lastStatus;                                 // what the status file holds, to write it only on changes
     std::array<QDateTime, kSlotCount + 1> m_resultsTime;  // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;
-    QTimer m_timer1;  // ticker, 100 ms
-    QTimer m_timer2;  // slot file loader, 4000 ms
-    QTimer m_timer3;  // clock, 1000 ms
+    std::string m_goalOnTicker;  // the held goal the ticker names; empty for none
+    QTimer m_timer1;             // ticker, 100 ms
+    QTimer m_timer2;             // slot file loader, 4000 ms
+    QTimer m_timer3;             // clock, 1000 ms
 };
 
 }  // namespace caltrix

@@ -83,6 +83,12 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
                        "the results are old; scaled by --time-scale; 0 turns the mark off."),
         QStringLiteral("seconds"), QStringLiteral("180"));
     parser.addOption(staleAfter);
+    const QCommandLineOption goalHold(
+        QStringLiteral("goal-hold"),
+        QStringLiteral("Seconds a new goal stays on its slot's panel, marked, before the rotation goes on; scaled by "
+                       "--time-scale; 0 turns goals off."),
+        QStringLiteral("seconds"), QStringLiteral("20"));
+    parser.addOption(goalHold);
     const QCommandLineOption designScale(
         QStringLiteral("scale"),
         QStringLiteral("Scale of the whole display: \"fit\" for the largest that fits the screen, or a factor "
@@ -119,6 +125,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     settings.statusFile = parser.value(status);
     bool staleAfterOk = false;
     settings.staleAfterSeconds = parser.value(staleAfter).toDouble(&staleAfterOk);
+    bool goalHoldOk = false;
+    settings.goalHoldSeconds = parser.value(goalHold).toDouble(&goalHoldOk);
 
     QString problem;
     if (!settings.configEndpoint.isValid())
@@ -129,6 +137,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         problem = QStringLiteral("invalid --time-scale: ") + parser.value(scale);
     else if (!staleAfterOk || settings.staleAfterSeconds < 0)
         problem = QStringLiteral("invalid --stale-after: ") + parser.value(staleAfter);
+    else if (!goalHoldOk || settings.goalHoldSeconds < 0)
+        problem = QStringLiteral("invalid --goal-hold: ") + parser.value(goalHold);
     else if (parser.isSet(designScale) && !readScale(parser.value(designScale), settings.scale))
         problem = QStringLiteral("invalid --scale (fit, or a factor from 0.1 to 10): ") + parser.value(designScale);
     else if (auto feedSettings = feed::ReadFeedOptions(parser, problem))

@@ -27,6 +27,7 @@ struct Settings {
     bool demo = false;                 // serve a simulated match day from inside the program
     QString statusFile;                // JSON status file for monitoring; empty for none
     double staleAfterSeconds = 180;    // no good cycle for this long (scaled) marks the results stale; 0 = never
+    double goalHoldSeconds = 20;       // a goal stays on its slot's panel this long (scaled); 0 = goals not marked
     feed::FeedSettings feed;           // live match data and a local configuration to serve
     DesignScale scale;
 };

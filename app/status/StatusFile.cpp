@@ -37,6 +37,11 @@ QJsonValue cycleJson(const std::optional<CycleRecord>& cycle) {
     return json;
 }
 
+QJsonValue goalJson(const std::optional<HeldGoalRecord>& goal) {
+    if (!goal) return QJsonValue::Null;
+    return QJsonObject{{QStringLiteral("line"), goal->line}, {QStringLiteral("until"), timeJson(goal->until)}};
+}
+
 QJsonObject slotJson(int slot, const SlotRecord& record) {
     return {
         {QStringLiteral("slot"), slot},
@@ -46,6 +51,7 @@ QJsonObject slotJson(int slot, const SlotRecord& record) {
         {QStringLiteral("panel"), QJsonObject{{QStringLiteral("title"), record.title},
                                               {QStringLiteral("text"), record.text},
                                               {QStringLiteral("markup"), record.markup}}},
+        {QStringLiteral("goal"), goalJson(record.goal)},
     };
 }
 

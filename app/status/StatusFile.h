@@ -29,6 +29,12 @@ struct CycleRecord {
     qint64 matches = 0;
 };
 
+// A goal a slot holds on its panel.
+struct HeldGoalRecord {
+    QString line;     // its stored result line
+    QDateTime until;  // when the hold ends
+};
+
 struct SlotRecord {
     QString selection;
     int lines = 0;          // stored result lines of the slot
@@ -36,6 +42,7 @@ struct SlotRecord {
     QString title;          // what the slot's panel shows now
     QString text;
     QString markup;
+    std::optional<HeldGoalRecord> goal;  // none while the slot holds no goal
 };
 
 class StatusFile {

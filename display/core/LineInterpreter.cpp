@@ -10,16 +10,37 @@ namespace {
 // redraws that at the next line's HTFisso, failing again: so undrawable markup
 // (a score cut from a broken page line, such as "[-1") is cleared from the
 // panel before the failure goes on to the caller.
-void writeOrDrop(ScoreFlash& flash, const StoredLine& match, Rules rules) {
+template <typename Write>
+void writeOrDrop(ScoreFlash& flash, const Write& write) {
     try {
-        WriteMatch(flash, match, rules);
+        write();
     } catch (const Pannello2::MarkupError&) {
         flash.Panel().SetTestoPic({});
         throw;
     }
 }
 
+void showChange(ScoreFlash& flash, const ScoreChange& change, Rules rules) {
+    Pannello2::_Pannello& panel = flash.Panel();
+    if (!change.title.empty()) panel.SetTitolo(change.title);
+    flash.Stop();
+    panel.FTFisso();
+    panel.HTFisso();
+    writeOrDrop(flash, [&] {
+        if (change.kind == ScoreChange::Kind::Goal)
+            WriteGoal(flash, change, rules);
+        else
+            WriteMatch(flash, StoredLine(change.line), rules);
+    });
+}
+
 }  // namespace
+
+void LineInterpreter::ShowScoreChange(int slot, const ScoreChange& change) {
+    if (slot < 1 || slot > kSlotCount) return;
+    showChange(Flash(slot), change, Rules::Slot);
+    if (m_solo != nullptr && m_panSel == slot) showChange(*m_solo, change, Rules::Solo);
+}
 
 LineInterpreter::LineInterpreter(const std::array<ScoreFlash*, kSlotCount>& flashes) : m_flashes(flashes) {}
 
@@ -42,7 +63,7 @@ void LineInterpreter::InterpretaRiga(int slot, std::string_view line) {
         flash.Panel().FTFisso();
         flash.Panel().HTFisso();
         flash.Stop();
-        writeOrDrop(flash, match, Rules::Slot);
+        writeOrDrop(flash, [&] { WriteMatch(flash, match, Rules::Slot); });
         break;
     }
     Mirror(slot, line);
@@ -60,7 +81,7 @@ void LineInterpreter::Mirror(int slot, std::string_view line) {
     solo.FTFisso();
     solo.HTFisso();
     m_solo->Stop();
-    writeOrDrop(*m_solo, match, Rules::Solo);
+    writeOrDrop(*m_solo, [&] { WriteMatch(*m_solo, match, Rules::Solo); });
 }
 
 }  // namespace caltrix

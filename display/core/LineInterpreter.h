@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "display/core/ScoreChange.h"
 #include "display/core/ScoreFlash.h"
 
 namespace caltrix {
@@ -31,6 +32,11 @@ public:
     // stops the flash. Panel failures (MarkupError) reach the caller after the
     // failing panel's markup was cleared; writes made before them stay.
     void InterpretaRiga(int slot, std::string_view line);
+
+    // Shows a held score change on slot k's panel, and on the single-panel
+    // window when that shows the slot: its competition's title and its line,
+    // a goal with the goal mark. Panel failures as for InterpretaRiga.
+    void ShowScoreChange(int slot, const ScoreChange& change);
 
     ScoreFlash& Flash(int slot) const { return *m_flashes[slot - 1]; }
     Pannello2::_Pannello& Panel(int slot) const { return Flash(slot).Panel(); }

@@ -110,7 +110,31 @@ void writeNotStarted(_Pannello& p, const StoredLine& line) {
     p.SetTestoPic("[14]?-?");
 }
 
+// A side's name on the strip: short enough to fit beside the score, and
+// without the bracket that opens a colour code.
+std::string stripName(std::string name) {
+    constexpr std::size_t kLongest = 14;
+    if (name.size() > kLongest) name.resize(kLongest);
+    std::replace(name.begin(), name.end(), '[', '(');
+    return std::string(TrimSpaces(name));
+}
+
 }  // namespace
+
+GoalMarkup MarkGoal(const ScoreChange& goal) {
+    const std::string name = stripName(goal.ScorerName());
+    const std::string score = std::to_string(goal.home) + "-" + std::to_string(goal.away);
+    const std::string side = name.empty() ? "" : " " + name;
+    return {"[14]GOAL " + score + side, "[12]GOAL [15]" + score + "[12]" + side};
+}
+
+void WriteGoal(ScoreFlash& flash, const ScoreChange& goal, Rules rules) {
+    WriteMatch(flash, StoredLine(goal.line), rules);
+    flash.Stop();
+    GoalMarkup mark = MarkGoal(goal);
+    flash.Panel().SetTestoPic(mark.lit);
+    flash.Start(std::move(mark.lit), std::move(mark.dark));
+}
 
 void WriteMatch(ScoreFlash& flash, const StoredLine& line, Rules rules) {
     switch (line.Kind(rules)) {

@@ -25,6 +25,13 @@ void RigheVideo::Replace(int slot, std::vector<std::string> loaded) {
     list.lines = std::move(lines);
 }
 
+std::vector<std::string> RigheVideo::Loaded(int slot) const {
+    const std::int32_t count = Count(slot);
+    if (count < 2) return {};
+    const auto& lines = m_lists[slot].lines;
+    return {lines.begin() + 1, lines.begin() + count};
+}
+
 void RigheVideo::Clear(int slot) {
     if (!IsSlot(slot)) return;
     SlotLines& list = m_lists[slot];

@@ -29,6 +29,9 @@ public:
     // C to 0, so the rotation hands the empty line at position 1 on each tick.
     void Clear(int slot);
 
+    // The lines of the last load (positions 1..C-1); none after a clear.
+    std::vector<std::string> Loaded(int slot) const;
+
 
 private:
     struct SlotLines {

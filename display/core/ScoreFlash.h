@@ -28,12 +28,13 @@ public:
 
     // Starts flashing `markup`, which the caller has just written to TestoPic:
     // stores it, makes TestoPic steady (HTFisso) and starts the timer. The
-    // phase restarts lit, so the first tick blanks the strip.
-    void Start(std::string markup);
+    // phase restarts lit, so the first tick shows `darkMarkup` (by default
+    // the empty text, which blanks the strip).
+    void Start(std::string markup, std::string darkMarkup = {});
     // Stops the timer; TestoPic stays as the last tick left it.
     void Stop() { m_timer.Stop(); }
 
-    // One timer tick: odd tick counts show the markup, even ones the empty text.
+    // One timer tick: odd tick counts show the markup, even ones the dark markup.
     // Every flash keeps its own count, so flashes never disturb each other.
     void Tick();
 
@@ -41,6 +42,7 @@ private:
     Pannello2::_Pannello& m_panel;
     FlashTimer& m_timer;
     std::string m_markup;
+    std::string m_darkMarkup;
     std::uint64_t m_ticks = 0;
 };
 

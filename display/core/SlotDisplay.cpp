@@ -32,7 +32,59 @@ SlotDisplay::SlotDisplay(std::filesystem::path programFolder,
     : m_loader(std::move(programFolder), m_lines),
       m_flash(makeFlash(panels, timerFlash)),
       m_interpreter(pointersTo(m_flash)),
-      m_rotation(m_lines, m_interpreter, std::move(slotSwitch)) {}
+      m_rotation(m_lines, m_interpreter, std::move(slotSwitch)) {
+    m_loader.SetLoadListener([this](int slot, const std::vector<std::string>& replaced) { onLoaded(slot, replaced); });
+}
+
+void SlotDisplay::SetGoalHold(Clock::duration hold, std::function<Clock::time_point()> now) {
+    m_goalHold = hold;
+    m_now = std::move(now);
+}
+
+TickOutcome SlotDisplay::TickSlot(int slot) {
+    if (IsSlot(slot) && Held(slot)) return {TickOutcome::Kind::Shown, {}};
+    return m_rotation.Tick(slot);
+}
+
+std::vector<int> SlotDisplay::TickHolds() {
+    std::vector<int> ended;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        switch (m_goals[slot - 1].Advance(m_now(), m_goalHold)) {
+        case GoalQueue::Step::Next:
+            showHeld(slot);
+            break;
+        case GoalQueue::Step::Ended:
+            m_interpreter.Panel(slot).SetTitolo(m_titleBeforeHold[slot - 1]);
+            ended.push_back(slot);
+            break;
+        case GoalQueue::Step::Holding:
+        case GoalQueue::Step::Idle:
+            break;
+        }
+    }
+    return ended;
+}
+
+// The first load after start, and a match that first appears, find nothing
+// to compare with: no change comes of them.
+void SlotDisplay::onLoaded(int slot, const std::vector<std::string>& replaced) {
+    if (m_goalHold <= Clock::duration::zero() || replaced.empty() || !m_rotation.SwitchedOn(slot)) return;
+    GoalQueue& goals = m_goals[slot - 1];
+    for (ScoreChange& change : ScoreChanges(replaced, m_lines.Loaded(slot))) {
+        if (!goals.Current()) m_titleBeforeHold[slot - 1] = m_interpreter.Panel(slot).Titolo();
+        if (goals.Add(std::move(change), m_now(), m_goalHold)) showHeld(slot);
+    }
+}
+
+// A change is shown once, when its hold begins; a panel that cannot draw it
+// keeps its strip cleared until the hold ends.
+void SlotDisplay::showHeld(int slot) {
+    try {
+        m_interpreter.ShowScoreChange(slot, m_goals[slot - 1].Current()->change);
+    } catch (const std::exception& error) {
+        if (m_holdFailure) m_holdFailure(slot, error.what());
+    }
+}
 
 void SlotDisplay::PulisciPannello(int slot) {
     if (!IsSlot(slot)) return;
@@ -50,6 +102,7 @@ void SlotDisplay::PulisciPannello(int slot) {
 void SlotDisplay::ResetPannello(int slot) {
     if (!IsSlot(slot)) return;
     m_lines.Clear(slot);
+    m_goals[slot - 1].Clear();
     PulisciPannello(slot);
 }
 

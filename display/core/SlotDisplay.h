@@ -1,18 +1,22 @@
 // The display of the eleven slots as one plain C++ object: their line lists,
-// the slot file loader, the rotation, the interpretation, the score flashes
-// and the slot clearing. The Qt edge binds its timers to the tick functions;
+// the slot file loader, the rotation, the interpretation, the score flashes,
+// the held goals and the slot clearing. The Qt edge binds its timers to the tick functions;
 // tests drive them directly.
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <Pannello/Pannello.h>
 
+#include "display/core/GoalQueue.h"
 #include "display/core/SlotFileLoader.h"
 #include "display/core/ScoreFlash.h"
 #include "display/core/LineInterpreter.h"
@@ -28,8 +32,23 @@ public:
     SlotDisplay(std::filesystem::path programFolder, const std::array<Pannello2::_Pannello*, kSlotCount>& panels,
                 const std::array<FlashTimer*, kSlotCount>& timerFlash, SlotRotation::SlotSwitch slotSwitch);
 
-    // Tick of slot k's rotation timer.
-    TickOutcome TickSlot(int slot) { return m_rotation.Tick(slot); }
+    using Clock = GoalQueue::Clock;
+
+    // How long a goal (or a goal taken back) stays on its slot's panel; zero,
+    // the default, turns goals off. `now` is the clock the holds are timed by.
+    void SetGoalHold(Clock::duration hold, std::function<Clock::time_point()> now = Clock::now);
+    // Told when a held change could not be drawn on its panel.
+    using HoldFailure = std::function<void(int slot, const std::string& error)>;
+    void SetHoldFailure(HoldFailure failure) { m_holdFailure = std::move(failure); }
+
+    // Tick of slot k's rotation timer; while the slot holds a score change the
+    // rotation waits (the outcome is then Shown).
+    TickOutcome TickSlot(int slot);
+    // Ends the holds that have run their time: a slot with a waiting change
+    // shows it, the others are returned, for their rotation to go on at once.
+    std::vector<int> TickHolds();
+    // The change slot k holds, if any.
+    const std::optional<GoalQueue::Held>& Held(int slot) const { return m_goals[slot - 1].Current(); }
     // Tick of slot k's flash timer (other numbers do nothing).
     void TickFlash(int slot) {
         if (IsSlot(slot)) m_flash[slot - 1]->Tick();
@@ -51,11 +70,19 @@ public:
     const ScoreFlash& Flash(int slot) const { return *m_flash[slot - 1]; }
 
 private:
+    void onLoaded(int slot, const std::vector<std::string>& replaced);
+    void showHeld(int slot);
+
     RigheVideo m_lines;
     SlotFileLoader m_loader;
     std::array<std::unique_ptr<ScoreFlash>, kSlotCount> m_flash;
     LineInterpreter m_interpreter;
     SlotRotation m_rotation;
+    Clock::duration m_goalHold{};
+    std::function<Clock::time_point()> m_now = Clock::now;
+    HoldFailure m_holdFailure;
+    std::array<GoalQueue, kSlotCount> m_goals;
+    std::array<std::string, kSlotCount> m_titleBeforeHold;  // put back when the hold ends
 };
 
 }  // namespace caltrix

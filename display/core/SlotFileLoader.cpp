@@ -22,6 +22,7 @@ std::optional<std::string> SlotFileLoader::CaricaProssimoVideo() {
 }
 
 std::optional<std::string> SlotFileLoader::CaricaVideo(std::int16_t number) {
+    std::vector<std::string> replaced = m_lines.Loaded(number);
     try {
         auto lines = ReadLines(FilePath(number), kMaxFileBytes);
         for (auto& line : lines) line = PrepareLine(line);
@@ -29,6 +30,7 @@ std::optional<std::string> SlotFileLoader::CaricaVideo(std::int16_t number) {
     } catch (const std::exception& error) {
         return "slot file load skipped: " + std::string(error.what());
     }
+    if (m_listener && IsSlot(number)) m_listener(number, replaced);
     return std::nullopt;
 }
 

@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "display/core/RigheVideo.h"
 
@@ -16,6 +18,10 @@ namespace caltrix {
 class SlotFileLoader {
 public:
     SlotFileLoader(std::filesystem::path programFolder, RigheVideo& lines);
+
+    // Told after each load of slot k, with the lines the load replaced.
+    using LoadListener = std::function<void(int slot, const std::vector<std::string>& replaced)>;
+    void SetLoadListener(LoadListener listener) { m_listener = std::move(listener); }
 
     // Advances NumeroVideo (1..11, then 0, then 1 ...) and loads that file when
     // it exists. Returns a message when an existing file could not be read; the
@@ -38,6 +44,7 @@ private:
     std::filesystem::path m_folder;
     RigheVideo& m_lines;
     std::int16_t m_numeroVideo = 0;
+    LoadListener m_listener;
 };
 
 }  // namespace caltrix

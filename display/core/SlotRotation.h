@@ -38,6 +38,9 @@ public:
     // failure of the line or the panel.
     TickOutcome Tick(int slot);
 
+    // Whether slot k's switch is on.
+    bool SwitchedOn(int slot) const { return m_slotSwitch(slot - 1); }
+
     // PosizioneRiga(k): the position shown last, 0 at start and after a reset.
     std::int16_t PosizioneRiga(int slot) const { return m_positions[slot - 1]; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,13 @@ public:
     int StringaStart() const { return m_stringaStart; }
     void SetStringaStart(int start) { m_stringaStart = start; }
 
+    // A text scrolled in place of `Stringa` from its start (a held goal), until
+    // ended; `Stringa` can still be set meanwhile and comes back, from its
+    // start, when the interruption ends.
+    void Interrupt(std::string text);
+    void EndInterruption();
+    bool Interrupted() const { return m_interruption.has_value(); }
+
     // The text shown for the current position (shorter, or empty, near the end).
     std::string Window() const;
 
@@ -29,7 +37,10 @@ public:
     void Step(const std::function<void()>& processEvents, const std::function<void(const std::string&)>& show);
 
 private:
+    const std::string& Shown() const { return m_interruption ? *m_interruption : m_stringa; }
+
     std::string m_stringa;
+    std::optional<std::string> m_interruption;
     int m_stringaStart = 1;
 };
 

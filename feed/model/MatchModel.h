@@ -30,6 +30,7 @@ enum class MatchState {
 
 struct Score {
     std::optional<int> home, away;
+    bool operator==(const Score&) const = default;
 };
 
 struct Match {
@@ -38,15 +39,18 @@ struct Match {
     std::optional<int> minute;  // the provider's minute, when it gives one
     std::string home, away;     // UTF-8, as the provider spells them (short name preferred)
     Score score, halfTime;
+    bool operator==(const Match&) const = default;
 };
 
 struct Competition {
     std::string area, name;  // area: country or region, UTF-8
     std::vector<Match> matches;
+    bool operator==(const Competition&) const = default;
 };
 
 struct MatchModel {
     std::vector<Competition> competitions;
+    bool operator==(const MatchModel&) const = default;
 };
 
 }  // namespace caltrix::feed

@@ -178,6 +178,7 @@ void FeedPoller::onRead(const SourceResult& result) {
             << QStringLiteral("%1: answering again after \"%2\"; %3").arg(m_provider.name, m_fault, size);
     else if (!m_lastGood || size != sizeText(*m_lastGood))
         qCInfo(lcFeed).noquote() << QStringLiteral("%1: %2").arg(m_provider.name, size);
+    const bool pageChanged = !m_lastGood || !(*m_lastGood == model) || !m_fault.isEmpty();
     m_lastGood = std::move(model);
     m_lastGoodTime = now;
     m_fault.clear();
@@ -185,6 +186,7 @@ void FeedPoller::onRead(const SourceResult& result) {
     m_faultsInARow = 0;
     m_outdatedLogged = false;
     finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
+    if (pageChanged) emit PageChanged();
 }
 
 // A refusal of the day's or the minute's calls waits for the provider's
@@ -235,6 +237,8 @@ void FeedPoller::finishPoll(milliseconds wait) {
 
 milliseconds FeedPoller::intervalAfterGoodPoll(sys_seconds now) const {
     if (m_interval) return *m_interval;
+    const bool live = m_provider.liveInterval > 0s && QuietTime(*m_lastGood, now) == 0s;
+    if (live) return m_provider.liveInterval;
     const seconds interval = m_provider.dailyCalls == 0 ? m_provider.interval : BudgetInterval(m_callsLeft, now);
     return m_provider.sleepsBetweenMatches ? std::max(interval, QuietTime(*m_lastGood, now)) : interval;
 }

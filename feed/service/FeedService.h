@@ -30,6 +30,8 @@ public:
     QUrl BaseUrl() const { return m_server.BaseUrl(); }
 
     bool ServesPages() const { return m_source != nullptr; }
+    // The source of the pages; null when none is served.
+    MatchSource* Source() const { return m_source.get(); }
     bool ServesConfiguration() const { return m_configuration || m_generatedConfiguration; }
     // The source, its last good poll and age and its fault now (/feed/status).
     QJsonObject Status() const;

@@ -29,6 +29,11 @@ public:
     virtual QString Description() const = 0;
     // Where the results come from, for a generated ticker.
     virtual QString Origin() const = 0;
+
+signals:
+    // The page has new results: a poll took in an answer that changed the
+    // matches, or brought them back after faults.
+    void PageChanged();
 };
 
 }  // namespace caltrix::feed

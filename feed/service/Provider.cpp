@@ -69,12 +69,13 @@ SourceResult readAnyTime(const QByteArray& body, std::chrono::sys_seconds) {
 }
 
 // football-data's free tier allows 10 calls a minute: one a minute leaves
-// room for retries and for other tools on the same key. API-Football's free
+// room for retries and for other tools on the same key, three a minute while
+// a match runs still do. API-Football's free
 // tier allows 100 calls a day: the poller shares what is left of the day's
 // budget among the rest of the day and sleeps through hours without matches.
 // OpenLigaDB is free and needs no key: once a minute at most, and not while
 // no match runs. The json source is local or the operator's own: as often as
-// the display.
+// the display, and every 10 s while a match runs.
 const Provider kFootballData{QStringLiteral("football-data"),
                              QStringLiteral("football-data.org"),
                              QStringLiteral("https://api.football-data.org"),
@@ -85,7 +86,8 @@ const Provider kFootballData{QStringLiteral("football-data"),
                              false,
                              1s,
                              footballDataRequest,
-                             readAnyTime<ReadFootballData>};
+                             readAnyTime<ReadFootballData>,
+                             20s};
 const Provider kApiFootball{QStringLiteral("api-football"),
                             QStringLiteral("API-Football"),
                             QStringLiteral("https://v3.football.api-sports.io"),
@@ -109,8 +111,8 @@ const Provider kOpenLigaDb{QStringLiteral("openligadb"),
                            openLigaDbRequests,
                            ReadOpenLigaDb};
 const Provider kJson{
-    QStringLiteral("json"),    QString(), QString(), QByteArray(), 30s, 0, false, false, 1s, jsonRequest,
-    readAnyTime<ReadMatchJson>};
+    QStringLiteral("json"),     QString(), QString(), QByteArray(), 30s, 0, false, false, 1s, jsonRequest,
+    readAnyTime<ReadMatchJson>, 10s};
 
 }  // namespace
 

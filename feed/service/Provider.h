@@ -28,6 +28,7 @@ struct Provider {
     // One request, or one per competition for a provider asked by competition.
     QList<QUrl> (*requests)(const QUrl& base, const FeedSettings& settings, const LocalDay& day);
     SourceResult (*read)(const QByteArray& body, std::chrono::sys_seconds now);
+    std::chrono::seconds liveInterval{0};  // while a match runs or is due; 0: `interval` then too
 };
 
 const Provider& ProviderFor(FeedKind kind);

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,6 +23,7 @@
 #include <QWebEngineView>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 
 namespace caltrix {
@@ -42,6 +45,8 @@ protected:
         s_window->Load();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(s_window.get()));
     }
+
+    static inline std::unique_ptr<QTemporaryDir> s_folder;
 
     static void TearDownTestSuite() {
         s_window.reset();
@@ -70,7 +75,6 @@ protected:
     }
 
 private:
-    static inline std::unique_ptr<QTemporaryDir> s_folder;
     static inline std::unique_ptr<PanelLibrary> s_panels;
     static inline std::unique_ptr<MainWindow> s_window;
 };
@@ -133,6 +137,37 @@ TEST_F(MainWindowTest, PanelClickSwitchesToTheSinglePanelWindowAndBack) {
     EXPECT_FALSE(solo.isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
     EXPECT_EQ(Window().geometry(), Window().screen()->geometry());
+}
+
+// Pixels of `image` that `colour` accepts.
+int countPixels(const QImage& image, const std::function<bool(const QColor&)>& colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += colour(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+TEST_F(MainWindowTest, AHeldGoalIsMarkedOnItsPanelsStripInYellowThenRed) {
+    Window().Selections().SetSwitch(2, 1);
+    const auto load = [](const char* score) {
+        QFile file(s_folder->filePath(QStringLiteral("lmVideo3.txt")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("<Cup One>\r\n50\" Alpha <") + score + "> Beta \r\n");
+        file.close();
+        ASSERT_TRUE(Window().Display()->LoadSlotFile(3));
+    };
+    load("0-0");
+    load("1-0");
+    ASSERT_TRUE(Window().Display()->Core().Held(3));
+    QWidget& strip = *Window().Pannello(3)->Widget()->findChild<QWidget*>(QStringLiteral("picInfo"));
+    const auto yellow = [](const QColor& c) { return c.red() > 200 && c.green() > 200 && c.blue() < 90; };
+    const auto red = [](const QColor& c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; };
+
+    const QImage lit = strip.grab().toImage();
+    Window().Display()->TickFlash(3);
+    const QImage dark = strip.grab().toImage();
+    EXPECT_GT(countPixels(lit, yellow), countPixels(dark, yellow) + 40);
+    EXPECT_GT(countPixels(dark, red), countPixels(lit, red) + 40);
 }
 
 }  // namespace

@@ -53,14 +53,18 @@ TEST(Settings, OptionsAreReadAndBadValuesRefused) {
     }
 }
 
-TEST(Settings, StaleAfterDefaultsTo180AndZeroTurnsItOff) {
+TEST(Settings, StaleAfterAndGoalHoldDefaultTo180And20AndZeroTurnsThemOff) {
     int exitCode = -1;
     EXPECT_EQ(parse({}, exitCode)->staleAfterSeconds, 180);
+    EXPECT_EQ(parse({}, exitCode)->goalHoldSeconds, 20);
     EXPECT_EQ(parse({"--stale-after", "0"}, exitCode)->staleAfterSeconds, 0);
-    for (const char* bad : {"-1", "soon"}) {
-        exitCode = -1;
-        EXPECT_FALSE(parse({QStringLiteral("--stale-after=") + QLatin1String(bad)}, exitCode)) << bad;
-        EXPECT_EQ(exitCode, 2);
+    EXPECT_EQ(parse({"--goal-hold", "0"}, exitCode)->goalHoldSeconds, 0);
+    for (const char* option : {"--stale-after=", "--goal-hold="}) {
+        for (const char* bad : {"-1", "soon"}) {
+            exitCode = -1;
+            EXPECT_FALSE(parse({QLatin1String(option) + QLatin1String(bad)}, exitCode)) << option << bad;
+            EXPECT_EQ(exitCode, 2);
+        }
     }
 }
 

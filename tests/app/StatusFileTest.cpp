@@ -44,7 +44,8 @@ TEST(StatusFile, WritesEverySlotAndReplacesTheFileWhole) {
     const QString path = dir.filePath(QStringLiteral("status.json"));
     StatusFile status(path, QDateTime::currentDateTimeUtc());
     status.RecordSlot(3, {QStringLiteral("SERIEA;"), 5, QDateTime::currentDateTime(), QStringLiteral("ITALY-SERIE A"),
-                          QStringLiteral("\r\nJUVENTUS-INTER\r\n"), QStringLiteral("[14]45\" [15]1-0 [12]")});
+                          QStringLiteral("\r\nJUVENTUS-INTER\r\n"), QStringLiteral("[14]GOAL 1-0 JUVENTUS"),
+                          HeldGoalRecord{QStringLiteral("45\" JUVENTUS-INTER   1-0"), QDateTime::currentDateTime()}});
     status.RecordSlot(12, {});  // out of range: ignored
     ASSERT_TRUE(status.Write());
     ASSERT_TRUE(status.Write());
@@ -53,7 +54,10 @@ TEST(StatusFile, WritesEverySlotAndReplacesTheFileWhole) {
     const QJsonArray slotList = QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("slots")].toArray();
     ASSERT_EQ(slotList.size(), 11);
     EXPECT_EQ(slotList[2][QStringLiteral("panel")][QStringLiteral("markup")].toString(),
-              QStringLiteral("[14]45\" [15]1-0 [12]"));
+              QStringLiteral("[14]GOAL 1-0 JUVENTUS"));
+    EXPECT_EQ(slotList[2][QStringLiteral("goal")][QStringLiteral("line")].toString(),
+              QStringLiteral("45\" JUVENTUS-INTER   1-0"));
+    EXPECT_TRUE(slotList[3][QStringLiteral("goal")].isNull());
     EXPECT_TRUE(slotList[2][QStringLiteral("resultsTime")].isString());
     EXPECT_TRUE(slotList[3][QStringLiteral("resultsTime")].isNull());  // nothing fetched yet
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);      // no temporary left behind

@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
     for (int slot = 1; slot <= 11; ++slot)
         status.RecordSlot(
             slot, {QStringLiteral("SERIEA;"), slot, slot == 11 ? QDateTime() : now, QStringLiteral("ITALY-SERIE A"),
-                   QStringLiteral("JUVENTUS-INTER"), QStringLiteral("[12]FT [15]2-1")});
+                   QStringLiteral("JUVENTUS-INTER"), QStringLiteral("[12]FT [15]2-1"),
+                   slot == 2 ? std::optional(caltrix::HeldGoalRecord{QStringLiteral("50\" JUVENTUS-INTER   2-1"), now})
+                             : std::nullopt});
     status.SetFeedStatus([] {
         return QJsonObject{{QStringLiteral("source"), QStringLiteral("football-data")},
                            {QStringLiteral("lastGoodPoll"), QStringLiteral("2026-12-07T17:25:46Z")},

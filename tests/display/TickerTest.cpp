@@ -61,5 +61,18 @@ TEST(TickerTest, AnEmptyTextShowsNothing) {
     EXPECT_EQ(ticker.StringaStart(), 1);
 }
 
+TEST(TickerTest, AnInterruptionScrollsInsteadAndTheTextSetMeanwhileComesBackFromItsStart) {
+    Ticker ticker;
+    ticker.SetStringa("configured");
+    ticker.SetStringaStart(5);
+    ticker.Interrupt("GOAL");
+    ticker.SetStringa("new text");
+    std::string shown;
+    ticker.Step([] {}, [&](const std::string& window) { shown = window; });
+    EXPECT_EQ(shown, "GOAL");
+    ticker.EndInterruption();
+    EXPECT_EQ(ticker.Window(), "new text");
+}
+
 }  // namespace
 }  // namespace caltrix

@@ -57,8 +57,11 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
     PollLimits outdatedAtOnce;
     outdatedAtOnce.outdatedAfter = 0s;
     auto poller = Poller(m_provider.Base(), outdatedAtOnce);
+    QSignalSpy pageChanged(poller.get(), &MatchSource::PageChanged);
     poller->Start();
     NextPoll();
+    NextPoll();  // the same answer again: the page has not changed
+    EXPECT_EQ(pageChanged.count(), 1);
     ASSERT_TRUE(poller->LastGood());
     EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).home, "Juventus");
     EXPECT_NE(poller->Current(), nullptr);
@@ -94,10 +97,26 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
         EXPECT_EQ(poller->Current() != nullptr, firstMiss);
         firstMiss = false;
     }
+    EXPECT_EQ(pageChanged.count(), 1);
     m_provider.answer = [] { return json(kOneMatch); };
     NextPoll();
     EXPECT_TRUE(Fault(*poller).isEmpty());
     EXPECT_NE(poller->Current(), nullptr);
+    EXPECT_EQ(pageChanged.count(), 2);  // back after faults
+}
+
+TEST_F(FeedPollerTest, PollsFootballDataEveryTwentySecondsWhileAMatchRuns) {
+    m_provider.answer = [] { return json(kOneMatch); };
+    FeedSettings settings;
+    settings.kind = FeedKind::FootballData;
+    settings.url = m_provider.Base();
+    FeedPoller poller(ProviderFor(FeedKind::FootballData), settings, std::nullopt);
+    QSignalSpy finished(&poller, &FeedPoller::PollFinished);
+    poller.Start();
+    ASSERT_TRUE(finished.wait(5000));
+    const int next = poller.Status(UtcNow())[QStringLiteral("nextPollSeconds")].toInt();
+    EXPECT_GT(next, 15);
+    EXPECT_LE(next, 20);
 }
 
 TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
