@@ -13,7 +13,7 @@ step() { printf '\n== %s\n' "$*"; }
 
 # One format for all C++ sources, written down in .clang-format.
 step "format"
-find app acquisition common display panel tests bench fuzz -name '*.cpp' -o -name '*.h' |
+find app acquisition common display feed panel tests bench fuzz -name '*.cpp' -o -name '*.h' |
   sort | xargs clang-format --dry-run --Werror
 
 step "build"
