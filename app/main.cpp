@@ -85,8 +85,9 @@ int main(int argc, char** argv) {
     auto settings = caltrix::ParseSettings(argumentsOf(argc, argv), runningProgramFolder(), exitCode);
     if (!settings) return exitCode;
     prepareWebEngine();
-    caltrix::PrepareScale(settings->scale, argv);
+    const double layoutScale = caltrix::PrepareScale(settings->scale, argv);
     QApplication app(argc, argv);
+    caltrix::ApplyLayoutScale(layoutScale);
     QApplication::setApplicationName(QStringLiteral("Caltrix"));
     QApplication::setApplicationVersion(QStringLiteral(CALTRIX_VERSION));
     caltrix::InstallFontSubstitutions();

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Checks the display as a kiosk runs it: under Xvfb with no window manager,
-# scaled to fit a 1920x1080 screen, it takes the keyboard by itself; F5, F1
-# and Esc work; a click on a panel shows the single-panel window and a click
-# there brings the main window back, both landing where they are drawn.
-# Usage: scripts/kiosk-check.sh [PROGRAM] (default: build/bin/Caltrix)
+# scaled to fit the screen, it takes the keyboard by itself; F5, F1 and Esc
+# work; a click on a panel shows the single-panel window and a click there
+# brings the main window back, both landing where they are drawn.
+# Usage: scripts/kiosk-check.sh [PROGRAM [WIDTHxHEIGHT]] (default:
+# build/bin/Caltrix on 1920x1080, which Qt scales up; 1280x720 has the program
+# shrink its own layout)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${1:-build/bin/Caltrix}
+screen=${2:-1920x1080}
 work=$(mktemp -d)
 export DISPLAY=:$((300 + RANDOM % 100))
 
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
@@ -31,11 +34,15 @@ cycles() { grep -c ' started' "$work/log" || true; }
 more_cycles_than() { [ "$(cycles)" -gt "$1" ]; }
 windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 windows_are() { [ "$(windows)" -eq "$1" ]; }
-# A click at a point of the design, given in design pixels, as the screen shows it.
+# A click at a point of the design, given in design pixels, as the screen
+# shows it: centred, scaled by Qt from 1 up, laid out smaller below.
 click_design() {
   read -r x y < <(python3 -c "
-f = $factor; w, h = round(1920 / f), round(1080 / f)
-print(round(((w - 1016) // 2 + $1) * f), round(((h - 760) // 2 + $2) * f))")
+f = $factor; W, H = map(int, '$screen'.split('x'))
+if f >= 1:
+    print(round(((round(W / f) - 1016) // 2 + $1) * f), round(((round(H / f) - 760) // 2 + $2) * f))
+else:
+    print(round((W - round(1016 * f)) // 2 + $1 * f), round((H - round(760 * f)) // 2 + $2 * f))")
   xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1
 }
 

@@ -54,7 +54,9 @@ void Form4::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     if (m_background.isNull()) return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_background);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(m_background.size()) * LayoutScale()), m_background,
+                       QRectF(m_background.rect()));
 }
 
 void Form4::keyPressEvent(QKeyEvent* event) {

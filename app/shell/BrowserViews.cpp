@@ -1,6 +1,7 @@
 #include "app/shell/BrowserViews.h"
 
 #include "acquisition/AcquisitionProfile.h"
+#include "app/support/Twips.h"
 
 #include "common/qt/Logging.h"
 #include "common/qt/TimeScale.h"
@@ -17,11 +18,29 @@ QWebEngineProfile* SharedProfile() {
     return profile;
 }
 
+namespace {
+
+// Pages are shrunk with the rest of the design. The engine resets a page's
+// zoom when it loads from another site, so it is set again after each load.
+constexpr double kSmallestZoom = 0.25;  // the engine refuses a smaller zoom
+
+void keepLayoutZoom(QWebEnginePage* page) {
+    const double zoom = std::max(LayoutScale(), kSmallestZoom);
+    if (zoom == 1.0) return;
+    page->setZoomFactor(zoom);
+    QObject::connect(page, &QWebEnginePage::loadFinished, page, [page, zoom] {
+        if (page->zoomFactor() != zoom) page->setZoomFactor(zoom);
+    });
+}
+
+}  // namespace
+
 QWebEngineView* CreateBrowserView(QWidget* parent) {
     auto* view = new QWebEngineView(parent);
     auto* page = new QWebEnginePage(SharedProfile(), view);
     view->setPage(page);
     new RendererRestarter(page);
+    keepLayoutZoom(page);
     return view;
 }
 

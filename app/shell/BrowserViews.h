@@ -19,7 +19,7 @@ namespace caltrix {
 QWebEngineProfile* SharedProfile();
 
 // A browser view on the shared profile whose page reloads itself after a
-// renderer crash.
+// renderer crash and keeps the layout scale as its zoom.
 QWebEngineView* CreateBrowserView(QWidget* parent);
 
 // Reloads its page (with a log line) when the page's renderer process dies,

@@ -1,8 +1,10 @@
 #include "app/shell/DisplayScale.h"
 
 #include "app/shell/MainWindowControls.h"
+#include "app/support/Twips.h"
 #include "common/qt/Logging.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -21,10 +23,21 @@ namespace caltrix {
 namespace {
 
 constexpr char kQtScaleFactor[] = "QT_SCALE_FACTOR";
-// Set for the new start, which then measures nothing again.
+// The factor that fits, handed to the new start, which then measures nothing again.
 constexpr char kFitMeasured[] = "CALTRIX_FIT_MEASURED";
 
-void setQtScale(double factor) { qputenv(kQtScaleFactor, QByteArray::number(factor, 'f', 4)); }
+QByteArray number(double factor) { return QByteArray::number(factor, 'f', 4); }
+
+// Qt scales from 1 up; below 1 the program shrinks its layout itself.
+// Returns the layout's share.
+double splitScale(double factor) {
+    if (factor >= 1.0) {
+        qputenv(kQtScaleFactor, number(factor));
+        return 1.0;
+    }
+    qunsetenv(kQtScaleFactor);
+    return factor;
+}
 
 // The primary screen's size in the units the design will be laid out in.
 QSize measureScreen(char* program) {
@@ -63,18 +76,13 @@ void restartWithFitScale(char** argv) {
     const double factor = FitFactor(screen, DesignSize()) * (set && current > 0 ? current : 1.0);
     qCInfo(lcShell).nospace() << "scale " << factor << " fits the display to the " << screen.width() << "x"
                               << screen.height() << " screen";
-    setQtScale(factor);
-    qputenv(kFitMeasured, "1");
+    qputenv(kFitMeasured, number(factor));
     std::fflush(nullptr);
     closeOnExecAllBut(inherited);
     ::execv("/proc/self/exe", argv);
     qCWarning(lcShell) << "cannot start anew with the scale that fits:" << std::strerror(errno)
                        << "- the display stays at scale 1";
     qunsetenv(kFitMeasured);
-    if (set)
-        setQtScale(current);
-    else
-        qunsetenv(kQtScaleFactor);
 }
 
 }  // namespace
@@ -85,12 +93,22 @@ double FitFactor(const QSize& screen, const QSize& design) {
     return std::floor(factor * 100) / 100;
 }
 
-void PrepareScale(const DesignScale& scale, char** argv) {
-    if (!scale.given) return;
-    if (!scale.fit)
-        setQtScale(scale.factor);
-    else if (!qEnvironmentVariableIsSet(kFitMeasured))
-        restartWithFitScale(argv);
+void ApplyLayoutScale(double factor) {
+    SetLayoutScale(factor);
+    QFont font = QGuiApplication::font();
+    if (factor == 1.0 || font.pointSizeF() <= 0) return;
+    font.setPointSizeF(LayoutPoints(font.pointSizeF()));
+    QGuiApplication::setFont(font);
+}
+
+double PrepareScale(const DesignScale& scale, char** argv) {
+    if (!scale.given) return 1.0;
+    if (!scale.fit) return splitScale(scale.factor);
+    bool measured = false;
+    const double fit = qEnvironmentVariable(kFitMeasured).toDouble(&measured);
+    if (measured && fit > 0) return splitScale(fit);
+    restartWithFitScale(argv);
+    return 1.0;
 }
 
 }  // namespace caltrix

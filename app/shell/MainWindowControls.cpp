@@ -12,19 +12,21 @@ namespace {
 
 struct BannerBox {
     int picture;
-    QRect box;
+    QRect boxTwips;
     int browser;
-    QRect view;
+    QRect viewTwips;
 };
 
 // Left banner, middle banner, right banner and the hidden box; each browser
 // sits at a small negative offset, larger than its box, which clips it.
 const BannerBox kBanners[] = {
-    {2, TwipsRect(120, 10080, 5025, 1485), 1, TwipsRect(-30, -30, 5415, 1800)},
-    {1, TwipsRect(5130, 10080, 5025, 1500), 3, TwipsRect(-30, -15, 5415, 1815)},
-    {3, TwipsRect(10140, 10095, 5025, 1425), 2, TwipsRect(-30, -75, 5415, 1800)},
-    {5, TwipsRect(255, 5805, 4905, 1425), 4, TwipsRect(-30, -45, 5415, 1800)},
+    {2, {120, 10080, 5025, 1485}, 1, {-30, -30, 5415, 1800}},
+    {1, {5130, 10080, 5025, 1500}, 3, {-30, -15, 5415, 1815}},
+    {3, {10140, 10095, 5025, 1425}, 2, {-30, -75, 5415, 1800}},
+    {5, {255, 5805, 4905, 1425}, 4, {-30, -45, 5415, 1800}},
 };
+
+QRect inPixels(const QRect& twips) { return TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()); }
 
 const int kLinkButtonLefts[] = {0, 1170, 2340, 3510, 4680, 5850, 7020, 8190};
 
@@ -34,14 +36,18 @@ QWidget* newBox(QWidget* parent, const QRect& geometry) {
     return box;
 }
 
+QFont fontOf(const char* family, double points, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(LayoutPoints(points));
+    font.setBold(bold);
+    return font;
+}
+
 QPushButton* newButton(QWidget* parent, const QRect& geometry, const QString& caption, double points) {
     auto* button = new QPushButton(caption, parent);
     button->setGeometry(geometry);
     button->setFocusPolicy(Qt::NoFocus);
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    button->setFont(font);
+    button->setFont(fontOf("Verdana", points, true));
     return button;
 }
 
@@ -59,13 +65,6 @@ QLabel* newLabel(QWidget* parent, const QRect& geometry, const QFont& font, cons
     return label;
 }
 
-QFont fontOf(const char* family, double points, bool bold) {
-    QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 void buildBrowserArea(QWidget* window, const BrowserFactory& newBrowser, MainWindowControls& controls) {
     controls.picture7 = newBox(window, TwipsRect(135, 15, 10035, 7155));
     controls.webBrowser5 = newBrowser(controls.picture7);
@@ -80,9 +79,9 @@ void buildBrowserArea(QWidget* window, const BrowserFactory& newBrowser, MainWin
 
 void buildBanners(QWidget* window, const BrowserFactory& newBrowser, MainWindowControls& controls) {
     for (const auto& banner : kBanners) {
-        QWidget* box = newBox(window, banner.box);
+        QWidget* box = newBox(window, inPixels(banner.boxTwips));
         QWebEngineView* view = newBrowser(box);
-        view->setGeometry(banner.view);
+        view->setGeometry(inPixels(banner.viewTwips));
         controls.picture[static_cast<std::size_t>(banner.picture)] = box;
         controls.webBrowser[static_cast<std::size_t>(banner.browser)] = view;
     }

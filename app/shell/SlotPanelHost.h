@@ -1,8 +1,11 @@
 // The program's side of one hosted panel: it answers the panel's events and
-// notifications. A click on the title or the text calls `onClick`.
+// notifications, and gives it the layout scale. A click on the title or the
+// text calls `onClick`.
 #pragma once
 
 #include <Pannello/Pannello.h>
+
+#include "app/support/Twips.h"
 
 #include <functional>
 #include <utility>
@@ -14,6 +17,7 @@ public:
     explicit SlotPanelHost(std::function<void()> onClick) : m_onClick(std::move(onClick)) {}
 
     void Click() override { m_onClick(); }
+    double AmbientScale() override { return LayoutScale(); }
 
 private:
     std::function<void()> m_onClick;

@@ -12,11 +12,12 @@
 namespace caltrix {
 namespace {
 
-constexpr int kWidth = TwipsToPixels(5010);  // client area 5010 x 1455 twips
-constexpr int kHeight = TwipsToPixels(1455);
-constexpr int kPanelHeight = TwipsToPixels(1470);  // the panel is 15 twips taller than the window
-constexpr int kLeft = TwipsToPixels(100);
-constexpr int kDistanceFromBottom = TwipsToPixels(500);
+// Twips: the client area is 5010 x 1455, the panel 15 taller than the window.
+constexpr int kWidth = 5010;
+constexpr int kHeight = 1455;
+constexpr int kPanelHeight = 1470;
+constexpr int kLeft = 100;
+constexpr int kDistanceFromBottom = 500;
 
 }  // namespace
 
@@ -33,11 +34,11 @@ frmSolo::frmSolo(const std::function<Pannello2::_Pannello*(QWidget* parent)>& cr
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
       m_timerFlash([this] { TickFlash(); }) {
     setWindowTitle(QStringLiteral("Lumetra"));
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(TwipsToPixels(kWidth), TwipsToPixels(kHeight));
 
     m_panel = createPanel(this);
     if (m_panel == nullptr) throw std::runtime_error("the single-panel window got no panel");
-    if (QWidget* widget = m_panel->Widget()) widget->setGeometry(0, 0, kWidth, kPanelHeight);
+    if (QWidget* widget = m_panel->Widget()) widget->setGeometry(TwipsRect(0, 0, kWidth, kPanelHeight));
     m_sink = std::make_unique<ClickSink>(*this);
     m_panel->Advise(m_sink.get());
 
@@ -51,7 +52,7 @@ frmSolo::~frmSolo() { m_panel->Advise(nullptr); }
 void frmSolo::placeAtBottomLeft() {
     const QScreen* screenNow = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     const int screenHeight = screenNow != nullptr ? screenNow->geometry().height() : 0;
-    move(kLeft, screenHeight - kDistanceFromBottom - frameGeometry().height());
+    move(TwipsToPixels(kLeft), screenHeight - TwipsToPixels(kDistanceFromBottom) - frameGeometry().height());
 }
 
 void frmSolo::TickFlash() {

@@ -1,6 +1,6 @@
-// Design positions are in twips: 15 twips per pixel at 96 dots per inch. A
-// position converts to the nearest pixel, as the panel's do; with 15 twips a
-// pixel there is never a tie.
+// Design positions are in twips: 15 twips per pixel at 96 dots per inch,
+// times the layout scale. A position converts to the nearest pixel, as the
+// panel's do.
 #pragma once
 
 #include <QRect>
@@ -9,13 +9,16 @@ namespace caltrix {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-constexpr int TwipsToPixels(int twips) {
-    constexpr int half = kTwipsPerPixel / 2;
-    return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((half - twips) / kTwipsPerPixel);
-}
+// The factor, below 1, by which the program shrinks its design itself for a
+// screen smaller than the design: Qt draws widgets wrongly at a scale factor
+// below 1, so positions, fonts and pages are shrunk here instead, while Qt
+// scales from 1 up. Set once at start-up, before any control is built.
+void SetLayoutScale(double factor);
+double LayoutScale();
 
-inline QRect TwipsRect(int left, int top, int width, int height) {
-    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
-}
+int TwipsToPixels(int twips);
+QRect TwipsRect(int left, int top, int width, int height);
+// A font size in points at the layout scale.
+double LayoutPoints(double points);
 
 }  // namespace caltrix

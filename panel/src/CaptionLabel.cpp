@@ -5,11 +5,10 @@
 #include "Colours.h"
 #include "Fonts.h"
 #include "Text1252.h"
-#include "Twips.h"
 
 namespace Pannello2 {
 
-CaptionLabel::CaptionLabel(const char* name, QWidget* parent) : QLabel(parent) {
+CaptionLabel::CaptionLabel(const char* name, QWidget* parent, TwipsScale scale) : QLabel(parent), m_scale(scale) {
     setObjectName(QString::fromLatin1(name));
     // Captions come from scraped pages and a remote file: never rich text.
     setTextFormat(Qt::PlainText);
@@ -41,7 +40,7 @@ void CaptionLabel::SetSharedFont(FontRef font) {
 }
 
 void CaptionLabel::applySharedFont() {
-    if (m_sharedFont) setFont(ToQFont(*m_sharedFont));
+    if (m_sharedFont) setFont(ToQFont(*m_sharedFont, m_scale));
 }
 
 void CaptionLabel::unsubscribe() {
@@ -67,7 +66,7 @@ void CaptionLabel::SetHeightTwips(int height) {
     applyGeometry();
 }
 
-void CaptionLabel::applyGeometry() { setGeometry(TwipsRect(m_leftTwips, m_topTwips, m_widthTwips, m_heightTwips)); }
+void CaptionLabel::applyGeometry() { setGeometry(m_scale.Rect(m_leftTwips, m_topTwips, m_widthTwips, m_heightTwips)); }
 
 // A click is a press and a release of the left button over the label.
 void CaptionLabel::mousePressEvent(QMouseEvent* event) {

@@ -1,11 +1,13 @@
 // One label of the panel: a caption kept exactly as written (Windows-1252),
 // shown as plain text with centred alignment over its strip, a fore colour,
-// a font, and its place in twips.
+// a font, and its place in twips at the panel's scale.
 #pragma once
 
 #include <QLabel>
 
 #include <Pannello/Pannello.h>
+
+#include "Twips.h"
 
 namespace Pannello2 {
 
@@ -13,7 +15,7 @@ class CaptionLabel : public QLabel {
     Q_OBJECT
 
 public:
-    CaptionLabel(const char* name, QWidget* parent);
+    CaptionLabel(const char* name, QWidget* parent, TwipsScale scale);
     ~CaptionLabel() override;
 
     const Testo& Caption() const { return m_caption; }
@@ -44,6 +46,7 @@ private:
     void applySharedFont();
     void unsubscribe();
 
+    TwipsScale m_scale;
     Testo m_caption;
     Colore m_foreColour = 0;
     FontRef m_sharedFont;

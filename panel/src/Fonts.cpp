@@ -4,9 +4,9 @@
 
 namespace Pannello2 {
 
-QFont ToQFont(const Font& font) {
+QFont ToQFont(const Font& font, const TwipsScale& scale) {
     QFont qfont(FromWindows1252(font.Name()));
-    if (font.Size() > 0) qfont.setPointSizeF(font.Size());
+    if (font.Size() > 0) qfont.setPointSizeF(scale.Points(font.Size()));
     qfont.setBold(font.Bold());
     return qfont;
 }

@@ -6,10 +6,12 @@
 
 #include <Pannello/Pannello.h>
 
+#include "Twips.h"
+
 namespace Pannello2 {
 
-// Name, size in points and bold of `font` as a Qt font.
-QFont ToQFont(const Font& font);
+// Name, size in points and bold of `font` as a Qt font, its size at `scale`.
+QFont ToQFont(const Font& font, const TwipsScale& scale);
 
 // Maps Verdana, MS Sans Serif, Courier New and Times New Roman to the DejaVu
 // and Liberation fonts that the setup installs. Safe to call more than once.

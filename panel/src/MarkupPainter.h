@@ -9,7 +9,7 @@ class PictureStrip;
 
 // Clears the strip, then draws the segments on one line starting at 26 twips
 // from the top, centred on the width of the measuring text in Verdana 10 pt
-// bold. A failed reading keeps the segments before the failure.
+// bold, all at the strip's scale. A failed reading keeps the segments before the failure.
 void PaintMarkup(PictureStrip& strip, const MarkupDrawing& drawing);
 
 }  // namespace Pannello2

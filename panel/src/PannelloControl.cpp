@@ -23,33 +23,37 @@ constexpr Colore kBlack = 0x000000;
 constexpr Colore kRed = 0x0000FF;
 constexpr Colore kYellow = 0x00FFFF;
 
-QFont SmallLabelFont() {
+QFont SmallLabelFont(const TwipsScale& scale) {
     QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(9.75);
+    font.setPointSizeF(scale.Points(9.75));
     font.setBold(true);
     return font;
 }
 
-CaptionLabel* MakeLabel(const char* name, QWidget* strip, const char* caption, Colore colour) {
-    auto* label = new CaptionLabel(name, strip);
+CaptionLabel* MakeLabel(const char* name, PictureStrip* strip, const char* caption, Colore colour) {
+    auto* label = new CaptionLabel(name, strip, strip->Scale());
     label->SetCaption(caption);
     label->SetForeColour(colour);
     return label;
 }
 
-CaptionLabel* MakeInfoLabel(const char* name, QWidget* strip, int left, int width, const char* caption, Colore colour) {
+CaptionLabel* MakeInfoLabel(const char* name, PictureStrip* strip, int left, int width, const char* caption,
+                            Colore colour) {
     CaptionLabel* label = MakeLabel(name, strip, caption, colour);
     label->PlaceTwips(left, 15, width, 240);
-    label->setFont(SmallLabelFont());
+    label->setFont(SmallLabelFont(strip->Scale()));
     return label;
 }
 
 }  // namespace
 
 Pannello::Pannello(QWidget* parent, PannelloHost* host)
-    : QWidget(parent), m_host(host), m_clock([] { return QTime::currentTime().second(); }) {
+    : QWidget(parent),
+      m_host(host),
+      m_scale(host != nullptr ? host->AmbientScale() : 1.0),
+      m_clock([] { return QTime::currentTime().second(); }) {
     setObjectName(QStringLiteral("Pannello"));
-    setFixedSize(TwipsToPixels(kWidthTwips), TwipsToPixels(kHeightTwips));
+    setFixedSize(m_scale.ToPixels(kWidthTwips), m_scale.ToPixels(kHeightTwips));
     buildSurface();
     setupTimers();
 }
@@ -57,12 +61,12 @@ Pannello::Pannello(QWidget* parent, PannelloHost* host)
 Pannello::~Pannello() = default;
 
 void Pannello::buildSurface() {
-    m_el.picTitolo = new PictureStrip("picTitolo", this);
-    m_el.picTitolo->setGeometry(TwipsRect(-30, -30, 5010, 360));
-    m_el.picTesto = new PictureStrip("picTesto", this);
-    m_el.picTesto->setGeometry(TwipsRect(0, 345, 5010, 780));
-    m_el.picInfo = new PictureStrip("picInfo", this);
-    m_el.picInfo->setGeometry(TwipsRect(0, 1125, 5010, 345));
+    m_el.picTitolo = new PictureStrip("picTitolo", this, m_scale);
+    m_el.picTitolo->setGeometry(m_scale.Rect(-30, -30, 5010, 360));
+    m_el.picTesto = new PictureStrip("picTesto", this, m_scale);
+    m_el.picTesto->setGeometry(m_scale.Rect(0, 345, 5010, 780));
+    m_el.picInfo = new PictureStrip("picInfo", this, m_scale);
+    m_el.picInfo->setGeometry(m_scale.Rect(0, 1125, 5010, 345));
     m_el.picTitolo->SetPicture(BuiltinPicture(Strip::Titolo));
     m_el.picTesto->SetPicture(BuiltinPicture(Strip::Testo));
     m_el.picInfo->SetPicture(BuiltinPicture(Strip::Info));
@@ -78,7 +82,7 @@ void Pannello::buildSurface() {
     m_el.lblTesto = MakeLabel("lblTesto", m_el.picTesto, "Testo", kWhite);
     m_el.lblTesto->PlaceTwips(90, 0, 4830, 795);
     m_el.lblTesto->setWordWrap(true);
-    m_el.lblTesto->setFont(SmallLabelFont());
+    m_el.lblTesto->setFont(SmallLabelFont(m_scale));
 
     m_el.lblHT = MakeInfoLabel("lblHT", m_el.picInfo, 1425, 495, "HT", kRed);
     m_el.lblRisultatoHT = MakeInfoLabel("lblRisultatoHT", m_el.picInfo, 1845, 495, "0-0", kWhite);

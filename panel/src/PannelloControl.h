@@ -11,6 +11,8 @@
 
 #include <Pannello/Pannello.h>
 
+#include "Twips.h"
+
 namespace Pannello2 {
 
 class CaptionLabel;
@@ -184,6 +186,7 @@ private:
     void blinkTestoPic();
 
     PannelloHost* m_host;
+    TwipsScale m_scale;
     __Pannello* m_sink = nullptr;
     Elements m_el{};
     StoredValues m_values;

@@ -5,7 +5,7 @@
 
 namespace Pannello2 {
 
-PictureStrip::PictureStrip(const char* name, QWidget* parent) : QWidget(parent) {
+PictureStrip::PictureStrip(const char* name, QWidget* parent, TwipsScale scale) : QWidget(parent), m_scale(scale) {
     setObjectName(QString::fromLatin1(name));
 }
 
@@ -32,7 +32,11 @@ void PictureStrip::DrawText(QPointF position, const QString& text, const QColor&
 void PictureStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // At the picture's own size from the top left: a smaller one leaves the rest bare, a larger one is cut.
-    if (!m_pixmap.isNull()) painter.drawPixmap(0, 0, m_pixmap);
+    if (!m_pixmap.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QSizeF size = QSizeF(m_pixmap.size()) * m_scale.Factor();
+        painter.drawPixmap(QRectF(QPointF(0, 0), size), m_pixmap, QRectF(m_pixmap.rect()));
+    }
     for (const DrawnText& drawn : m_drawing) {
         painter.setFont(drawn.font);
         painter.setPen(drawn.colour);

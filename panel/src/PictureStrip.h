@@ -1,5 +1,5 @@
 // A picture strip of the panel: a background picture drawn at its own size
-// from the top left corner, and text drawn onto it that stays, over the
+// (times the panel's scale) from the top left corner, and text drawn onto it that stays, over the
 // picture and under the strip's labels, until the strip is next cleared.
 #pragma once
 
@@ -11,13 +11,17 @@
 
 #include <Pannello/Pannello.h>
 
+#include "Twips.h"
+
 namespace Pannello2 {
 
 class PictureStrip : public QWidget {
     Q_OBJECT
 
 public:
-    PictureStrip(const char* name, QWidget* parent);
+    PictureStrip(const char* name, QWidget* parent, TwipsScale scale);
+
+    const TwipsScale& Scale() const { return m_scale; }
 
     const PictureRef& Picture() const { return m_picture; }
     // Null, or bytes that do not decode, leave the strip without a picture.
@@ -39,6 +43,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    TwipsScale m_scale;
     PictureRef m_picture;
     QPixmap m_pixmap;
     std::vector<DrawnText> m_drawing;

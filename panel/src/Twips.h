@@ -1,5 +1,6 @@
 // Positions and sizes of the panel's elements are kept in twips, as designed;
-// the screen uses 15 twips per pixel.
+// the screen uses 15 twips per pixel. A host that shrinks its display has the
+// panel drawn at its scale: positions, sizes, fonts and pictures alike.
 #pragma once
 
 #include <QRect>
@@ -9,14 +10,20 @@ namespace Pannello2 {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
+class TwipsScale {
+public:
+    explicit TwipsScale(double factor = 1.0) : m_factor(factor > 0 ? factor : 1.0) {}
 
-inline double TwipsToPixelsF(double twips) { return twips / kTwipsPerPixel; }
+    double Factor() const { return m_factor; }
+    int ToPixels(int twips) const { return static_cast<int>(std::lround(ToPixelsF(twips))); }
+    double ToPixelsF(double twips) const { return twips * m_factor / kTwipsPerPixel; }
+    QRect Rect(int left, int top, int width, int height) const {
+        return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+    }
+    double Points(double points) const { return points * m_factor; }
 
-inline QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
+private:
+    double m_factor;
+};
 
 }  // namespace Pannello2

@@ -85,5 +85,19 @@ TEST(Settings, ScaleFitsTheScreenOrIsAFixedFactor) {
     EXPECT_DOUBLE_EQ(FitFactor({1024, 768}, {1016, 760}), 1.0);
 }
 
+// Qt draws widgets wrongly below a factor of 1, so the program lays out the
+// design smaller itself there.
+TEST(Settings, QtScalesFromOneUpAndTheLayoutBelow) {
+    char program[] = "Caltrix";
+    char* argv[] = {program, nullptr};
+    EXPECT_DOUBLE_EQ(PrepareScale({true, false, 1.5}, argv), 1.0);
+    EXPECT_EQ(qgetenv("QT_SCALE_FACTOR").toDouble(), 1.5);
+    EXPECT_DOUBLE_EQ(PrepareScale({true, false, 0.8}, argv), 0.8);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"));
+    qputenv("CALTRIX_FIT_MEASURED", "0.94");  // as measured by the first start
+    EXPECT_DOUBLE_EQ(PrepareScale({true, true, 1.0}, argv), 0.94);
+    qunsetenv("CALTRIX_FIT_MEASURED");
+}
+
 }  // namespace
 }  // namespace caltrix

@@ -8,6 +8,12 @@
 namespace Pannello2 {
 namespace {
 
+RecordingHost scaledHost(double scale) {
+    RecordingHost host;
+    host.scale = scale;
+    return host;
+}
+
 std::string Lower(std::string_view key) {
     std::string lower(key);
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -24,7 +30,8 @@ std::optional<PropertyValue> MemoryBag::Read(std::string_view key) const {
 
 void MemoryBag::Write(std::string_view key, const PropertyValue& value) { values[Lower(key)] = value; }
 
-TestPanel::TestPanel(const PropertyBag* load) : panel(CreateInitialisedPannello(nullptr, &host)) {
+TestPanel::TestPanel(const PropertyBag* load, double scale)
+    : host(scaledHost(scale)), panel(CreateInitialisedPannello(nullptr, &host)) {
     panel->SetClock([this] { return second; });
     host.notifications.clear();  // those the initialisation sends
     if (load) {

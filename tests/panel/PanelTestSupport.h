@@ -20,8 +20,10 @@ class RecordingHost : public PannelloHost {
 public:
     void PropertyChanged(std::string_view name) override { notifications.emplace_back(name); }
     FontRef AmbientFont() override { return MakeFont("MS Sans Serif", 8.25, false); }
+    double AmbientScale() override { return scale; }
 
     std::vector<std::string> notifications;
+    double scale = 1.0;
 };
 
 class ClickCounter : public __Pannello {
@@ -40,10 +42,10 @@ public:
 };
 
 // A panel as the factory creates it, with a host that records and a
-// pinned clock; first placement done unless `load` is given. The host keeps
-// only the notifications a restore sent.
+// pinned clock, drawn at the host's `scale`; first placement done unless
+// `load` is given. The host keeps only the notifications a restore sent.
 struct TestPanel {
-    explicit TestPanel(const PropertyBag* load = nullptr);
+    explicit TestPanel(const PropertyBag* load = nullptr, double scale = 1.0);
     ~TestPanel();
 
     Pannello& operator*() { return *panel; }

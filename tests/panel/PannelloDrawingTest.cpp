@@ -111,7 +111,7 @@ TEST(PannelloDrawing, DrawingTwiceGivesTheSamePicture) {
     EXPECT_EQ(InfoStripImage(*panel), first);
 }
 
-TEST(PannelloDrawing, NewInfoPictureIsDrawnAtItsOwnSizeUnderTheText) {
+TEST(PannelloDrawing, NewInfoPictureIsDrawnAtItsOwnSizeTimesTheScaleUnderTheText) {
     QImage blue(100, 10, QImage::Format_RGB32);
     blue.fill(QColor(0, 0, 255));
     QByteArray png;
@@ -119,15 +119,31 @@ TEST(PannelloDrawing, NewInfoPictureIsDrawnAtItsOwnSizeUnderTheText) {
     buffer.open(QIODevice::WriteOnly);
     blue.save(&buffer, "PNG");
 
-    TestPanel panel;
-    const QImage titleBefore = Strip(*panel, "picTitolo").grab().toImage();
-    panel->SetPictureInfo(std::make_shared<const Picture>(Picture{{png.begin(), png.end()}}));
-    panel->SetTestoPic("ABC");
-    const QImage image = InfoStripImage(*panel);
-    EXPECT_EQ(CountPixels(image, QColor(0, 0, 255)), 100 * 10) << "from the top left, not stretched";
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 255));
-    EXPECT_GT(CountPixels(image, kBrightWhite), 10);
-    EXPECT_EQ(Strip(*panel, "picTitolo").grab().toImage(), titleBefore);
+    for (const double scale : {1.0, 0.5}) {
+        TestPanel panel(nullptr, scale);
+        const QImage titleBefore = Strip(*panel, "picTitolo").grab().toImage();
+        panel->SetPictureInfo(std::make_shared<const Picture>(Picture{{png.begin(), png.end()}}));
+        panel->SetTestoPic("ABC");
+        const QImage image = InfoStripImage(*panel);
+        EXPECT_EQ(CountPixels(image, QColor(0, 0, 255)), static_cast<int>(100 * 10 * scale * scale))
+            << "from the top left, not stretched, at scale " << scale;
+        EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 255));
+        EXPECT_GT(CountPixels(image, kBrightWhite), 5);
+        EXPECT_EQ(Strip(*panel, "picTitolo").grab().toImage(), titleBefore);
+    }
+}
+
+TEST(PannelloDrawing, AHostsScaleShrinksPlacesAndFonts) {
+    TestPanel full, half(nullptr, 0.5);
+    EXPECT_EQ(half->size(), full->size() / 2);
+    for (const char* name : {"lblTitolo", "lblTesto", "lblInfo"}) {
+        const QPoint offset = Label(*half, name).geometry().topLeft() - Label(*full, name).geometry().topLeft() / 2;
+        EXPECT_LE(offset.manhattanLength(), 1) << name << ": each rounded to whole pixels";
+        EXPECT_DOUBLE_EQ(Label(*half, name).font().pointSizeF(), Label(*full, name).font().pointSizeF() / 2) << name;
+    }
+    full->SetTestoPic("ABC");
+    half->SetTestoPic("ABC");
+    EXPECT_DOUBLE_EQ(Strip(*half, "picInfo").Drawing()[0].font.pointSizeF(), 5);
 }
 
 TEST(PannelloDrawing, LabelsStayClearUnderAHostStyleSheet) {

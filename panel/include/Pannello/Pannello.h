@@ -142,6 +142,9 @@ public:
     virtual void PropertyChanged(std::string_view /*name*/) {}
     // The font a freshly placed panel takes for Font and TitoloFont.
     virtual FontRef AmbientFont() { return MakeFont("MS Sans Serif", 8.25, false); }
+    // The factor the host draws its display at; a panel is drawn at it from
+    // creation on: its elements, fonts and pictures. Below 1 it shrinks.
+    virtual double AmbientScale() { return 1.0; }
 };
 
 // The control's default interface, members in slot order.
