@@ -29,120 +29,95 @@ public:
         if (m_sink) m_sink->Click();
     }
 
-    Pannello2::Colore BackColor() const override { return 0; }
-    void SetBackColor(Pannello2::Colore) override { record("BackColor"); }
-    Pannello2::Colore ForeColor() const override { return 0; }
-    void SetForeColor(Pannello2::Colore) override { record("ForeColor"); }
+    // Members the display only writes: logged by name, read back as zero.
+#define CALTRIX_FAKE_UNREAD(Type, ParamType, Name) \
+    Type Name() const override { return {}; }      \
+    void Set##Name(ParamType) override { record(#Name); }
+    CALTRIX_FAKE_UNREAD(Pannello2::Colore, Pannello2::Colore, BackColor)
+    CALTRIX_FAKE_UNREAD(Pannello2::Colore, Pannello2::Colore, ForeColor)
+    CALTRIX_FAKE_UNREAD(std::int16_t, std::int16_t, BackStyle)
+    CALTRIX_FAKE_UNREAD(std::int16_t, std::int16_t, BorderStyle)
+    CALTRIX_FAKE_UNREAD(bool, bool, Enabled)
+    CALTRIX_FAKE_UNREAD(Pannello2::PictureRef, Pannello2::PictureRef, PictureTitolo)
+    CALTRIX_FAKE_UNREAD(Pannello2::PictureRef, Pannello2::PictureRef, PictureTesto)
+    CALTRIX_FAKE_UNREAD(Pannello2::PictureRef, Pannello2::PictureRef, PictureInfo)
+    CALTRIX_FAKE_UNREAD(Pannello2::Testo, const Pannello2::Testo&, TempoTesto)
+    CALTRIX_FAKE_UNREAD(Pannello2::Colore, Pannello2::Colore, TempoColore)
+    CALTRIX_FAKE_UNREAD(Pannello2::Testo, const Pannello2::Testo&, MinutiTesto)
+    CALTRIX_FAKE_UNREAD(Pannello2::Colore, Pannello2::Colore, MinutiColore)
+#undef CALTRIX_FAKE_UNREAD
+
+    // Colours logged with their value, read back as zero.
+#define CALTRIX_FAKE_COLOUR(Name)                         \
+    Pannello2::Colore Name() const override { return 0; } \
+    void Set##Name(Pannello2::Colore v) override { record(#Name "=" + hex(v)); }
+    CALTRIX_FAKE_COLOUR(TitoloColore)
+    CALTRIX_FAKE_COLOUR(TitoloOmbra)
+    CALTRIX_FAKE_COLOUR(TestoColore)
+    CALTRIX_FAKE_COLOUR(HTColore)
+    CALTRIX_FAKE_COLOUR(HTTestoColore)
+    CALTRIX_FAKE_COLOUR(FTTestoColore)
+    CALTRIX_FAKE_COLOUR(InfoColore)
+#undef CALTRIX_FAKE_COLOUR
+
+    // Texts stored and logged with their value.
+#define CALTRIX_FAKE_TEXT(Getter, Name, member)                 \
+    Pannello2::Testo Getter() const override { return member; } \
+    void Set##Name(const Pannello2::Testo& v) override {        \
+        member = v;                                             \
+        record(#Name "=" + v);                                  \
+    }
+    CALTRIX_FAKE_TEXT(Titolo, Titolo, m_titolo)
+    CALTRIX_FAKE_TEXT(GetTesto, Testo, m_markup)
+    CALTRIX_FAKE_TEXT(HT, HT, m_ht)
+    CALTRIX_FAKE_TEXT(FT, FT, m_ft)
+    CALTRIX_FAKE_TEXT(HTTesto, HTTesto, m_htTesto)
+    CALTRIX_FAKE_TEXT(FTTesto, FTTesto, m_ftTesto)
+    CALTRIX_FAKE_TEXT(InfoTesto, InfoTesto, m_infoTesto)
+    CALTRIX_FAKE_TEXT(ScrollTesto, ScrollTesto, m_scrollTesto)
+#undef CALTRIX_FAKE_TEXT
+
+    // Methods logged as calls.
+#define CALTRIX_FAKE_CALL(Name) \
+    bool Name() override { return call(#Name "()"); }
+    CALTRIX_FAKE_CALL(TitoloLampeggio)
+    CALTRIX_FAKE_CALL(TitoloFisso)
+    CALTRIX_FAKE_CALL(TestoLampeggio)
+    CALTRIX_FAKE_CALL(TestoFisso)
+    CALTRIX_FAKE_CALL(HTLampeggio)
+    CALTRIX_FAKE_CALL(FTLampeggio)
+    CALTRIX_FAKE_CALL(FTFisso)
+    CALTRIX_FAKE_CALL(InfoLampeggio)
+    CALTRIX_FAKE_CALL(InfoFisso)
+    CALTRIX_FAKE_CALL(Pulisci)
+#undef CALTRIX_FAKE_CALL
+
     Pannello2::FontRef GetFont() const override { return m_font; }
     void SetFont(Pannello2::FontRef value) override {
         m_font = value;
         record("Font");
-    }
-    std::int16_t BackStyle() const override { return 0; }
-    void SetBackStyle(std::int16_t) override { record("BackStyle"); }
-    std::int16_t BorderStyle() const override { return 0; }
-    void SetBorderStyle(std::int16_t) override { record("BorderStyle"); }
-    void Refresh() override { record("Refresh()"); }
-    Pannello2::Testo Titolo() const override { return m_titolo; }
-    void SetTitolo(const Pannello2::Testo& v) override {
-        m_titolo = v;
-        record("Titolo=" + v);
-    }
-    Pannello2::Colore TitoloColore() const override { return 0; }
-    void SetTitoloColore(Pannello2::Colore v) override { record("TitoloColore=" + hex(v)); }
-    Pannello2::Colore TitoloOmbra() const override { return 0; }
-    void SetTitoloOmbra(Pannello2::Colore v) override { record("TitoloOmbra=" + hex(v)); }
-    Pannello2::Testo GetTesto() const override { return m_markup; }
-    void SetTesto(const Pannello2::Testo& v) override {
-        m_markup = v;
-        record("Testo=" + v);
-    }
-    Pannello2::Colore TestoColore() const override { return 0; }
-    void SetTestoColore(Pannello2::Colore v) override { record("TestoColore=" + hex(v)); }
-    Pannello2::Testo HT() const override { return m_ht; }
-    void SetHT(const Pannello2::Testo& v) override {
-        m_ht = v;
-        record("HT=" + v);
-    }
-    Pannello2::Colore HTColore() const override { return 0; }
-    void SetHTColore(Pannello2::Colore v) override { record("HTColore=" + hex(v)); }
-    Pannello2::Testo FT() const override { return m_ft; }
-    void SetFT(const Pannello2::Testo& v) override {
-        m_ft = v;
-        record("FT=" + v);
-    }
-    Pannello2::Colore FTColore() const override { return m_ftColore; }
-    void SetFTColore(Pannello2::Colore v) override {
-        m_ftColore = v;
-        record("FTColore=" + hex(v));
-    }
-    Pannello2::Testo HTTesto() const override { return m_htTesto; }
-    void SetHTTesto(const Pannello2::Testo& v) override {
-        m_htTesto = v;
-        record("HTTesto=" + v);
-    }
-    Pannello2::Colore HTTestoColore() const override { return 0; }
-    void SetHTTestoColore(Pannello2::Colore v) override { record("HTTestoColore=" + hex(v)); }
-    Pannello2::Testo FTTesto() const override { return m_ftTesto; }
-    void SetFTTesto(const Pannello2::Testo& v) override {
-        m_ftTesto = v;
-        record("FTTesto=" + v);
-    }
-    Pannello2::Colore FTTestoColore() const override { return 0; }
-    void SetFTTestoColore(Pannello2::Colore v) override { record("FTTestoColore=" + hex(v)); }
-    Pannello2::Testo InfoTesto() const override { return m_infoTesto; }
-    void SetInfoTesto(const Pannello2::Testo& v) override {
-        m_infoTesto = v;
-        record("InfoTesto=" + v);
-    }
-    Pannello2::Colore InfoColore() const override { return 0; }
-    void SetInfoColore(Pannello2::Colore v) override { record("InfoColore=" + hex(v)); }
-    bool TitoloLampeggio() override { return call("TitoloLampeggio()"); }
-    bool TitoloFisso() override { return call("TitoloFisso()"); }
-    bool TestoLampeggio() override { return call("TestoLampeggio()"); }
-    bool TestoFisso() override { return call("TestoFisso()"); }
-    bool HTLampeggio() override { return call("HTLampeggio()"); }
-    bool HTFisso() override {
-        call("HTFisso()");
-        draw(m_testoPicCopy);
-        return false;
-    }
-    bool FTLampeggio() override { return call("FTLampeggio()"); }
-    bool FTFisso() override { return call("FTFisso()"); }
-    bool InfoLampeggio() override { return call("InfoLampeggio()"); }
-    bool InfoFisso() override { return call("InfoFisso()"); }
-    bool Pulisci() override { return call("Pulisci()"); }
-    bool Enabled() const override { return false; }
-    void SetEnabled(bool) override { record("Enabled"); }
-    bool ScrollVerticale() const override { return m_scroll; }
-    void SetScrollVerticale(bool v) override {
-        m_scroll = v;
-        record(std::string("ScrollVerticale=") + (v ? "1" : "0"));
-    }
-    Pannello2::PictureRef PictureTitolo() const override { return {}; }
-    void SetPictureTitolo(Pannello2::PictureRef) override { record("PictureTitolo"); }
-    Pannello2::PictureRef PictureTesto() const override { return {}; }
-    void SetPictureTesto(Pannello2::PictureRef) override { record("PictureTesto"); }
-    Pannello2::PictureRef PictureInfo() const override { return {}; }
-    void SetPictureInfo(Pannello2::PictureRef) override { record("PictureInfo"); }
-    Pannello2::Testo ScrollTesto() const override { return m_scrollTesto; }
-    void SetScrollTesto(const Pannello2::Testo& v) override {
-        m_scrollTesto = v;
-        record("ScrollTesto=" + v);
     }
     Pannello2::FontRef TitoloFont() const override { return m_font; }
     void SetTitoloFont(Pannello2::FontRef v) override {
         m_font = v;
         record("TitoloFont");
     }
-    Pannello2::Testo TempoTesto() const override { return {}; }
-    void SetTempoTesto(const Pannello2::Testo&) override { record("TempoTesto"); }
-    Pannello2::Colore TempoColore() const override { return 0; }
-    void SetTempoColore(Pannello2::Colore) override { record("TempoColore"); }
-    Pannello2::Testo MinutiTesto() const override { return {}; }
-    void SetMinutiTesto(const Pannello2::Testo&) override { record("MinutiTesto"); }
-    Pannello2::Colore MinutiColore() const override { return 0; }
-    void SetMinutiColore(Pannello2::Colore) override { record("MinutiColore"); }
+    void Refresh() override { record("Refresh()"); }
+    Pannello2::Colore FTColore() const override { return m_ftColore; }
+    void SetFTColore(Pannello2::Colore v) override {
+        m_ftColore = v;
+        record("FTColore=" + hex(v));
+    }
+    bool HTFisso() override {
+        call("HTFisso()");
+        draw(m_testoPicCopy);
+        return false;
+    }
+    bool ScrollVerticale() const override { return m_scroll; }
+    void SetScrollVerticale(bool v) override {
+        m_scroll = v;
+        record(std::string("ScrollVerticale=") + (v ? "1" : "0"));
+    }
     Pannello2::Testo TestoPic() const override { return m_testoPic; }
     void SetTestoPic(const Pannello2::Testo& v) override {
         m_testoPic = v;

@@ -106,13 +106,6 @@ TEST_F(InterpretaRigaTest, PenaltiesAndPostponedWriteTheirStatusFirst) {
                             "p1.ScrollVerticale=0", "p1.InfoTesto=", "p1.InfoFisso()"}));
 }
 
-TEST_F(InterpretaRigaTest, SuspendedShowsSuspOnTheSlotPanel) {
-    bench.Interpret(4, MatchLine("SUSP.  LAZIO-ROMA", "1-1"));
-    EXPECT_EQ(bench.Pannello(4).TestoPic(), "[14]SUSP. [15]1-1");
-    EXPECT_EQ(bench.Pannello(4).GetTesto(), Lines("LAZIO-ROMA"));
-    EXPECT_EQ(bench.Pannello(4).FTColore(), 0x0000FFu);
-}
-
 // The teams start after the status word, its full stop and its spaces, for
 // both words, with or without the full stop and spelled out.
 TEST_F(InterpretaRigaTest, PostponedAndSuspendedKeepTheWholeHomeSide) {
@@ -242,10 +235,12 @@ TEST_F(InterpretaRigaTest, SinglePanelFinishedMatchMakesTheStripSteadyFirst) {
     EXPECT_EQ(coda, (Log{"solo.InfoFisso()", "solo.HTFisso()", "solo.TestoPic=[12]FT [15]2-1"}));
 }
 
-TEST_F(InterpretaRigaTest, SinglePanelDoesNotKnowSusp) {
+TEST_F(InterpretaRigaTest, SuspShowsOnTheSlotPanelButTheSinglePanelDoesNotKnowIt) {
     bench.Interpreter().SetPanSel(4);
     bench.Interpret(4, MatchLine("SUSP.  LAZIO-ROMA", "1-1"));
     EXPECT_EQ(bench.Pannello(4).TestoPic(), "[14]SUSP. [15]1-1");
+    EXPECT_EQ(bench.Pannello(4).GetTesto(), Lines("LAZIO-ROMA"));
+    EXPECT_EQ(bench.Pannello(4).FTColore(), 0x0000FFu);
     EXPECT_EQ(bench.solo.TestoPic(), "[14]?-?");
     EXPECT_EQ(bench.solo.GetTesto(), Lines("SUSP.  LAZIO-ROMA"));
 

@@ -100,20 +100,15 @@ TEST_F(CaricatoreTest, StoresThePreparedLinesOfASlotFile) {
     EXPECT_EQ(*lines.Line(2, 4), "");
 }
 
-TEST_F(CaricatoreTest, SplitsAtCrLfAndLoneCrButNotAtLoneLf) {
-    Write(1, "a\rb\nc\r\n");
-    loader.CaricaVideo(1);
-    EXPECT_EQ(lines.Count(1), 3);
-    EXPECT_EQ(*lines.Line(1, 2), "B\nC");
-}
-
-TEST_F(CaricatoreTest, AnEmptyFileKeepsTheSlotsLines) {
-    Write(5, "a\r\nb\r\n");
+TEST_F(CaricatoreTest, SplitsAtCrLfAndLoneCrButNotAtLoneLfAndAnEmptyFileKeepsTheLines) {
+    Write(5, "a\rb\nc\r\n");
     loader.CaricaVideo(5);
+    EXPECT_EQ(lines.Count(5), 3);
+    EXPECT_EQ(*lines.Line(5, 2), "B\nC");
     Write(5, "");
     EXPECT_EQ(loader.CaricaVideo(5), std::nullopt);
     EXPECT_EQ(lines.Count(5), 3);
-    EXPECT_EQ(*lines.Line(5, 2), "B");
+    EXPECT_EQ(*lines.Line(5, 2), "B\nC");
 }
 
 TEST_F(CaricatoreTest, AFolderFifoOrOversizedFileIsSkippedWithAMessage) {
