@@ -121,7 +121,6 @@ TEST(PannelloAnimation, CreationLeavesOnlyTheTestoPicBlinkRunning) {
     }
     EXPECT_TRUE(panel->TimerActive(PanelTimer::TestoPic));
     EXPECT_EQ(panel->ContatoreScroll(), 60);
-    EXPECT_EQ(Label(*panel, "lblTitolo").TopTwips(), 40);
     for (const char* name :
          {"lblTitolo", "lblOmbraTitolo", "lblHT", "lblRisultatoHT", "lblFT", "lblRisultatoFT", "lblInfo"}) {
         EXPECT_EQ(Label(*panel, name).Caption(), "") << name;
