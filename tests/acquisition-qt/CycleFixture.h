@@ -41,15 +41,17 @@ protected:
         // page even on a loaded machine; the download time-out is 2 s.
         SetTimeScale(0.1);
         m_server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
-        UpdateCycleSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
-                                     FolderPath(m_workFolder)};
-        m_window = std::make_unique<UpdateCycle>(settings, m_targets, m_store);
+        m_window = std::make_unique<UpdateCycle>(SettingsFor(m_server), m_targets, m_store);
     }
     void TearDown() override {
         m_window.reset();
         SetTimeScale(1.0);
     }
 
+    // Configuration and page from `server`, files in the test's folders.
+    UpdateCycleSettings SettingsFor(const TestHttpServer& server) const {
+        return {server.BaseUrl(), server.BaseUrl(), FolderPath(m_programFolder), FolderPath(m_workFolder)};
+    }
     static std::filesystem::path FolderPath(const QTemporaryDir& folder) { return folder.path().toStdString(); }
     std::filesystem::path ProgramFile(const char* name) const { return FolderPath(m_programFolder) / name; }
     std::string SlotFile(int slot) const {

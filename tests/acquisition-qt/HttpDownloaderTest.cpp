@@ -33,7 +33,7 @@ TEST_F(HttpDownloaderTest, ReturnsTheBodyBytesUnchanged) {
     EXPECT_TRUE(m_inet1.Download(At("/empty"), kCap).isEmpty());
 }
 
-TEST_F(HttpDownloaderTest, FailsOnHttpErrorsClosedConnectionsAndTimeOuts) {
+TEST_F(HttpDownloaderTest, FailsOnHttpErrorsClosedConnectionsTimeOutsAndNoServer) {
     m_server.Serve(QStringLiteral("/500"), Answer(500, "oops"));
     HttpAnswer slow = Answer(200, "late");
     slow.delayMs = 4000;
@@ -43,6 +43,9 @@ TEST_F(HttpDownloaderTest, FailsOnHttpErrorsClosedConnectionsAndTimeOuts) {
     m_server.Serve(QStringLiteral("/closed"), closed);
     for (const char* target : {"/500", "/missing", "/slow", "/closed"})
         EXPECT_THROW(m_inet1.Download(At(target), kCap), DownloadError) << target;
+    const QUrl address = At("/500");
+    m_server.Close();  // and when no server listens
+    EXPECT_THROW(m_inet1.Download(address, kCap), DownloadError);
 }
 
 TEST_F(HttpDownloaderTest, RefusesABodyOverTheCapAnnouncedOrNot) {
@@ -54,12 +57,6 @@ TEST_F(HttpDownloaderTest, RefusesABodyOverTheCapAnnouncedOrNot) {
     m_server.Serve(QStringLiteral("/unannounced"), unannounced);
     for (const char* target : {"/over", "/unannounced"})
         EXPECT_THROW(m_inet1.Download(At(target), kCap), DownloadError) << target;
-}
-
-TEST_F(HttpDownloaderTest, FailsWhenNoServerListens) {
-    const QUrl address = At("/public/config.txt");
-    m_server.Close();
-    EXPECT_THROW(m_inet1.Download(address, kCap), DownloadError);
 }
 
 TEST_F(HttpDownloaderTest, FollowsRedirectsOnlyOnTheSameScheme) {

@@ -53,25 +53,24 @@ TEST_F(SaveWebBrowserTest, WritesTablesInTheClassicFormWhateverTheSourceLayout) 
     EXPECT_EQ(SaveBody(singleLine), expected);
 }
 
-TEST_F(SaveWebBrowserTest, EscapesTextAndWritesWindows1252) {
-    // "A & B <x>", a no-break space, the euro sign (0x80 in Windows-1252),
-    // e acute, two characters outside Windows-1252 (one beyond U+FFFF) and
-    // the control character that stands for the undefined byte 0x81.
-    EXPECT_EQ(SaveBody("<p>A &amp; B &lt;x&gt;&nbsp;\xE2\x82\xAC \xC3\xA9 \xE6\xBC\xA2 \xF0\x9F\x98\x80 \xC2\x81</p>"),
-              "<p>A &amp; B &lt;x&gt;&nbsp;\x80 \xE9 ? ? \x81</p>");
+TEST_F(SaveWebBrowserTest, WritesMarkupInWindows1252WithClassicQuotingAndSpacing) {
+    const std::pair<QByteArray, std::string> cases[] = {
+        // "A & B <x>", a no-break space, the euro sign (0x80 in Windows-1252), e acute, two characters
+        // outside Windows-1252 (one beyond U+FFFF) and the control character for the undefined byte 0x81.
+        {"<p>A &amp; B &lt;x&gt;&nbsp;\xE2\x82\xAC \xC3\xA9 \xE6\xBC\xA2 \xF0\x9F\x98\x80 \xC2\x81</p>",
+         "<p>A &amp; B &lt;x&gt;&nbsp;\x80 \xE9 ? ? \x81</p>"},
+        // attribute values quoted only where needed
+        {"<a href=\"/x y.htm\" id=\"a-1.b_c:d\" title='say \"hi\" &amp; go' data-empty=\"\">l</a>",
+         "<a href=\"/x y.htm\" id=a-1.b_c:d title=\"say &quot;hi&quot; &amp; go\" data-empty=\"\">l</a>"},
+        // inline spacing and preformatted lines kept
+        {"<div>\n  <b>Inter</b> <i>Milan</i>\n</div><pre>a\n b</pre><br><img src=x.png>",
+         "<div><b>Inter</b> <i>Milan</i></div>\r\n<pre>a\r\n b</pre><br><img src=x.png>"},
+    };
+    for (const auto& [body, saved] : cases) EXPECT_EQ(SaveBody(body), saved) << body.toStdString();
 }
 
-TEST_F(SaveWebBrowserTest, QuotesAttributeValuesOnlyWhereNeeded) {
-    EXPECT_EQ(SaveBody("<a href=\"/x y.htm\" id=\"a-1.b_c:d\" title='say \"hi\" &amp; go' data-empty=\"\">l</a>"),
-              "<a href=\"/x y.htm\" id=a-1.b_c:d title=\"say &quot;hi&quot; &amp; go\" data-empty=\"\">l</a>");
-}
-
-TEST_F(SaveWebBrowserTest, KeepsInlineSpacingAndPreformattedLines) {
-    EXPECT_EQ(SaveBody("<div>\n  <b>Inter</b> <i>Milan</i>\n</div><pre>a\n b</pre><br><img src=x.png>"),
-              "<div><b>Inter</b> <i>Milan</i></div>\r\n<pre>a\r\n b</pre><br><img src=x.png>");
-}
-
-TEST_F(SaveWebBrowserTest, SavesTheWholeDocumentWithoutTrailingLineBreak) {
+TEST_F(SaveWebBrowserTest, ReplacesAnyFileWithTheWholeDocumentWithoutTrailingLineBreak) {
+    WriteWholeFile(m_file, std::string(5000, 'x'));
     const std::string saved = SaveBody("<p>x</p>", false);
     EXPECT_EQ(saved, "<html>\r\n<head>\r\n<title>t</title></head>\r\n<body>\r\n<p>x</p></body></html>");
 }
@@ -96,11 +95,6 @@ TEST_F(SaveWebBrowserTest, RefusesAPageOverTheSizeTaken) {
     } catch (const SaveError& error) {
         EXPECT_NE(std::string(error.what()).find("more than the 32 MiB"), std::string::npos) << error.what();
     }
-}
-
-TEST_F(SaveWebBrowserTest, ReplacesAnExistingFileEntirely) {
-    WriteWholeFile(m_file, std::string(5000, 'x'));
-    EXPECT_EQ(SaveBody("<p>short</p>"), "<p>short</p>");
 }
 
 TEST_F(SaveWebBrowserTest, FailsForADocumentWithoutBody) {

@@ -90,10 +90,8 @@ TEST_F(CycleTest, TriggersDuringACycleAreDroppedNotInterleaved) {
 TEST_F(CycleTest, Timer1StartsCyclesNoCloserThanACycleLength) {
     m_window.reset();
     SetTimeScale(0.02);  // creation interval 600 ms, cycle length 660 ms, tick 20 ms
+    UpdateCycle window(SettingsFor(m_server), m_targets, m_store);
     m_server.Close();
-    UpdateCycleSettings settings{m_server.BaseUrl(), m_server.BaseUrl(), FolderPath(m_programFolder),
-                                 FolderPath(m_workFolder)};
-    UpdateCycle window(settings, m_targets, m_store);
     int cycles = 0;
     QObject::connect(&window, &UpdateCycle::cycleFinished, [&] { ++cycles; });
     ASSERT_TRUE(testing::WaitUntil([&] { return cycles == 1; }, 5000));
@@ -141,9 +139,7 @@ TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
         testing::TestHttpServer server;
         server.Serve(kConfigTarget, Answer(200, "01=SERIE A;\r\n", "text/plain"));
         server.Serve(kPageTarget, Answer(200, kPageSingleLine));
-        UpdateCycleSettings settings{server.BaseUrl(), server.BaseUrl(), FolderPath(m_programFolder),
-                                     FolderPath(m_workFolder)};
-        UpdateCycle window(settings, m_targets, m_store);
+        UpdateCycle window(SettingsFor(server), m_targets, m_store);
         ASSERT_TRUE(window.AggiornaTelevideo());
         ASSERT_EQ(SlotFile(1), kSerieA);
 
