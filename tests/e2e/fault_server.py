@@ -23,6 +23,7 @@ import argparse
 import http.server
 import json
 import random
+import re
 import socket
 import socketserver
 import struct
@@ -71,10 +72,10 @@ def probe_score(serial):
     return serial // 100, serial % 100
 
 
-def probe_line(serial):
-    """The probe match as it stands in a slot file."""
-    home, away = probe_score(serial)
-    return "JUVENTUS <%d-%d> TORINO" % (home, away)
+def shown_serial(slot_text):
+    """The serial of the good page whose probe match a slot file shows, or None."""
+    match = re.search(r"JUVENTUS <(\d+)-(\d+)> TORINO", slot_text or "")
+    return int(match.group(1)) * 100 + int(match.group(2)) if match else None
 
 
 def competitions(serial):

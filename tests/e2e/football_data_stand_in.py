@@ -89,9 +89,22 @@ def serve_until_interrupted(stand_in, port_file):
         stand_in.close()
 
 
-class StandIn:
-    """Serves on 127.0.0.1 from a thread of its own."""
+class LocalServer:
+    """Serves requests with `handler` on 127.0.0.1 from a thread of its own."""
 
+    def __init__(self, handler, port=0):
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        self.base = "http://127.0.0.1:%d" % self.port
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class StandIn(LocalServer):
     def __init__(self, key, port=0):
         self.key = key
         self.requests = []   # (time, path with query, X-Auth-Token header)
@@ -117,16 +130,7 @@ class StandIn:
             def answer(self, status, document, headers=None):
                 send_json(self, status, document, headers)
 
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
-        self.server.daemon_threads = True
-        self.port = self.server.server_address[1]
-        self.base = "http://127.0.0.1:%d" % self.port
-        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
-        self.thread.start()
-
-    def close(self):
-        self.server.shutdown()
-        self.server.server_close()
+        super().__init__(Handler, port)
 
 
 def main():

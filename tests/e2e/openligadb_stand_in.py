@@ -15,10 +15,9 @@ import argparse
 import datetime
 import http.server
 import sys
-import threading
 import time
 
-from football_data_stand_in import send_json, serve_until_interrupted
+from football_data_stand_in import LocalServer, send_json, serve_until_interrupted
 
 # league: (name, [(minutes from kick-off to now, home, away, goals as (minute, side))])
 LEAGUES = {
@@ -95,9 +94,7 @@ def matchday(league, now):
     return matches
 
 
-class StandIn:
-    """Serves on 127.0.0.1 from a thread of its own."""
-
+class StandIn(LocalServer):
     def __init__(self, port=0):
         self.requests = []  # (time, path)
         owner = self
@@ -114,16 +111,7 @@ class StandIn:
                 now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
                 send_json(self, 200, matchday(parts[1].lower(), now))
 
-
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
-        self.server.daemon_threads = True
-        self.port = self.server.server_address[1]
-        self.base = "http://127.0.0.1:%d" % self.port
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-
-    def close(self):
-        self.server.shutdown()
-        self.server.server_close()
+        super().__init__(Handler, port)
 
 
 def main():

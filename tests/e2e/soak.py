@@ -20,7 +20,6 @@ It prints one summary line and exits non-zero when a check fails.
 
 import argparse
 import os
-import re
 import signal
 import statistics
 import sys
@@ -32,13 +31,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fault_server  # noqa: E402
 import harness  # noqa: E402
 
-PROBE = re.compile(r"JUVENTUS <(\d+)-(\d+)> TORINO")
 MAX_COMBINED = 1000
-
-
-def shown_serial(text):
-    match = PROBE.search(text or "")
-    return int(match.group(1)) * 100 + int(match.group(2)) if match else None
 
 
 def slope(xs, ys):
@@ -82,7 +75,7 @@ class Soak:
         ok = (status or {}).get("lastSuccessfulCycle")
         return {
             "cycle": cycle[0], "outcome": cycle[1], "line": cycle[2], "time": cycle[3], "loading": cycle[4],
-            "serial": shown_serial(files.get(1)),
+            "serial": fault_server.shown_serial(files.get(1)),
             "status_cycle": (status or {}).get("lastCycle", {}) and status["lastCycle"]["time"],
             "status_success": harness.parse_time(ok["time"]) if ok else 0.0,
             "combined": len(program.combined_files()),
@@ -124,7 +117,6 @@ class Soak:
 
     def reflection(self):
         """Good pages that did not show within two cycles: (missed, late loads)."""
-        ends = [s["time"] for s in self.samples]
         missed, late = [], []
         for request in self.server.requests("page", "good"):
             following = [s for s in self.samples if s["time"] > request["time"]][:2]
@@ -139,7 +131,6 @@ class Soak:
                 late.append(serial)
             else:
                 missed.append((serial, first["cycle"], first["line"][-150:]))
-        del ends
         return missed, late
 
     def report(self):

@@ -14,7 +14,6 @@ them passes it is reported as XPASS so it can be taken off the list.
 
 import argparse
 import os
-import re
 import signal
 import sys
 import time
@@ -30,7 +29,6 @@ from harness import Failure, wait_for  # noqa: E402
 
 KNOWN_FAULTS = set()
 
-PROBE = re.compile(r"JUVENTUS <(\d+)-(\d+)> TORINO")
 EMPTY_SLOT = "\r\n"
 
 
@@ -55,15 +53,11 @@ class Run:
             return first if first == second and None not in first.values() else None
         return self.wait(read, "a stable set of slot files")
 
-    def shown_serial(self, files):
-        match = PROBE.search(files[1] or "")
-        return int(match.group(1)) * 100 + int(match.group(2)) if match else None
-
     def wait_good(self, after_serial, what):
         """Waits until the slot files hold exactly a good page newer than `after_serial`; returns its serial."""
         def good():
             files = self.stable_slot_files()
-            serial = self.shown_serial(files)
+            serial = fault_server.shown_serial(files[1])
             if serial is not None and serial > after_serial and files == expected.slot_files(serial, self.variant):
                 return serial
             return None
@@ -71,7 +65,7 @@ class Run:
             return self.wait(good, what)
         except Failure:
             files = self.program.slot_files()
-            serial = self.shown_serial(files)
+            serial = fault_server.shown_serial(files[1])
             want = expected.slot_files(serial or 0, self.variant)
             diff = {k: (files[k], want[k]) for k in files if files[k] != want[k]}
             raise Failure("%s; slot files shown for serial %s differ (got, want): %r" % (what, serial, diff))
@@ -157,7 +151,7 @@ class Run:
             return "failed, kept" if last["outcome"] == "failed" else "kept"
         if all(f == EMPTY_SLOT for f in files.values()):
             return "emptied"
-        serial = self.shown_serial(files)
+        serial = fault_server.shown_serial(files[1])
         if serial in fault_serials:
             return "new page" if files == expected.slot_files(serial, self.variant) else "partial page"
         return "other: slot 1 %r" % files[1]
