@@ -3,7 +3,13 @@
 # (its name for failures) and `work` (its work folder, with the program's log
 # in $work/log) or calls session_begin, which sets both up for a Wayland run.
 
-fail() { echo "$check FAILED: $*"; grep -v '^ \*\|^$' "$work/log" | tail -8; exit 1; }
+# The log's last lines, less Qt WebEngine's start-up settings and cage's
+# repeated notes that it composes frames itself.
+fail() {
+  echo "$check FAILED: $*"
+  grep -v '^ *\*\|^$\|Basic output test failed' "$work/log" | tail -8
+  exit 1
+}
 eventually() {  # eventually SECONDS COMMAND...: true once COMMAND succeeds
   local tries=$(($1 * 10)); shift
   for _ in $(seq 1 "$tries"); do "$@" && return 0; sleep 0.1; done
@@ -27,7 +33,7 @@ else:
 # Sets up a Wayland run of PROGRAM: a work folder, and, when run as root, the
 # user caltrix-check (created when missing) to run it, since cage refuses to
 # run as root. Sets work, runtime (the user's XDG_RUNTIME_DIR), program and
-# session_pids (what cleanup ends), and ends them all on exit.
+# session_pids (what session_end ends on exit).
 session_begin() {
   program=$(realpath "$1")
   work=$(mktemp -d)
@@ -42,6 +48,7 @@ session_begin() {
     as_user=(setpriv --reuid=caltrix-check --regid=caltrix-check --init-groups --reset-env --)
   fi
   runtime="$work/runtime"
+  session_command=("${as_user[@]}" env HOME="$work" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin)
   "${as_user[@]}" mkdir -m 700 "$runtime"
   # A checkout under a private folder (root's home, say) is out of the user's
   # reach: it then runs a copy of the program with its library and shipped files.
@@ -62,14 +69,15 @@ session_end() {
   rm -rf "$work"
 }
 # Runs a command as the session's user, in its environment.
-session_env() { "${as_user[@]}" env HOME="$work" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin "$@"; }
+session_env() { "${session_command[@]}" "$@"; }
 # Runs the display, native on Wayland, under cage with the given options and
 # environment: session_cage [VAR=VALUE...] -- [CAGE OPTION...] -- [PROGRAM ARG...]
 session_cage() {
   local settings=() cage_options=()
   while [ "$1" != -- ]; do settings+=("$1"); shift; done; shift
   while [ "$1" != -- ]; do cage_options+=("$1"); shift; done; shift
-  session_env "${settings[@]}" WLR_RENDERER=pixman QT_QPA_PLATFORM=wayland cage "${cage_options[@]}" -- "$@" \
+  # Started directly, not through a function, so that $! is cage itself.
+  "${session_command[@]}" "${settings[@]}" WLR_RENDERER=pixman QT_QPA_PLATFORM=wayland cage "${cage_options[@]}" -- "$@" \
     --demo --time-scale 0.25 --program-folder "$work/program" --status-file "$work/status.json" >"$work/log" 2>&1 &
   cage=$!
   session_pids+=("$cage")
