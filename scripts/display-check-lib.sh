@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2154  # check and factor come from the sourcing script
+# shellcheck shell=bash disable=SC2154  # check, factor and screen come from the sourcing script
 # Helpers shared by the screen checks (kiosk-check.sh, wayland-check.sh,
 # wayland-keys-check.sh), sourced by them. The sourcing script sets `check`
 # (its name for failures) and `work` (its work folder, with the program's log
