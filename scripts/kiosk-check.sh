@@ -10,6 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${1:-build/bin/Caltrix}
 screen=${2:-1920x1080}
+check="kiosk check"
+source scripts/display-check-lib.sh
 work=$(mktemp -d)
 export DISPLAY=:$((300 + RANDOM % 100))
 
@@ -22,29 +24,10 @@ QTWEBENGINE_DISABLE_SANDBOX=1 "$program" --demo --scale fit --time-scale 0.25 --
   >"$work/log" 2>&1 &
 pid=$!
 
-fail() { echo "kiosk check FAILED: $*"; tail -5 "$work/log"; exit 1; }
-eventually() {  # eventually SECONDS COMMAND...: true once COMMAND succeeds
-  local tries=$(($1 * 10)); shift
-  for _ in $(seq 1 "$tries"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 solo_shown() { xdotool search --onlyvisible --name '^Lumetra$' >/dev/null 2>&1; }
 main_shown() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qx "$main"; }
-cycles() { grep -c ' started' "$work/log" || true; }
-more_cycles_than() { [ "$(cycles)" -gt "$1" ]; }
 windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 windows_are() { [ "$(windows)" -eq "$1" ]; }
-# A click at a point of the design, given in design pixels, as the screen
-# shows it: centred, scaled by Qt from 1 up, laid out smaller below.
-click_design() {
-  read -r x y < <(python3 -c "
-f = $factor; W, H = map(int, '$screen'.split('x'))
-if f >= 1:
-    print(round(((round(W / f) - 1016) // 2 + $1) * f), round(((round(H / f) - 760) // 2 + $2) * f))
-else:
-    print(round((W - round(1016 * f)) // 2 + $1 * f), round((H - round(760 * f)) // 2 + $2 * f))")
-  xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1
-}
 
 eventually 30 grep -q 'slot files' "$work/log" || fail "no cycle finished"
 factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')

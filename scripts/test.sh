@@ -32,6 +32,8 @@ bash scripts/kiosk-check.sh build/bin/Caltrix 1280x720
 
 step "Wayland kiosk: the display under cage, screenshots by grim"
 bash scripts/wayland-check.sh build/bin/Caltrix
+step "Wayland kiosk: keys, clicks and the single-panel window under cage at 1920x1080"
+bash scripts/wayland-keys-check.sh build/bin/Caltrix
 
 # Memory is judged on the second half of the run: the first 20 MB pages lift
 # the engine's heap once before it levels off; a leak keeps lifting it.
