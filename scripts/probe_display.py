@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Probes screenshots of the display for what the screen checks expect.
 
-  probe_display.py [--scale F] display SHOT [LATER_SHOT]
-      every panel shows text, the main browser its start page, the clock is
-      drawn (and has moved in LATER_SHOT, when given);
+  probe_display.py [--scale F] display SHOT [LATER_SHOTS...]
+      every panel, link button and banner shows text, the main browser its
+      start page and the clock is drawn (and has moved in the last shot); the
+      ticker shows text in one shot at least (it scrolls blank between turns);
   probe_display.py [--scale F] about|no-about BEFORE SHOT
       the about box covers the middle of the screen in SHOT, which BEFORE
       shows without it (no-about: SHOT shows the middle as BEFORE does);
@@ -11,7 +12,8 @@
       the single-panel window, at the top left, is all the screen shows.
 
 Without --scale the design is at its own size at the top left; with it, the
-design is scaled by F and centred, as --scale puts it. Prints each problem
+design is scaled by F and centred, as --scale puts it: by Qt from 1 up, by
+the program's own layout below. Prints each problem
 found and ends with status 1 if there is any.
 """
 import argparse
@@ -22,6 +24,11 @@ DESIGN = (1016, 760)  # design pixels (twips / 15)
 ABOUT_BOX = (264, 303)
 SOLO = (334, 97)
 # Slot panels: left and top edges and height in twips, each 334 pixels wide.
+# Link buttons with captions (left edges, each 78 wide, 21 high at the top),
+# banners with text (left edges of the three boxes along the bottom), ticker.
+BUTTONS = [9 + left // 15 for left in (0, 1170, 2340, 3510, 4680, 5850, 7020, 8190)]
+BANNERS = [8, 342, 676]
+TICKER = (6, 726, 740, 38)
 PANELS = [(10170, 0, 1470), (10170, 1440, 1440), (10170, 2865, 1440), (10170, 4290, 1440), (10170, 5730, 1440),
           (150, 7155, 1485), (5160, 7170, 1470), (10170, 7170, 1470), (150, 8640, 1470), (5160, 8640, 1470),
           (10170, 8625, 1485)]
@@ -54,17 +61,18 @@ class Screen:
 
     def __init__(self, width, height, scale):
         self.width, self.height = width, height
-        self.factor = scale or 1.0
-        self.origin = (0, 0)
-        if scale:
-            logical = (round(width / scale), round(height / scale))
-            self.origin = ((logical[0] - DESIGN[0]) // 2, (logical[1] - DESIGN[1]) // 2)
+        self.factor = f = scale or 1.0
+        self.origin = (0, 0)  # of the design, in screen pixels
+        if scale and f >= 1:  # centred in Qt's logical pixels
+            self.origin = (((round(width / f) - DESIGN[0]) // 2) * f, ((round(height / f) - DESIGN[1]) // 2) * f)
+        elif scale:  # centred in screen pixels
+            self.origin = ((width - round(DESIGN[0] * f)) // 2, (height - round(DESIGN[1] * f)) // 2)
 
     def area(self, x, y, w, h, margin=4):
         """Screen pixels of a design rectangle, a few pixels inside its edges."""
         f, (ox, oy) = self.factor, self.origin
-        return self.pixels_in(round((ox + x + margin) * f), round((oy + y + margin) * f),
-                              round((ox + x + w - margin) * f), round((oy + y + h - margin) * f))
+        return self.pixels_in(round(ox + (x + margin) * f), round(oy + (y + margin) * f),
+                              round(ox + (x + w - margin) * f), round(oy + (y + h - margin) * f))
 
     def pixels_in(self, x0, y0, x1, y1):
         return [(px, py) for py in range(max(y0, 0), min(y1, self.height))
@@ -85,7 +93,7 @@ def clock_digit(c):
     return c[1] > 200 and c[0] < 120 and c[2] < 120
 
 
-def display(screen, shot, later):
+def display(screen, shot, later_shots):
     problems = []
     for slot, (x, y, h) in enumerate(PANELS, 1):
         texts = shot.text(screen.area(x // 15, y // 15, 334, h // 15))
@@ -97,10 +105,18 @@ def display(screen, shot, later):
     if heading < 100 or texts < 300 or white > len(page) // 2:
         problems.append(f"the main browser shows no start page ({heading} heading, {texts} text, "
                         f"{white} white pixels of {len(page)})")
+    for number, x in enumerate(BUTTONS, 1):
+        if shot.count(screen.area(x, 0, 78, 21, margin=3), lambda c: max(c) < 110) < 10:
+            problems.append(f"link button {number} shows no caption")
+    for number, x in enumerate(BANNERS, 1):
+        if shot.text(screen.area(x, 672, 335, 50)) < 30:
+            problems.append(f"banner {number} shows no text")
+    if all(each.text(screen.area(*TICKER, margin=0)) < 50 for each in [shot] + later_shots):
+        problems.append("no ticker text")
     clock = screen.area(760, 705, 232, 37, margin=0)
     if shot.count(clock, clock_digit) < 30:
         problems.append("no clock")
-    elif later and all(shot.colour(p) == later.colour(p) for p in clock):
+    elif later_shots and all(shot.colour(p) == later_shots[-1].colour(p) for p in clock):
         problems.append("the clock did not move: the screen is not updated")
     return problems
 
@@ -142,7 +158,7 @@ def main():
     shots = [Shot(path) for path in args.shots]
     screen = Screen(shots[0].width, shots[0].height, args.scale)
     if args.what == "display":
-        problems = display(screen, shots[0], shots[1] if len(shots) > 1 else None)
+        problems = display(screen, shots[0], shots[1:])
     elif args.what in ("about", "no-about"):
         problems = about(screen, shots[0], shots[1], args.what == "about")
     else:
