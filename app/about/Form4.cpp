@@ -1,6 +1,7 @@
 #include "app/about/Form4.h"
 
 #include <QDir>
+#include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,11 @@ Form4::Form4(const QString& programFolder, QWidget* parent) : QDialog(parent, Qt
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(TwipsRect(1215, 825, 1455, 195));
     m_label1->setAlignment(Qt::AlignCenter);
+    // The classic system font, as designed: the desktop's default is wider
+    // and cut the version comment off at both ends.
+    QFont systemFont(QStringLiteral("MS Sans Serif"));
+    systemFont.setPointSizeF(LayoutPoints(8.25));
+    m_label1->setFont(systemFont);
     m_label1->setAutoFillBackground(true);
     QPalette colori = m_label1->palette();
     colori.setColor(QPalette::Window, Qt::black);

@@ -34,6 +34,7 @@ TEST(Form4Test, ShowsTheVersionCommentOverItsPictureCentredOnTheScreen) {
     EXPECT_EQ(box.pos(), QPoint((screen.width() - 264) / 2, (screen.height() - 303) / 2));
     EXPECT_EQ(box.Label1()->text(), "Lumetra 0.1 Beta");
     EXPECT_EQ(box.Label1()->geometry(), QRect(81, 55, 97, 13));
+    EXPECT_LE(box.Label1()->fontMetrics().horizontalAdvance(box.Label1()->text()), 97) << "shown whole";
     EXPECT_EQ(box.Label1()->palette().color(QPalette::WindowText), QColor(0, 255, 0));
     EXPECT_EQ(box.Label1()->palette().color(QPalette::Window), QColor(Qt::black));
 }
