@@ -22,12 +22,7 @@ more_cycles_than() { [ "$(cycles)" -gt "$1" ]; }
 # $screen (WIDTHxHEIGHT) shows it at the fitted scale $factor: centred, scaled
 # by Qt from 1 up, laid out smaller below.
 click_design() {
-  read -r x y < <(python3 -c "
-f = $factor; W, H = map(int, '$screen'.split('x'))
-if f >= 1:
-    print(round(((round(W / f) - 1016) // 2 + $1) * f), round(((round(H / f) - 760) // 2 + $2) * f))
-else:
-    print(round((W - round(1016 * f)) // 2 + $1 * f), round((H - round(760 * f)) // 2 + $2 * f))")
+  read -r x y < <(python3 scripts/probe_display.py --scale "$factor" point "$screen" "$1" "$2")
   xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1
 }
 

@@ -9,7 +9,9 @@
       the about box covers the middle of the screen in SHOT, which BEFORE
       shows without it (no-about: SHOT shows the middle as BEFORE does);
   probe_display.py [--scale F] solo SHOT
-      the single-panel window, at the top left, is all the screen shows.
+      the single-panel window, at the top left, is all the screen shows;
+  probe_display.py [--scale F] point WIDTHxHEIGHT X Y
+      prints where the design point X, Y lies on a screen of that size.
 
 Without --scale the design is at its own size at the top left; with it, the
 design is scaled by F and centred, as --scale puts it: by Qt from 1 up, by
@@ -67,6 +69,9 @@ class Screen:
             self.origin = (((round(width / f) - DESIGN[0]) // 2) * f, ((round(height / f) - DESIGN[1]) // 2) * f)
         elif scale:  # centred in screen pixels
             self.origin = ((width - round(DESIGN[0] * f)) // 2, (height - round(DESIGN[1] * f)) // 2)
+
+    def point(self, x, y):
+        return round(self.origin[0] + x * self.factor), round(self.origin[1] + y * self.factor)
 
     def area(self, x, y, w, h, margin=4):
         """Screen pixels of a design rectangle, a few pixels inside its edges."""
@@ -152,9 +157,14 @@ def solo(screen, shot):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--scale", type=float)
-    parser.add_argument("what", choices=["display", "about", "no-about", "solo"])
+    parser.add_argument("what", choices=["display", "about", "no-about", "solo", "point"])
     parser.add_argument("shots", nargs="+")
     args = parser.parse_args()
+    if args.what == "point":
+        size, x, y = args.shots
+        width, height = map(int, size.split("x"))
+        print(*Screen(width, height, args.scale).point(int(x), int(y)))
+        return
     shots = [Shot(path) for path in args.shots]
     screen = Screen(shots[0].width, shots[0].height, args.scale)
     if args.what == "display":

@@ -56,6 +56,9 @@ DRIBBLE_CHUNK = 64          # bytes per dribbled chunk
 DRIBBLE_PAUSE = 0.15        # seconds between chunks
 BIG_BYTES = 20 * 1024 * 1024
 HUGE_CONFIG_BYTES = 64 * 1024 * 1024   # far over the program's 1 MiB cap
+# Sent as one chunk over and over: building 64 MiB anew takes half a second,
+# as long as the program's time-scaled wait for the answer.
+HUGE_CHUNK = b"x" * (1024 * 1024)
 DOWN_SECONDS = 2.0          # how long a "down" drawn from the mix keeps the port closed
 
 DEFAULT_MIX = {
@@ -338,7 +341,8 @@ class FaultServer:
             "lf_only": lambda: config_text(variant, self.port, line_end="\n"),
             "no_colon": lambda: config_text(variant, self.port, bad_button=True),
             "garbage": lambda: garbage(700, len(self.log), forbid=b"=\r"),
-            "huge": lambda: config_text(variant, self.port) + b"00=" + b"x" * HUGE_CONFIG_BYTES + b"\r\n",
+            "huge": lambda: [config_text(variant, self.port), b"00="]
+            + [HUGE_CHUNK] * (HUGE_CONFIG_BYTES // len(HUGE_CHUNK)) + [b"\r\n"],
         }[mode]()
         self._send(h, 200, body, "text/plain; charset=windows-1252")
 
@@ -410,13 +414,16 @@ class FaultServer:
 
     @staticmethod
     def _send(h, status, body, content_type):
+        """Answers with `body`: bytes, or a list of byte strings sent one after another."""
+        parts = body if isinstance(body, list) else [body]
         try:
             h.send_response(status)
             h.send_header("Content-Type", content_type)
-            h.send_header("Content-Length", str(len(body)))
+            h.send_header("Content-Length", str(sum(len(part) for part in parts)))
             h.send_header("Cache-Control", "no-store")
             h.end_headers()
-            h.wfile.write(body)
+            for part in parts:
+                h.wfile.write(part)
         except OSError:
             h.close_connection = True
 
