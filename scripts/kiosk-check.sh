@@ -20,7 +20,7 @@ xvfb=$!
 cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 sleep 1
-QTWEBENGINE_DISABLE_SANDBOX=1 "$program" --demo --scale fit --time-scale 0.25 --program-folder "$work/program" \
+QT_QPA_PLATFORM=xcb QTWEBENGINE_DISABLE_SANDBOX=1 "$program" --demo --scale fit --time-scale 0.25 --program-folder "$work/program" \
   >"$work/log" 2>&1 &
 pid=$!
 
