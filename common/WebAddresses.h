@@ -1,0 +1,28 @@
+// The addresses that the screens, the feed server and the operator's tools
+// agree on: paths on the live-score site (a provider's or caltrix-feed) and
+// on the operator's configuration endpoint.
+#pragma once
+
+#include <string_view>
+
+namespace caltrix {
+
+// The live-score page, on the live-score site.
+inline constexpr std::string_view kScorePagePath = "/default.dll";
+inline constexpr std::string_view kScorePageQuery = "page=soccer";
+// Argument of the page's address naming the version a screen asks for
+// (caltrix-feed answers that version or a newer one).
+inline constexpr std::string_view kPageVersionArgument = "v";
+
+// The configuration endpoint's folder: the configuration file and banner pages.
+inline constexpr std::string_view kPublicFolder = "/public/";
+inline constexpr std::string_view kConfigurationPath = "/public/config.txt";
+
+// caltrix-feed's own routes.
+inline constexpr std::string_view kFeedStatusPath = "/feed/status";
+inline constexpr std::string_view kFeedEventsPath = "/feed/events";         // Server-Sent Events: new versions
+inline constexpr std::string_view kScreenReportsFolder = "/feed/screens/";  // PUT <name>, PUT <name>/picture
+inline constexpr std::string_view kScreensPagePath = "/screens";            // the operator's page
+inline constexpr std::string_view kMetricsPath = "/metrics";                // Prometheus
+
+}  // namespace caltrix
