@@ -17,6 +17,7 @@ struct ServerSettings {
     bool demo = false;
     QHostAddress address;
     quint16 port = 0;
+    QUrl publisher;  // empty: the events are not published
 };
 
 // "ADDR:PORT" or ":PORT" (every address).
@@ -32,11 +33,19 @@ bool readListen(const QString& value, ServerSettings& settings) {
     return !settings.address.isNull();
 }
 
+bool readPublisher(const QString& value, ServerSettings& settings) {
+    settings.publisher = QUrl(value);
+    const QString scheme = settings.publisher.scheme();
+    return settings.publisher.isValid() && !settings.publisher.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
 std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "caltrix-feed: polls a football data provider and serves its matches as the live-score page\n"
-        "/default.dll?page=soccer, the configuration of --local-config under /public/, and /feed/status."));
+        "/default.dll?page=soccer (&v=N: version N or newer), the configuration of --local-config under\n"
+        "/public/, /feed/status, and /feed/events, a Server-Sent Events stream of new versions."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption listen(
@@ -45,7 +54,13 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
         QStringLiteral("addr:port"), QStringLiteral("127.0.0.1:8080"));
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Serve the simulated match day instead of a provider."));
-    parser.addOptions({listen, demo});
+    const QCommandLineOption publish(
+        QStringLiteral("publish"),
+        QStringLiteral("Also post each event of /feed/events to this pub/sub publisher location (nginx's nchan "
+                       "module), e.g. http://127.0.0.1/caltrix/publish: the event's data as the body and its type in "
+                       "X-EventSource-Event."),
+        QStringLiteral("url"));
+    parser.addOptions({listen, demo, publish});
     caltrix::feed::AddFeedOptions(parser);
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "%s See --help.\n", qPrintable(parser.errorText()));
@@ -60,6 +75,8 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
     QString problem;
     if (!readListen(parser.value(listen), settings))
         problem = QStringLiteral("invalid --listen: ") + parser.value(listen);
+    else if (parser.isSet(publish) && !readPublisher(parser.value(publish), settings))
+        problem = QStringLiteral("invalid --publish: %1 (an http or https address)").arg(parser.value(publish));
     else if (auto feed = caltrix::feed::ReadFeedOptions(parser, problem))
         settings.feed = std::move(*feed);
     if (problem.isEmpty() && settings.demo == (settings.feed.kind != caltrix::feed::FeedKind::None))
@@ -82,6 +99,7 @@ int main(int argc, char** argv) {
     const auto settings = parse(app, exitCode);
     if (!settings) return exitCode;
     caltrix::feed::FeedService service(settings->feed, settings->demo);
+    if (!settings->publisher.isEmpty()) service.PublishEventsTo(settings->publisher);
     try {
         service.Start(settings->address, settings->port);
     } catch (const std::exception& error) {

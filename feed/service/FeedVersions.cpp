@@ -46,11 +46,14 @@ bool VersionBook::Offer(const std::optional<std::string>& page, const std::optio
     return true;
 }
 
+std::string EventData(const ServedVersions& versions) {
+    return "{\"version\":" + std::to_string(versions.Latest()) + ",\"page\":" + std::to_string(versions.page) +
+           ",\"config\":" + std::to_string(versions.configuration) + ",\"time\":\"" + utcText(versions.time) + "\"}";
+}
+
 std::string EventText(const ServedVersions& versions) {
-    return "event: page\nid: " + std::to_string(versions.Latest()) +
-           "\ndata: {\"page\":" + std::to_string(versions.page) +
-           ",\"config\":" + std::to_string(versions.configuration) + ",\"time\":\"" + utcText(versions.time) +
-           "\"}\n\n";
+    return "event: " + std::string(kEventType) + "\nid: " + std::to_string(versions.Latest()) +
+           "\ndata: " + EventData(versions) + "\n\n";
 }
 
 std::optional<std::int64_t> VersionNamed(std::string_view text) {

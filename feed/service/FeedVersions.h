@@ -39,8 +39,12 @@ private:
     bool m_first = true;
 };
 
-// One event of the stream: "event: page", "id: <latest>" and a data line
-// {"page":P,"config":C,"time":"2026-12-09T21:05:03.120Z"}.
+inline constexpr std::string_view kEventType = "page";
+// An event's data, one line of JSON: the latest version (the one to ask the
+// page for with v=), the page's and the configuration's, and when the latest
+// was given: {"version":V,"page":P,"config":C,"time":"2026-12-09T21:05:03.120Z"}.
+std::string EventData(const ServedVersions& versions);
+// One event of the stream: "event: page", "id: <latest>" and the data line.
 std::string EventText(const ServedVersions& versions);
 inline constexpr std::string_view kKeepAliveText = ": keep-alive\n\n";
 
