@@ -93,3 +93,92 @@ TEST(FeedServer, ServesTheJsonSourcesMatchesAsThePageAndAConfigurationWhenNoneIs
 
 }  // namespace
 }  // namespace caltrix::feed
+
+namespace caltrix::feed {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Reads what the stream sends until `text` has come.
+bool awaitText(QTcpSocket& socket, QByteArray& received, const QByteArray& text) {
+    return QTest::qWaitFor([&] { return (received += socket.readAll()).contains(text); }, 3000);
+}
+
+const std::string kConfig = "01=A;\r\n13=Rules:%ENDPOINT%/public/rules.htm\r\n";
+
+class FeedServerEvents : public ::testing::Test {
+protected:
+    FeedServerEvents() : m_server(nullptr, {.streamBeat = 200ms}) {
+        m_server.Publish({"page 1", kConfig, "{}"}, std::chrono::system_clock::now());
+        EXPECT_TRUE(m_server.Listen(QHostAddress::LocalHost, 0));
+    }
+    void Subscribe(QTcpSocket& socket, const QByteArray& lastEventId = {}) {
+        socket.connectToHost(QHostAddress::LocalHost, m_server.BaseUrl().port());
+        ASSERT_TRUE(socket.waitForConnected(2000));
+        socket.write("GET /feed/events HTTP/1.1\r\nHost: x\r\n" +
+                     (lastEventId.isEmpty() ? QByteArray() : "Last-Event-ID: " + lastEventId + "\r\n") + "\r\n");
+    }
+    QByteArray Id() const { return QByteArray::number(qint64(m_server.Versions().Latest())); }
+
+    FeedServer m_server;
+};
+
+TEST_F(FeedServerEvents, StreamTheCurrentVersionThenEachNewOneAndBeats) {
+    QTcpSocket first;
+    Subscribe(first);
+    QByteArray received;
+    ASSERT_TRUE(awaitText(first, received, "id: " + Id() + "\n")) << received.toStdString();
+    for (const char* header :
+         {"Content-Type: text/event-stream\r\n", "Cache-Control: no-store\r\n", "X-Accel-Buffering: no\r\n"})
+        EXPECT_TRUE(received.contains(header)) << header;
+    EXPECT_TRUE(received.contains("event: page\n"));
+
+    EXPECT_FALSE(m_server.Publish({"page 1", kConfig, "{\"later\": 1}"}, std::chrono::system_clock::now()))
+        << "the same bytes are the same version";
+    ASSERT_TRUE(m_server.Publish({"page 2", kConfig, "{}"}, std::chrono::system_clock::now()));
+    EXPECT_TRUE(awaitText(first, received, "id: " + Id() + "\n")) << received.toStdString();
+    received.clear();
+    EXPECT_TRUE(awaitText(first, received, ": keep-alive\n\n"));
+
+    QTcpSocket current;
+    Subscribe(current, Id());
+    QByteArray resumed;
+    ASSERT_TRUE(awaitText(current, resumed, "\r\n\r\n"));
+    EXPECT_TRUE(awaitText(current, resumed, ": keep-alive\n\n"));
+    EXPECT_FALSE(resumed.contains("event: page")) << "a client with the latest id gets no repeat";
+    EXPECT_EQ(m_server.OpenEventStreams(), 2);
+    first.abort();
+    current.abort();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_server.OpenEventStreams() == 0; }, 3000));
+}
+
+TEST_F(FeedServerEvents, AnswersAVersionOrANewerOneNeverAnOlder) {
+    const QString page = m_server.BaseUrl().toString() + QStringLiteral("/default.dll?page=soccer");
+    const QByteArray latest = Id();
+    EXPECT_EQ(Get(page).body, "page 1");
+    EXPECT_EQ(Get(page + "&v=" + latest).body, "page 1");
+    m_server.Publish({"page 2", kConfig, "{}"}, std::chrono::system_clock::now());
+    EXPECT_EQ(Get(page + "&v=" + latest).body, "page 2") << "a newer version answers an older one's address";
+    EXPECT_EQ(Get(page + "&v=" + Id()).body, "page 2");
+    EXPECT_EQ(Get(page + "&v=" + QByteArray::number(Id().toLongLong() + 1)).status, 404);
+    EXPECT_EQ(Get(page + "&v=x").status, 400);
+}
+
+TEST_F(FeedServerEvents, NamesItsOwnAddressForAHostThatIsNoHostAndPort) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, m_server.BaseUrl().port());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write("GET /x HTTP/1.1\r\nHost: x/public/config.txt?\r\n\r\n");
+    QByteArray answer;
+    ASSERT_TRUE(awaitText(socket, answer, "\r\n\r\n"));
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 404 ")) << answer.toStdString();
+
+    QByteArray config;
+    socket.write("GET /public/config.txt HTTP/1.1\r\nHost: x\"/evil\r\n\r\n");
+    ASSERT_TRUE(awaitText(socket, config, "rules.htm"));
+    EXPECT_TRUE(config.contains("13=Rules:" + m_server.BaseUrl().toString().toLatin1() + "/public/rules.htm"))
+        << config.toStdString();
+}
+
+}  // namespace
+}  // namespace caltrix::feed

@@ -105,3 +105,23 @@ TEST_F(HttpServerTest, RefusesOtherMethodsAndBrokenRequests) {
 
 }  // namespace
 }  // namespace caltrix::feed
+
+namespace caltrix::feed {
+namespace {
+
+TEST_F(HttpServerTest, RefusesAnAmbiguousLengthAndNeverAnswersItsBodyAsARequest) {
+    for (const char* length : {"Content-Length: 29, 29", "Content-Length: 0x1f", "Content-Length: -1",
+                               "Content-Length: 12345678901234567890", "Content-Length: 0\r\nContent-Length: 29",
+                               "Transfer-Encoding: ", "Content-Length: 2\r\n 9", "Content-Length : 29"}) {
+        QTcpSocket socket;
+        Connect(socket);
+        const QByteArray answer = exchange(socket, QByteArray("GET /a HTTP/1.1\r\nHost: x\r\n") + length +
+                                                       "\r\n\r\nGET /smuggled HTTP/1.1\r\nHost: x\r\n\r\n");
+        EXPECT_TRUE(answer.startsWith("HTTP/1.1 400 ")) << length << "\n" << answer.toStdString();
+        EXPECT_FALSE(answer.contains("smuggled")) << length;
+        EXPECT_TRUE(closedByServer(socket)) << length;
+    }
+}
+
+}  // namespace
+}  // namespace caltrix::feed
