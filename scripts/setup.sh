@@ -11,6 +11,8 @@ packages=(
   libqt6opengl6-dev libgl-dev
   # the feed server's HTTP
   libmicrohttpd-dev
+  # the pub/sub recipe the feed publishes to, started by the tests
+  nginx libnginx-mod-nchan
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks
