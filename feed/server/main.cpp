@@ -7,6 +7,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <optional>
 
@@ -89,6 +91,15 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
     return settings;
 }
 
+// Each screen holds a connection, and the server's cap follows the soft
+// descriptor limit (often 1,024): raise it to the hard one.
+void raiseDescriptorLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +109,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     const auto settings = parse(app, exitCode);
     if (!settings) return exitCode;
+    raiseDescriptorLimit();
     caltrix::feed::FeedService service(settings->feed, settings->demo);
     if (!settings->publisher.isEmpty()) service.PublishEventsTo(settings->publisher);
     try {

@@ -54,6 +54,7 @@ struct Stream {
     std::string pending;
     std::uint64_t beatsSeen = 0;
     bool suspended = false;
+    std::atomic<bool> ended{false};  // its answer is gone; reclaimed by the clock
 };
 
 std::string addressText(const sockaddr* address) {
@@ -124,6 +125,7 @@ struct HttpServer::Impl {
 
     mutable std::mutex streamsMutex;
     std::set<Stream*> streams;
+    std::atomic<int> endedStreams{0};
     std::uint64_t beats = 0;
     bool stopping = false;
 
@@ -330,19 +332,28 @@ struct HttpServer::Impl {
         return static_cast<ssize_t>(size);
     }
 
+    // Called by the library, perhaps under its own locks: no lock of ours is
+    // taken here, the clock reclaims the stream.
     static void freeStream(void* context) {
         auto* stream = static_cast<Stream*>(context);
-        {
-            std::lock_guard lock(stream->server->streamsMutex);
-            stream->server->streams.erase(stream);
-        }
-        delete stream;
+        stream->server->endedStreams.fetch_add(1);
+        stream->ended = true;
+    }
+
+    void reclaimStreams() {
+        if (endedStreams.exchange(0) == 0) return;
+        std::lock_guard lock(streamsMutex);
+        std::erase_if(streams, [](Stream* stream) {
+            if (!stream->ended) return false;
+            delete stream;
+            return true;
+        });
     }
 
     // Under streamsMutex.
     void resumeStreams() {
         for (Stream* stream : streams)
-            if (stream->suspended) {
+            if (stream->suspended && !stream->ended) {
                 stream->suspended = false;
                 MHD_resume_connection(stream->connection);
             }
@@ -356,6 +367,7 @@ struct HttpServer::Impl {
         while (!tickWake.wait_for(lock, kTick, [this] { return tickStop; })) {
             const auto now = Clock::now();
             dropLateHeads(now);
+            reclaimStreams();
             if (now < nextBeat) continue;
             nextBeat = now + limits.streamBeat;
             std::lock_guard streamsLock(streamsMutex);
@@ -382,11 +394,13 @@ struct HttpServer::Impl {
         for (int i = 0; i < 200 && OpenStreams() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         MHD_stop_daemon(daemon);
         daemon = nullptr;
+        endedStreams = 1;
+        reclaimStreams();
     }
 
     int OpenStreams() const {
         std::lock_guard lock(streamsMutex);
-        return static_cast<int>(streams.size());
+        return static_cast<int>(std::count_if(streams.begin(), streams.end(), [](Stream* s) { return !s->ended; }));
     }
 };
 
