@@ -6,6 +6,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <mutex>
+
 namespace caltrix::feed {
 namespace {
 
@@ -121,6 +123,45 @@ TEST_F(HttpServerTest, RefusesAnAmbiguousLengthAndNeverAnswersItsBodyAsARequest)
         EXPECT_FALSE(answer.contains("smuggled")) << length;
         EXPECT_TRUE(closedByServer(socket)) << length;
     }
+}
+
+}  // namespace
+}  // namespace caltrix::feed
+
+namespace caltrix::feed {
+namespace {
+
+TEST(HttpServerRoutes, TakeBodiesUpToTheirCapAndEveryAnswerIsReportedWithItsRoute) {
+    constexpr std::size_t kCap = 200 * 1024;
+    HttpServer server;
+    std::vector<std::pair<std::string, int>> seen;
+    std::mutex seenMutex;
+    server.AddRoute({"/feed/screens/", {"PUT"}, kCap, [](const HttpRequest& request) {
+                         return TextAnswer(200, request.path + " " + std::to_string(request.body.size()));
+                     }});
+    server.SetObserver([&](std::string_view route, int status) {
+        std::lock_guard lock(seenMutex);
+        seen.emplace_back(route, status);
+    });
+    const quint16 port = server.Listen("127.0.0.1", 0);
+    const auto put = [port](std::size_t size) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        EXPECT_TRUE(socket.waitForConnected(2000));
+        return exchange(socket, "PUT /feed/screens/bar-1 HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+                                    QByteArray::number(qsizetype(size)) + "\r\n\r\n" + QByteArray(size, 'x'));
+    };
+    EXPECT_TRUE(put(kCap).endsWith("/feed/screens/bar-1 204800"));
+    EXPECT_TRUE(put(kCap + 1).startsWith("HTTP/1.1 413 "));
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(other.waitForConnected(2000));
+    EXPECT_TRUE(exchange(other, "GET /metrics HTTP/1.1\r\nHost: x\r\n\r\n").startsWith("HTTP/1.1 404 "));
+    EXPECT_TRUE(exchange(other, "GET /feed/screens/bar-1 HTTP/1.1\r\nHost: x\r\n\r\n").contains("Allow: PUT\r\n"));
+    std::lock_guard lock(seenMutex);
+    const std::vector<std::pair<std::string, int>> expected{
+        {"/feed/screens/", 200}, {"/feed/screens/", 413}, {"", 404}, {"/feed/screens/", 405}};
+    EXPECT_EQ(seen, expected);
 }
 
 }  // namespace
