@@ -231,7 +231,7 @@ struct HttpServer::Impl {
             return MHD_YES;
         }
         if (exchange->early) return respond(connection, *exchange, std::move(*exchange->early));
-        return respond(connection, *exchange, exchange->route->answer(exchange->request));
+        return respond(connection, *exchange, answerOf(*exchange));
     }
 
     MHD_Result head(MHD_Connection* connection, Exchange& exchange, const char* url, const char* method) {
@@ -268,6 +268,18 @@ struct HttpServer::Impl {
         // An answer before the body is read closes the connection after it.
         if (exchange.early && expectsBody(request)) return respond(connection, exchange, std::move(*exchange.early));
         return MHD_YES;  // the body, if any, and the answer come in the next calls
+    }
+
+    // A route that fails answers 500; nothing may unwind through the library.
+    static HttpAnswer answerOf(const Exchange& exchange) {
+        try {
+            return exchange.route->answer(exchange.request);
+        } catch (const std::exception& error) {
+            qCWarning(lcFeed).noquote() << QStringLiteral("the feed's route %1 failed: %2")
+                                               .arg(QString::fromStdString(exchange.route->path),
+                                                    QString::fromUtf8(error.what()));
+            return TextAnswer(500, "internal error\n");
+        }
     }
 
     // Refuses a head whose framing cannot be trusted: nothing more is read.
