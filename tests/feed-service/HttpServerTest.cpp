@@ -166,3 +166,26 @@ TEST(HttpServerRoutes, TakeBodiesUpToTheirCapAndEveryAnswerIsReportedWithItsRout
 
 }  // namespace
 }  // namespace caltrix::feed
+
+namespace caltrix::feed {
+namespace {
+
+TEST(HttpServerHeads, AHeadStillUnfinishedAtItsDeadlineIsDroppedHoweverOftenItsBytesCome) {
+    HttpServer server({.headDeadline = 500ms});
+    server.AddRoute({"/", {"GET"}, 0, echo});
+    const quint16 port = server.Listen("127.0.0.1", 0);
+    QTcpSocket slow;
+    slow.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(slow.waitForConnected(2000));
+    slow.write("GET / HTTP/1.1\r\nX-Slow: ");
+    const bool dropped = QTest::qWaitFor(
+        [&slow] {
+            slow.write("x");  // a byte now and then restarts an idle timer, not the deadline
+            return slow.state() == QAbstractSocket::UnconnectedState;
+        },
+        3000);
+    EXPECT_TRUE(dropped);
+}
+
+}  // namespace
+}  // namespace caltrix::feed
