@@ -55,6 +55,20 @@ QJsonObject slotJson(int slot, const SlotRecord& record) {
     };
 }
 
+QJsonObject eventStreamJson(const EventStreamRecord& stream) {
+    QJsonValue last = QJsonValue::Null;
+    if (stream.pageVersion >= 0)
+        last = QJsonObject{
+            {QStringLiteral("page"), stream.pageVersion},
+            {QStringLiteral("configuration"),
+             stream.configurationVersion ? QJsonValue(*stream.configurationVersion) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("time"), timeJson(stream.lastEvent)}};
+    return {{QStringLiteral("address"), stream.address},
+            {QStringLiteral("state"), stream.state},
+            {QStringLiteral("connected"), stream.state == QLatin1String("connected")},
+            {QStringLiteral("lastEvent"), last}};
+}
+
 }  // namespace
 
 StatusFile::StatusFile(QString path, QDateTime started) : m_path(std::move(path)), m_started(std::move(started)) {}
@@ -82,6 +96,7 @@ QJsonObject StatusFile::ToJson() const {
         {QStringLiteral("slots"), slotList},
     };
     if (m_feedStatus) json.insert(QStringLiteral("feed"), m_feedStatus());
+    if (m_events) json.insert(QStringLiteral("events"), eventStreamJson(*m_events));
     return json;
 }
 
