@@ -99,8 +99,11 @@ void EventStream::endConnection() {
     if (!m_reply) return;
     QNetworkReply* reply = std::exchange(m_reply, nullptr);
     reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
+    // Not from inside the reply's own signals: it may be reporting an error.
+    QTimer::singleShot(0, reply, [reply] {
+        reply->abort();
+        reply->deleteLater();
+    });
 }
 
 void EventStream::onHeaders() {
