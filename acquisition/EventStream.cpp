@@ -29,10 +29,11 @@ std::optional<FeedVersion> readVersion(const std::string& data) {
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(data));
     if (!document.isObject()) return std::nullopt;
     const QJsonObject object = document.object();
-    const std::optional<qint64> page = version(object.value(latin1(kPageVersionKey)));
-    if (!page) return std::nullopt;
+    const std::optional<qint64> latest = version(object.value(latin1(kLatestVersionKey)));
+    if (!latest) return std::nullopt;
     FeedVersion read;
-    read.page = *page;
+    read.version = *latest;
+    read.page = version(object.value(latin1(kPageVersionKey)));
     read.configuration = version(object.value(latin1(kConfigurationVersionKey)));
     read.received = QDateTime::currentDateTimeUtc();
     return read;
@@ -144,15 +145,14 @@ void EventStream::takeEvent(const StreamEvent& event) {
     if (event.type != kPageEventType && event.type != "message") return;  // a relay's own pings, for one
     const std::optional<FeedVersion> version = readVersion(event.data);
     if (!version) {
-        qCDebug(lcEvents) << "event without a page version ignored:"
-                          << QString::fromStdString(event.data.substr(0, 200));
+        qCDebug(lcEvents) << "event without a version ignored:" << QString::fromStdString(event.data.substr(0, 200));
         return;
     }
     m_bytesWithoutEvent = 0;
-    const bool fresh = !m_lastVersion || !m_lastVersion->SameAs(*version);
+    const bool fresh = !m_lastVersion || m_lastVersion->version != version->version;
     m_lastVersion = version;
     emit stateChanged();
-    if (fresh) emit newVersion(version->page);
+    if (fresh) emit newVersion(version->version);
 }
 
 void EventStream::onFinished() {

@@ -24,11 +24,10 @@ namespace caltrix {
 
 // What a page event says the feed serves now.
 struct FeedVersion {
-    qint64 page = 0;
-    std::optional<qint64> configuration;
-    QDateTime received;  // when the screen got the event
-
-    bool SameAs(const FeedVersion& other) const { return page == other.page && configuration == other.configuration; }
+    qint64 version = 0;                   // the latest, to ask the page for
+    std::optional<qint64> page;           // when the page last changed
+    std::optional<qint64> configuration;  // when the configuration last changed
+    QDateTime received;                   // when the screen got the event
 };
 
 class EventStream : public QObject {
@@ -59,7 +58,7 @@ public:
 
 signals:
     // A page event naming a version other than the last one seen.
-    void newVersion(qint64 pageVersion);
+    void newVersion(qint64 version);
     void stateChanged();
 
 private:

@@ -159,6 +159,7 @@ void MainWindow::recordEventStream() {
     record.address = m_events->Address().toDisplayString();
     record.state = QLatin1String(kStates[static_cast<int>(m_events->CurrentState())]);
     if (const auto& last = m_events->LastVersion()) {
+        record.version = last->version;
         record.pageVersion = last->page;
         record.configurationVersion = last->configuration;
         record.lastEvent = last->received;

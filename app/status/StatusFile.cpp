@@ -55,14 +55,17 @@ QJsonObject slotJson(int slot, const SlotRecord& record) {
     };
 }
 
+QJsonValue optionalJson(const std::optional<qint64>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
 QJsonObject eventStreamJson(const EventStreamRecord& stream) {
     QJsonValue last = QJsonValue::Null;
-    if (stream.pageVersion >= 0)
-        last = QJsonObject{
-            {QStringLiteral("page"), stream.pageVersion},
-            {QStringLiteral("configuration"),
-             stream.configurationVersion ? QJsonValue(*stream.configurationVersion) : QJsonValue(QJsonValue::Null)},
-            {QStringLiteral("time"), timeJson(stream.lastEvent)}};
+    if (stream.version >= 0)
+        last = QJsonObject{{QStringLiteral("version"), stream.version},
+                           {QStringLiteral("page"), optionalJson(stream.pageVersion)},
+                           {QStringLiteral("configuration"), optionalJson(stream.configurationVersion)},
+                           {QStringLiteral("time"), timeJson(stream.lastEvent)}};
     return {{QStringLiteral("address"), stream.address},
             {QStringLiteral("state"), stream.state},
             {QStringLiteral("connected"), stream.state == QLatin1String("connected")},

@@ -49,9 +49,9 @@ struct SlotRecord {
 // The feed server's event stream the screen follows.
 struct EventStreamRecord {
     QString address;
-    QString state;            // "connecting", "connected", "dropped" or "refused"
-    qint64 pageVersion = -1;  // of the last page event; -1 before any
-    std::optional<qint64> configurationVersion;
+    QString state;        // "connecting", "connected", "dropped" or "refused"
+    qint64 version = -1;  // of the last page event; -1 before any
+    std::optional<qint64> pageVersion, configurationVersion;
     QDateTime lastEvent;  // when it arrived
 };
 

@@ -16,10 +16,10 @@ using testing::WaitUntil;
 
 const QString kEvents = QStringLiteral("/feed/events");
 
-QByteArray pageEvent(int page, int configuration) {
-    return QByteArray("event: page\nid: ") + QByteArray::number(page) +
-           "\ndata: {\"page\":" + QByteArray::number(page) + ",\"configuration\":" + QByteArray::number(configuration) +
-           ",\"time\":\"2026-12-09T21:30:05.120Z\"}\n\n";
+QByteArray pageEvent(int version, int configuration) {
+    const QByteArray number = QByteArray::number(version);
+    return "event: page\nid: " + number + "\ndata: {\"version\":" + number + ",\"page\":" + number +
+           ",\"config\":" + QByteArray::number(configuration) + ",\"time\":\"2026-12-09T21:30:05.120Z\"}\n\n";
 }
 
 HttpAnswer streamAnswer(QByteArray body, QByteArray type = "text/event-stream") {
@@ -53,8 +53,8 @@ TEST_F(EventStreamClient, FollowsNewVersionsAndReopensADroppedStreamWithTheLastE
     EXPECT_EQ(stream->CurrentState(), EventStream::State::Connected);
     EXPECT_EQ(stream->LastVersion()->configuration, 1);
 
-    // The same versions again say nothing new; a new configuration does, one
-    // event split over two writes too.
+    // The same version again says nothing new; a new one does, also split
+    // over two writes.
     const QByteArray next = pageEvent(4, 2);
     m_server.Push(pageEvent(3, 1) + ":\n" + next.left(20));
     m_server.Push(next.mid(20));

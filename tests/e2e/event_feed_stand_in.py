@@ -17,7 +17,7 @@ import fault_server
 
 
 def page_event(version, configuration=1):
-    data = {"page": version, "configuration": configuration,
+    data = {"version": version, "page": version, "config": configuration,
             "time": time.strftime("%Y-%m-%dT%H:%M:%S", time.gmtime()) + ".000Z"}
     return ("event: page\nid: %d\ndata: %s\n\n" % (version, json.dumps(data, separators=(",", ":")))).encode()
 
