@@ -29,12 +29,13 @@ std::optional<FeedVersion> readVersion(const std::string& data) {
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(data));
     if (!document.isObject()) return std::nullopt;
     const QJsonObject object = document.object();
-    const std::optional<qint64> latest = version(object.value(latin1(kLatestVersionKey)));
-    if (!latest) return std::nullopt;
     FeedVersion read;
-    read.version = *latest;
     read.page = version(object.value(latin1(kPageVersionKey)));
     read.configuration = version(object.value(latin1(kConfigurationVersionKey)));
+    // The latest version is named, or the newer of the two.
+    const std::optional<qint64> latest = version(object.value(latin1(kLatestVersionKey)));
+    if (!latest && !read.page && !read.configuration) return std::nullopt;
+    read.version = latest.value_or(std::max(read.page.value_or(0), read.configuration.value_or(0)));
     read.received = QDateTime::currentDateTimeUtc();
     return read;
 }
