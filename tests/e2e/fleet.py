@@ -234,6 +234,9 @@ async def run_screens(screens, seconds, stagger=2.0):
         await screen.run(until)
 
     await asyncio.gather(*(start(screen, stagger * n / max(len(screens), 1)) for n, screen in enumerate(screens)))
+    # Fetches still under way at the end are not waited for.
+    for task in asyncio.all_tasks() - {asyncio.current_task()}:
+        task.cancel()
 
 
 class Relay:
