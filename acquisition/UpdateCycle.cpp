@@ -4,6 +4,7 @@
 #include "acquisition/SaveWebBrowser.h"
 #include "acquisition/AcquisitionProfile.h"
 #include "acquisition/core/PageCheck.h"
+#include "common/WebAddresses.h"
 #include "common/qt/Logging.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
@@ -127,6 +128,23 @@ int UpdateCycle::msUntilNextTick() const {
     return static_cast<int>(std::max<qint64>(ScaledMilliseconds(kTimer1AfterTickMs), restOfCycle()));
 }
 
+void UpdateCycle::RunNow(std::optional<qint64> pageVersion) {
+    if (pageVersion && (!m_requestedVersion || *pageVersion > *m_requestedVersion)) m_requestedVersion = pageVersion;
+    if (m_runRequested) return;
+    m_runRequested = true;
+    // Never from inside the caller: it may be reading a network answer that
+    // the cycle's waits would read again.
+    if (!m_cycleRunning) QTimer::singleShot(0, this, &UpdateCycle::runRequested);
+}
+
+void UpdateCycle::runRequested() {
+    if (m_cycleRunning || !m_runRequested) return;
+    m_runRequested = false;
+    m_pageVersion = std::exchange(m_requestedVersion, std::nullopt);
+    AggiornaTelevideo();
+    m_pageVersion.reset();
+}
+
 bool UpdateCycle::AggiornaTelevideo() {
     if (m_cycleRunning) {
         qCInfo(lcCycle) << "update requested while cycle" << m_cycleNumber << "runs: request dropped";
@@ -152,6 +170,7 @@ bool UpdateCycle::AggiornaTelevideo() {
     // markup, the saved bytes, the parse); give the freed heap back to the
     // system so a month of cycles does not keep the largest page's peak.
     malloc_trim(0);
+    if (m_runRequested) QTimer::singleShot(0, this, &UpdateCycle::runRequested);
     emit cycleFinished(summary);
     return summary.completed;
 }
@@ -255,7 +274,10 @@ void UpdateCycle::loadLiveScorePage() {
     m_pageLoad = PageLoad::Requested;
     m_pageError.clear();
     m_pageWait.Reset();
-    m_page->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), QStringLiteral("page=soccer")));
+    QString query = QStringLiteral("page=soccer");
+    if (m_pageVersion)
+        query += QStringLiteral("&%1=%2").arg(QLatin1StringView(kPageVersionArgument.data())).arg(*m_pageVersion);
+    m_page->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), query));
     m_pageWait.Wait(kWaitForPageSeconds);
     switch (m_pageLoad) {
     case PageLoad::Failed:

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
@@ -48,7 +49,9 @@ struct UpdateCycleSettings {
 // The update cycle (the acquisition window frmWeb, which is never shown: the
 // acquisition browser is a page without a view).
 // Timer1 runs from creation; its tick starts a cycle. Cycles never
-// interleave: a trigger that arrives while one runs is dropped with a log line.
+// interleave: a tick that arrives while one runs is dropped with a log line;
+// a request to run now (F5, new results at the feed) runs once more right
+// after it.
 // The cycle's waits end as soon as what they wait for is done, but a tick
 // never starts a cycle before the described length of a cycle (its waits and
 // the one-second tick) has passed since the previous one started: the site
@@ -78,6 +81,13 @@ public:
     bool AggiornaTelevideo();
     bool CycleRunning() const { return m_cycleRunning; }
 
+    // Runs a cycle as soon as the event loop is back, or exactly once more
+    // right after the running one. With a version the cycle asks the site for
+    // that version of the page or a newer one (a feed server's versioned
+    // address, which a cache in front of it serves once per version); the
+    // newest asked for wins.
+    void RunNow(std::optional<qint64> pageVersion = std::nullopt);
+
     // Timer1's interval as a design value in milliseconds (scaled by the
     // time scale when applied). Setting it restarts the count.
     void SetTimer1Interval(int designMilliseconds);
@@ -98,6 +108,7 @@ private:
     enum class PageLoad { Requested, Loading, Loaded, Failed };
 
     void onTimer1();
+    void runRequested();
     qint64 restOfCycle() const;
     int msUntilNextTick() const;
     void runCycle(CycleReport& summary);
@@ -119,6 +130,9 @@ private:
     QString m_statusText;
     std::unique_ptr<TitleList> m_titles;
     bool m_cycleRunning = false;
+    bool m_runRequested = false;               // RunNow: a cycle is due as soon as none runs
+    std::optional<qint64> m_requestedVersion;  // the page version it asks for
+    std::optional<qint64> m_pageVersion;       // the page version the running cycle asks for
     int m_cycleNumber = 0;
     QElapsedTimer m_cycleStarted;
     PageLoad m_pageLoad = PageLoad::Requested;

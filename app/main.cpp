@@ -69,6 +69,7 @@ int run(QApplication& app, std::optional<caltrix::Settings> settings) {
         QObject::connect(feed->Source(), &caltrix::feed::MatchSource::PageChanged, &window,
                          &caltrix::MainWindow::RunCycleNow);
     }
+    window.FollowEvents(caltrix::EventStreamAddress(*settings, feed && feed->ServesPages()));
     caltrix::Watchdog watchdog;
     window.Load();
     watchdog.Start();

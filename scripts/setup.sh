@@ -24,6 +24,8 @@ packages=(
   # scripts and packaging
   qt6-websockets-dev
   python3 python3-jsonschema dpkg-dev file procps
+  # fleets: nginx in front of the feed server, its pub/sub module, Redis between nginx servers
+  nginx libnginx-mod-nchan redis-server
 )
 
 SUDO=""

@@ -1,5 +1,6 @@
 #include "app/shell/MainWindow.h"
 
+#include "acquisition/EventStream.h"
 #include "acquisition/UpdateCycle.h"
 #include "app/shell/ConfigApplier.h"
 #include "app/shell/SafeAddresses.h"
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QTime>
 #include <QWebEngineView>
@@ -140,6 +142,33 @@ void MainWindow::createUpdateCycle() {
     connect(m_updateCycle.get(), &UpdateCycle::cycleFinished, this, &MainWindow::onCycleFinished);
 }
 
+void MainWindow::followEvents() {
+    if (!m_eventsAddress) return;
+    m_events =
+        std::make_unique<EventStream>(*m_eventsAddress, [] { return QRandomGenerator::global()->generateDouble(); });
+    connect(m_events.get(), &EventStream::newVersion, m_updateCycle.get(),
+            [this](qint64 version) { m_updateCycle->RunNow(version); });
+    connect(m_events.get(), &EventStream::stateChanged, this, &MainWindow::recordEventStream);
+    m_events->Start();
+}
+
+void MainWindow::recordEventStream() {
+    if (!m_status || !m_events) return;
+    static constexpr const char* kStates[] = {"connecting", "connected", "dropped", "refused"};
+    EventStreamRecord record;
+    record.address = m_events->Address().toDisplayString();
+    record.state = QLatin1String(kStates[static_cast<int>(m_events->CurrentState())]);
+    if (const auto& last = m_events->LastVersion()) {
+        record.version = last->version;
+        record.pageVersion = last->page;
+        record.configurationVersion = last->configuration;
+        record.lastEvent = last->received;
+    }
+    m_status->SetEventStream(record);
+    m_lastStatus.clear();  // force the next write
+    recordStatus();
+}
+
 void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(spaces(60) + value + spaces(60)); }
 
 void MainWindow::settleFolders() {
@@ -196,6 +225,8 @@ void MainWindow::Load() {
         m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
         m_status->SetFeedStatus(m_feedStatus);
     }
+    followEvents();
+    recordEventStream();
     m_updateCycle->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
     updateCycle();
@@ -230,7 +261,7 @@ void MainWindow::onKeyDown(int key) {
     if (key == kKeyF5) {
         QApplication::beep();
         m_updateCycle->SetTimer1Interval(30000);
-        updateCycle();
+        m_updateCycle->RunNow();
     }
     if (key == kKeyEsc) endAtOnce();
     if (key == kKeyF1) showAboutBox();
@@ -322,12 +353,7 @@ void MainWindow::loadWrittenSlotFiles() {
 }
 
 void MainWindow::RunCycleNow() {
-    if (!m_updateCycle) return;  // before Load(): its first cycle comes soon enough
-    if (m_updateCycle->CycleRunning()) {
-        m_cycleAgain = true;
-        return;
-    }
-    updateCycle();
+    if (m_updateCycle) m_updateCycle->RunNow();  // before Load(): its first cycle comes soon enough
 }
 
 // While a slot holds a goal the ticker names it (the lowest slot's, when
@@ -361,10 +387,6 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
     if (report.completed) {
         m_staleMark->CycleSucceeded();
         loadWrittenSlotFiles();
-    }
-    if (m_cycleAgain) {
-        m_cycleAgain = false;
-        QTimer::singleShot(0, this, &MainWindow::updateCycle);
     }
     if (!m_status) return;
     CycleRecord cycle;

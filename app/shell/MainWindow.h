@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -24,6 +25,7 @@
 namespace caltrix {
 
 class UpdateCycle;
+class EventStream;
 struct CycleReport;
 class SlotDisplayTimers;
 class frmSolo;
@@ -51,6 +53,9 @@ public:
     // the running one, if any). The feed is the program's own, so the cadence
     // that spares an external site does not apply.
     void RunCycleNow();
+    // Follows a feed server's event stream from Load() on: each new version
+    // runs the update cycle at once, on the versioned page. Set before Load().
+    void FollowEvents(std::optional<QUrl> address) { m_eventsAddress = std::move(address); }
 
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
@@ -68,6 +73,8 @@ protected:
 private:
     void createPanels(PanelLibrary& library, const QString& dataFolder);
     void createUpdateCycle();
+    void followEvents();
+    void recordEventStream();
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
     void showAboutBox();
     void recordStatus();
@@ -109,8 +116,9 @@ private:
     std::unique_ptr<ConfigApplier> m_configApplier;
     std::unique_ptr<UpdateCycle> m_updateCycle;
     std::unique_ptr<StatusFile> m_status;
-    std::function<QJsonObject()> m_feedStatus;            // empty without an embedded feed
-    bool m_cycleAgain = false;                            // new results came while a cycle ran
+    std::function<QJsonObject()> m_feedStatus;  // empty without an embedded feed
+    std::optional<QUrl> m_eventsAddress;
+    std::unique_ptr<EventStream> m_events;
     QString m_lastStatus;                                 // what the status file holds, to write it only on changes
     std::array<QDateTime, kSlotCount + 1> m_resultsTime;  // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;

@@ -1,5 +1,6 @@
 #include "app/shell/Settings.h"
 
+#include "common/WebAddresses.h"
 #include "common/qt/HttpAddress.h"
 
 #include <QCommandLineParser>
@@ -43,6 +44,15 @@ QUrl BaseUrlFromOption(const QString& value) {
     return url;
 }
 
+std::optional<QUrl> EventStreamAddress(const Settings& settings, bool pagesServedInside) {
+    if (settings.eventsOff) return std::nullopt;
+    if (!settings.events.isEmpty()) return settings.events;
+    if (!settings.scoreSiteGiven || pagesServedInside) return std::nullopt;
+    QUrl address = settings.scoreSite;
+    address.setPath(QString::fromLatin1(kFeedEventsPath.data(), qsizetype(kFeedEventsPath.size())));
+    return address;
+}
+
 std::optional<Settings> ParseSettings(const QStringList& arguments, const QString& executableFolder, int& exitCode) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -66,6 +76,12 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
                                   QStringLiteral("Host (host, host:port or http address) of the live-score site; "
                                                  "the page is /default.dll?page=soccer there."),
                                   QStringLiteral("host"), QStringLiteral("localhost"));
+    const QCommandLineOption events(
+        QStringLiteral("events"),
+        QStringLiteral("Event stream that says when the feed server has new results (an http address, for example "
+                       "a pub/sub location of nginx), or \"off\". Default: /feed/events on the --score-site."),
+        QStringLiteral("url|off"));
+    parser.addOption(events);
     const QCommandLineOption scale(
         QStringLiteral("time-scale"),
         QStringLiteral("Factor applied to every timer interval and wait, for tests and demos "
@@ -119,6 +135,10 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     settings.configEndpoint = BaseUrlFromOption(parser.value(endpoint));
     settings.configEndpointGiven = parser.isSet(endpoint);
     settings.scoreSite = BaseUrlFromOption(parser.value(site));
+    settings.scoreSiteGiven = parser.isSet(site);
+    settings.eventsOff = parser.value(events) == QLatin1String("off");
+    if (parser.isSet(events) && !settings.eventsOff)
+        settings.events = HttpAddress(parser.value(events)).value_or(QUrl());
     bool scaleOk = false;
     settings.timeScale = parser.value(scale).toDouble(&scaleOk);
     settings.demo = parser.isSet(demo);
@@ -133,6 +153,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         problem = QStringLiteral("invalid --config-endpoint: ") + parser.value(endpoint);
     else if (!settings.scoreSite.isValid())
         problem = QStringLiteral("invalid --score-site: ") + parser.value(site);
+    else if (parser.isSet(events) && !settings.eventsOff && settings.events.isEmpty())
+        problem = QStringLiteral("invalid --events (an http address, or off): ") + parser.value(events);
     else if (!scaleOk || settings.timeScale <= 0)
         problem = QStringLiteral("invalid --time-scale: ") + parser.value(scale);
     else if (!staleAfterOk || settings.staleAfterSeconds < 0)

@@ -23,6 +23,9 @@ struct Settings {
     QUrl configEndpoint;               // the operator's endpoint: <endpoint>/public/config.txt
     bool configEndpointGiven = false;  // --config-endpoint on the command line
     QUrl scoreSite;                    // the live-score site: <site>/default.dll?page=soccer
+    bool scoreSiteGiven = false;       // --score-site on the command line
+    QUrl events;                       // --events URL: the event stream to follow instead of the site's
+    bool eventsOff = false;            // --events off
     double timeScale = 1.0;            // factor on every timer interval and wait
     bool demo = false;                 // serve a simulated match day from inside the program
     QString statusFile;                // JSON status file for monitoring; empty for none
@@ -36,6 +39,12 @@ struct Settings {
 // prints what it has to say and returns nothing; `exitCode` tells how to end.
 // Needs no application object, so it runs before a display is reached.
 std::optional<Settings> ParseSettings(const QStringList& arguments, const QString& executableFolder, int& exitCode);
+
+// The event stream the screen follows: --events URL, or the feed server's
+// own on an external --score-site; none with --events off or while the
+// program serves its pages itself (`pagesServedInside`), which tells it of
+// new results directly.
+std::optional<QUrl> EventStreamAddress(const Settings& settings, bool pagesServedInside);
 
 // "host", "host:port" or a full http(s) address, as a base URL without path.
 QUrl BaseUrlFromOption(const QString& value);

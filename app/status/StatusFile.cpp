@@ -55,6 +55,23 @@ QJsonObject slotJson(int slot, const SlotRecord& record) {
     };
 }
 
+QJsonValue optionalJson(const std::optional<qint64>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject eventStreamJson(const EventStreamRecord& stream) {
+    QJsonValue last = QJsonValue::Null;
+    if (stream.version >= 0)
+        last = QJsonObject{{QStringLiteral("version"), stream.version},
+                           {QStringLiteral("page"), optionalJson(stream.pageVersion)},
+                           {QStringLiteral("configuration"), optionalJson(stream.configurationVersion)},
+                           {QStringLiteral("time"), timeJson(stream.lastEvent)}};
+    return {{QStringLiteral("address"), stream.address},
+            {QStringLiteral("state"), stream.state},
+            {QStringLiteral("connected"), stream.state == QLatin1String("connected")},
+            {QStringLiteral("lastEvent"), last}};
+}
+
 }  // namespace
 
 StatusFile::StatusFile(QString path, QDateTime started) : m_path(std::move(path)), m_started(std::move(started)) {}
@@ -82,6 +99,7 @@ QJsonObject StatusFile::ToJson() const {
         {QStringLiteral("slots"), slotList},
     };
     if (m_feedStatus) json.insert(QStringLiteral("feed"), m_feedStatus());
+    if (m_events) json.insert(QStringLiteral("events"), eventStreamJson(*m_events));
     return json;
 }
 

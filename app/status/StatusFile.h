@@ -2,7 +2,8 @@
 // version and start, whether the results shown are stale, the last cycle and
 // the last successful one (each with its configuration's own outcome), and per
 // slot its selection, its line count, when its results were fetched and what
-// its panel shows now, and the embedded feed's own status when there is one.
+// its panel shows now, the embedded feed's own status when there is one, and
+// the event stream the screen follows.
 // Written atomically, so a reader never sees half a file.
 #pragma once
 
@@ -45,6 +46,15 @@ struct SlotRecord {
     std::optional<HeldGoalRecord> goal;  // none while the slot holds no goal
 };
 
+// The feed server's event stream the screen follows.
+struct EventStreamRecord {
+    QString address;
+    QString state;        // "connecting", "connected", "dropped" or "refused"
+    qint64 version = -1;  // of the last page event; -1 before any
+    std::optional<qint64> pageVersion, configurationVersion;
+    QDateTime lastEvent;  // when it arrived
+};
+
 class StatusFile {
 public:
     StatusFile(QString path, QDateTime started);
@@ -52,6 +62,7 @@ public:
     void RecordCycle(const CycleRecord& cycle);
     void RecordSlot(int slot, const SlotRecord& record);  // slot 1..11
     void SetStale(bool stale) { m_stale = stale; }
+    void SetEventStream(const EventStreamRecord& stream) { m_events = stream; }
     // The "feed" object, asked for at each write so its age is current.
     void SetFeedStatus(std::function<QJsonObject()> feedStatus) { m_feedStatus = std::move(feedStatus); }
 
@@ -67,6 +78,7 @@ private:
     std::optional<CycleRecord> m_lastSuccess;
     std::array<SlotRecord, kSlotCount> m_slots{};
     std::function<QJsonObject()> m_feedStatus;
+    std::optional<EventStreamRecord> m_events;  // none while the screen follows no stream
 };
 
 }  // namespace caltrix

@@ -85,6 +85,29 @@ TEST_F(CycleTest, TriggersDuringACycleAreDroppedNotInterleaved) {
     EXPECT_EQ(m_window->Timer1Interval(), 5000) << "a tick ran a cycle inside the running one";
 }
 
+// New versions at the feed while a cycle runs: exactly one more cycle right
+// after it, on the newest version.
+TEST_F(CycleTest, RunNowDuringACycleRunsOneMoreOnTheNewestVersion) {
+    const QString versioned = kPageTarget + QStringLiteral("&v=");
+    for (const char* version : {"5", "7"})
+        m_server.Serve(versioned + QLatin1String(version), Delayed(Answer(200, kPageSingleLine), 300));
+    int cycles = 0;
+    QObject::connect(m_window.get(), &UpdateCycle::cycleFinished, [&] { ++cycles; });
+    m_window->RunNow(5);
+    QTimer::singleShot(150, m_window.get(), [&] {
+        m_window->RunNow(7);
+        m_window->RunNow(6);
+        m_window->RunNow();
+    });
+    ASSERT_TRUE(testing::WaitUntil([&] { return cycles == 2; }, 10000));
+    testing::WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(cycles, 2);
+    EXPECT_EQ(m_server.Hits(versioned + QStringLiteral("5")), 1);
+    EXPECT_EQ(m_server.Hits(versioned + QStringLiteral("7")), 1);
+    EXPECT_EQ(m_server.Hits(kPageTarget), 0);
+    EXPECT_EQ(SlotFile(1), kSerieA);
+}
+
 // Cycles that fail at once (nothing listens) must not follow each other a
 // tick apart: a tick starts one only a cycle length after the previous start.
 TEST_F(CycleTest, Timer1StartsCyclesNoCloserThanACycleLength) {

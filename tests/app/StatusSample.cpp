@@ -29,5 +29,7 @@ int main(int argc, char** argv) {
                            {QStringLiteral("faultSince"), QStringLiteral("2026-12-07T17:26:01Z")},
                            {QStringLiteral("nextPollSeconds"), 44}};
     });
+    status.SetEventStream({QStringLiteral("http://feedhost:8080/feed/events"), QStringLiteral("connected"),
+                           1765315805120, 1765315805120, 1765315000000, now});
     return status.Write() ? 0 : 1;
 }

@@ -43,20 +43,41 @@ void TestHttpServer::onConnection() {
             if (!request.contains("\r\n\r\n")) return;
             socket->setProperty("answered", true);
             const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
-            answer(socket, requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString());
+            answer(socket, requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString(), request);
         });
     }
 }
 
-void TestHttpServer::answer(QTcpSocket* socket, const QString& target) {
+bool TestHttpServer::Push(const QByteArray& bytes) {
+    bool sent = false;
+    for (const QPointer<QTcpSocket>& stream : m_streams) {
+        if (!stream || stream->state() != QAbstractSocket::ConnectedState) continue;
+        stream->write(bytes);
+        sent = true;
+    }
+    return sent;
+}
+
+void TestHttpServer::EndStreams() {
+    for (const QPointer<QTcpSocket>& stream : std::exchange(m_streams, {}))
+        if (stream) stream->disconnectFromHost();
+}
+
+void TestHttpServer::answer(QTcpSocket* socket, const QString& target, const QByteArray& request) {
     ++m_hits[target];
+    m_requests[target].append(request);
     HttpAnswer reply = m_answers.value(target, Answer(404, "not here", "text/plain"));
     QPointer<QTcpSocket> guarded(socket);
-    QTimer::singleShot(reply.delayMs, this, [guarded, reply] {
+    QTimer::singleShot(reply.delayMs, this, [this, guarded, reply] {
         if (!guarded) return;
         if (!reply.closeWithoutAnswer) {
             QByteArray head = "HTTP/1.1 " + StatusLine(reply.status) + "\r\nContent-Type: " + reply.contentType +
                               "\r\nCache-Control: no-store\r\nConnection: close\r\n";
+            if (reply.stream) {
+                guarded->write(head + "\r\n" + reply.body);
+                m_streams.append(guarded);
+                return;
+            }
             if (!reply.withoutLength) head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
             if (!reply.location.isEmpty()) head += "Location: " + reply.location + "\r\n";
             guarded->write(head + "\r\n" + reply.body);

@@ -1,0 +1,228 @@
+#!/usr/bin/env python3
+"""Measures how soon a fleet follows its feed server: caltrix-feed on a local
+JSON file whose scores change at random moments, N simulated screens (each
+holds one event stream and fetches the versioned page on each event, spread
+over worker processes) and one real Caltrix under Xvfb. Three ways: direct to
+caltrix-feed, through nginx in front, through nginx with its pub/sub module
+(data/nginx/). Reports, from the feed's poll that took each goal (the event's
+"time"): p50, p99 and the worst for the simulated screens' events and pages,
+the real screen's poll-to-panel time in a one-match and an eight-match slot,
+and the feed server's memory and CPU per 1,000 screens.
+
+Usage: measure_fleet.py CALTRIX CALTRIX_FEED [--way direct|nginx|nchan] [--screens 2000] [--goals 5]
+Load goes to 127.0.0.1 only; the run ends after its goals.
+"""
+import argparse
+import asyncio
+import multiprocessing
+import os
+import random
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+
+import fleet  # noqa: E402
+from measure_latency import EIGHT, ONE, Matches, shown, slots  # noqa: E402
+
+
+def screen_worker(count, stream, site, seconds, results):
+    group = [fleet.Screen(stream, site) for _ in range(count)]
+    asyncio.run(fleet.run_screens(group, seconds, stagger=min(10.0, count / 500)))
+    results.put([(screen.events, screen.pages, screen.made, screen.connections) for screen in group])
+
+
+def on_panel(status_path, home, away, score):
+    """Whether the match shows this score on its panel: in the panel's markup
+    (which a running match's flash blanks every other second) or as the goal
+    the slot holds on its panel."""
+    teams = f"{home}-{away}".upper()
+    for slot in slots(status_path):
+        goal = slot.get("goal") or {}
+        if teams in goal.get("line", "") and score in goal.get("line", "").replace(" ", ""):
+            return True
+    return shown(status_path, home, away, score)
+
+
+def titles_shown(status_path):
+    titles = {slot["panel"]["title"] for slot in slots(status_path)}
+    return {"TESTLAND-CUP ONE", "TESTLAND-LEAGUE EIGHT"} <= titles
+
+
+def rss_kb(pid):
+    with open("/proc/%d/status" % pid) as proc:
+        return next(int(line.split()[1]) for line in proc if line.startswith("VmRSS:"))
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def summary(name, values):
+    if not values:
+        return "%s: none" % name
+    return "%s: p50 %.3f s, p99 %.3f s, worst %.3f s (%d)" % (
+        name, fleet.percentile(values, 0.5), fleet.percentile(values, 0.99), max(values), len(values))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("caltrix")
+    parser.add_argument("feed")
+    parser.add_argument("--way", choices=("direct", "nginx", "nchan"), default="direct")
+    parser.add_argument("--screens", type=int, default=2000)
+    parser.add_argument("--workers", type=int, default=4)
+    parser.add_argument("--goals", type=int, default=5)
+    parser.add_argument("--display", default=":79")
+    args = parser.parse_args()
+
+    _, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+    resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
+    work = tempfile.mkdtemp(prefix="caltrix-fleet-")
+    matches = Matches(os.path.join(work, "matches.json"))
+    matches.write()
+    config = os.path.join(work, "config")
+    os.makedirs(config)
+    with open(os.path.join(config, "config.txt"), "wb") as out:
+        out.write(b"01=CUPONE;\r\n02=LEAGUEEIGHT;\r\n12=Fleet measurement\r\n")
+    started = []
+    processes = []
+    try:
+        feed_port = fleet.free_port()
+        feed_command = [args.feed, "--feed", "json", "--feed-url", matches.path, "--local-config", config,
+                        "--listen", "127.0.0.1:%d" % feed_port]
+        front = None
+        if args.way == "nchan":
+            front = fleet.Nginx("caltrix-nchan.conf", "127.0.0.1:%d" % feed_port, workers=2)
+            started.append(front)
+            publishes = "--publish" in subprocess.run([args.feed, "--help"], capture_output=True, text=True).stdout
+            if publishes:
+                feed_command += ["--publish", "http://%s/publish" % front.base]
+        feed = subprocess.Popen(feed_command, stdout=subprocess.DEVNULL, stderr=open(os.path.join(work, "feed.log"), "w"))
+        processes.append(feed)
+        fleet.wait_for_port(feed_port, feed)
+        if args.way == "nginx":
+            front = fleet.Nginx("caltrix-proxy.conf", "127.0.0.1:%d" % feed_port, workers=2)
+            started.append(front)
+        if args.way == "nchan" and not publishes:
+            started.append(fleet.Relay("127.0.0.1:%d" % feed_port, front.base))
+        site = front.base if front else "127.0.0.1:%d" % feed_port
+        host, port = site.split(":")
+
+        xvfb = subprocess.Popen(["Xvfb", args.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        processes.append(xvfb)
+        time.sleep(1)
+        status = os.path.join(work, "status.json")
+        screen_command = [args.caltrix, "--program-folder", os.path.join(work, "program"), "--score-site", site,
+                          "--config-endpoint", site, "--status-file", status]
+        if args.way == "nchan":
+            screen_command += ["--events", "http://%s/feed/events" % site]
+        environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=args.display,
+                           QT_LOGGING_RULES="caltrix.*.info=true")
+        environment.pop("QT_QPA_PLATFORM", None)
+        screen = subprocess.Popen(screen_command, env=environment, stdout=subprocess.DEVNULL,
+                                  stderr=open(os.path.join(work, "screen.log"), "w"))
+        processes.append(screen)
+
+        baseline_rss = rss_kb(feed.pid)
+        seconds = 60 + args.goals * 55
+        results = multiprocessing.Queue()
+        workers = [multiprocessing.Process(target=screen_worker, args=(
+            args.screens // args.workers, (host, int(port), "/feed/events"), (host, int(port)), seconds, results))
+            for _ in range(args.workers)]
+        for worker in workers:
+            worker.start()
+
+        deadline = time.time() + 120
+        while not titles_shown(status):
+            if time.time() > deadline or screen.poll() is not None:
+                with open(os.path.join(work, "screen.log"), errors="replace") as log:
+                    tail = log.read()[-1500:]
+                shutil.copy(status, "/tmp/caltrix-fleet-status.json")
+                sys.exit("the real screen did not show both competitions; its log ends:\n" + tail)
+            time.sleep(0.5)
+        time.sleep(10)  # every simulated screen holds its stream
+        cpu_start, clock_start = cpu_seconds(feed.pid), time.time()
+        goals = []  # (time written, {competition: (home, away, score)})
+        panel = {ONE[0]: [], EIGHT[0]: []}
+        for _ in range(args.goals):
+            time.sleep(random.uniform(20, 40))
+            scored = [(ONE[0], ONE[1][0]), (EIGHT[0], random.choice(EIGHT[1]))]
+            for _, sides in scored:
+                matches.scores[sides][0] += 1
+            matches.write()
+            written = time.time()
+            waiting = {name: sides for name, sides in scored}
+            seen = {}
+            while waiting and time.time() - written < 60:
+                for name, (home, away) in list(waiting.items()):
+                    if on_panel(status, home, away, "{}-{}".format(*matches.scores[(home, away)])):
+                        seen[name] = time.time()
+                        del waiting[name]
+                time.sleep(0.05)
+            goals.append((written, seen, waiting))
+        cpu = (cpu_seconds(feed.pid) - cpu_start) / (time.time() - clock_start)
+        rss = rss_kb(feed.pid)
+
+        collected = []
+        for _ in workers:
+            collected.extend(results.get(timeout=seconds + 120))
+        for worker in workers:
+            worker.join(10)
+
+        # The version each goal came in: the first made after the file was written.
+        made_all = {}
+        for _, _, made, _ in collected:
+            made_all.update(made)
+        events, pages, missing = [], [], 0
+        for written, seen, waiting in goals:
+            after = sorted(v for v, m in made_all.items() if m >= written - 0.05)
+            if not after:
+                print("a goal brought no event", file=sys.stderr)
+                continue
+            version = after[0]
+            for name, at in seen.items():
+                panel[name].append(at - made_all[version])
+            for name in waiting:
+                panel[name].append(float("inf"))
+            for got, fetched, made, _ in collected:
+                if version in got and version in fetched:
+                    events.append(got[version] - made_all[version])
+                    pages.append(fetched[version] - made_all[version])
+                else:
+                    missing += 1
+        print("way %s, %d simulated screens, %d goals (command: %s)" % (
+            args.way, len(collected), len(goals), " ".join(sys.argv)))
+        print(summary("event from the poll", events))
+        print(summary("page from the poll", pages))
+        print("screen-goals missed: %d; reconnections: %d" % (
+            missing, sum(c for *_, c in collected) - len(collected)))
+        for name, matches_in_slot in (ONE, EIGHT):
+            values = panel[name]
+            print("real screen, slot with %d match(es): median %.1f s, worst %.1f s (%s)" % (
+                len(matches_in_slot), statistics.median(values), max(values), ", ".join("%.1f" % v for v in values)))
+        thousands = max(len(collected), 1) / 1000
+        print("caltrix-feed: %.1f %% of a core, RSS %.1f MB (%.1f MB before the screens); per 1,000 screens "
+              "%.2f %% of a core and %.1f MB" % (cpu * 100, rss / 1024, baseline_rss / 1024, cpu * 100 / thousands,
+                                                (rss - baseline_rss) / 1024 / thousands))
+    finally:
+        for process in reversed(processes):
+            fleet.stop_process(process)
+        for server in reversed(started):
+            server.stop()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
