@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,6 +34,24 @@ inline constexpr std::size_t kAnySize = SIZE_MAX;
 // larger than `maxBytes`.
 std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kAnySize);
 
+// A regular file's bytes mapped read-only, for reading a large file without
+// copying it. The file must not shrink while it is mapped (the system would
+// stop the program on reading the lost part): map only the program's own
+// files. Throws FileError when the file cannot be read.
+class MappedFile {
+public:
+    explicit MappedFile(const std::filesystem::path& path);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    std::string_view bytes() const { return {m_data, m_size}; }
+
+private:
+    const char* m_data = nullptr;
+    std::size_t m_size = 0;
+};
+
 // The file's lines as SplitLines gives them; throws FileError.
 std::vector<std::string> ReadLines(const std::filesystem::path& path, std::size_t maxBytes = kAnySize);
 
@@ -42,6 +61,8 @@ void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);
 // Writes through a temporary file in the same folder and renames it over
 // `path`, so a reader sees either the old or the new content; throws FileError.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// The same for content given in pieces, written one after the other.
+void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces);
 
 // Deletes the file when it exists; throws FileError when it cannot.
 void DeleteFileIfPresent(const std::filesystem::path& path);
