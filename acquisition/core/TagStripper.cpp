@@ -4,7 +4,6 @@
 #include "common/QuotedLine.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace caltrix {
 namespace {
@@ -45,9 +44,9 @@ std::string_view TagStripper::StripToBuffer(std::string_view line) {
 
 // The text outside the tags, without CR and LF, followed by the blanked tail
 // of a line of `lineSize` bytes, at the start of m_out, when no tag holds a
-// "<"; its length, or npos otherwise. Tags, most of the markup, are skipped
-// with memchr; the short texts between them are copied byte by byte. m_out
-// only grows here, so a line costs no clearing of the buffer.
+// "<"; its length, or npos otherwise. One byte loop: tags and texts are short,
+// so library searches would cost more in calls than they save. m_out only
+// grows here, so a line costs no clearing of the buffer.
 std::size_t TagStripper::StripPlainTags(std::string_view markup, std::size_t lineSize) {
     if (m_out.size() < lineSize) m_out.resize(lineSize);
     char* const first = m_out.data();
@@ -57,9 +56,9 @@ std::size_t TagStripper::StripPlainTags(std::string_view markup, std::size_t lin
         const char c = *at++;
         if (c == '<') {
             // The markup ends with ">", so every tag ends within it.
-            const auto* close = static_cast<const char*>(std::memchr(at, '>', static_cast<std::size_t>(end - at)));
-            if (std::memchr(at, '<', static_cast<std::size_t>(close - at)) != nullptr) return std::string_view::npos;
-            at = close + 1;
+            for (char t = *at++; t != '>'; t = *at++) {
+                if (t == '<') return std::string_view::npos;
+            }
         } else if (c != '\r' && c != '\n') {
             *out++ = c;
         }
