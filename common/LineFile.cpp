@@ -86,19 +86,24 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxByte
     return bytes;
 }
 
-MappedFile::MappedFile(const std::filesystem::path& path) {
+FileBytes::FileBytes(const std::filesystem::path& path) {
+    constexpr std::size_t kMappedFrom = 1024 * 1024;
     RegularFile file(path, O_RDONLY);
     if (!file.ok()) throw FileError(describe("cannot open", path, file.problem()));
-    if (file.size() == 0) return;
+    if (file.size() < kMappedFrom) {
+        file.Close();
+        m_copy = ReadWholeFile(path);
+        return;
+    }
     // Populated at once: one call instead of a fault for every few pages.
     void* data = ::mmap(nullptr, file.size(), PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
     if (data == MAP_FAILED) throw FileError(describe("cannot read", path, std::strerror(errno)));
-    m_data = static_cast<const char*>(data);
+    m_mapped = static_cast<const char*>(data);
     m_size = file.size();
 }
 
-MappedFile::~MappedFile() {
-    if (m_data != nullptr) ::munmap(const_cast<char*>(m_data), m_size);
+FileBytes::~FileBytes() {
+    if (m_mapped != nullptr) ::munmap(const_cast<char*>(m_mapped), m_size);
 }
 
 std::vector<std::string> ReadLines(const std::filesystem::path& path, std::size_t maxBytes) {

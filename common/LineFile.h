@@ -34,22 +34,24 @@ inline constexpr std::size_t kAnySize = SIZE_MAX;
 // larger than `maxBytes`.
 std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kAnySize);
 
-// A regular file's bytes mapped read-only, for reading a large file without
-// copying it. The file must not shrink while it is mapped (the system would
-// stop the program on reading the lost part): map only the program's own
-// files. Throws FileError when the file cannot be read.
-class MappedFile {
+// A regular file's bytes, for reading a large file without copying it: a
+// large file is mapped read-only, a small one read (mapping costs more than
+// copying a few pages). A mapped file must not shrink while it is open (the
+// system would stop the program on reading the lost part): open only the
+// program's own files. Throws FileError when the file cannot be read.
+class FileBytes {
 public:
-    explicit MappedFile(const std::filesystem::path& path);
-    ~MappedFile();
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
+    explicit FileBytes(const std::filesystem::path& path);
+    ~FileBytes();
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
 
-    std::string_view bytes() const { return {m_data, m_size}; }
+    std::string_view bytes() const { return m_mapped != nullptr ? std::string_view(m_mapped, m_size) : m_copy; }
 
 private:
-    const char* m_data = nullptr;
+    const char* m_mapped = nullptr;
     std::size_t m_size = 0;
+    std::string m_copy;
 };
 
 // The file's lines as SplitLines gives them; throws FileError.

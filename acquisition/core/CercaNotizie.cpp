@@ -30,8 +30,8 @@ ParseReport CercaNotizie(const std::filesystem::path& savedPage, TitleList& titl
     report.pageFound = true;
     std::string closedText;
     {
-        // The saved page is the program's own file: mapped, not copied.
-        const MappedFile page(savedPage);
+        // The saved page is the program's own file: a large one is mapped, not copied.
+        const FileBytes page(savedPage);
         CercaTitoli(page.bytes(), titles);
         closedText = ClosedText(ResultText(page.bytes(), titles));
     }

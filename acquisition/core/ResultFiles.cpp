@@ -60,7 +60,7 @@ std::string Joined(const SlotPieces& pieces) {
 // True when `path` is a regular file holding exactly the pieces (a larger one is not read).
 bool HoldsExactly(const std::filesystem::path& path, const SlotPieces& pieces) {
     try {
-        const MappedFile file(path);
+        const FileBytes file(path);
         std::string_view rest = file.bytes();
         for (const std::string_view piece : pieces) {
             if (rest.substr(0, piece.size()) != piece) return false;
