@@ -65,10 +65,20 @@ QString DescribeCompletedCycle(const CycleReport& summary) {
         .arg(written);
 }
 
-std::uintmax_t FileSize(const std::filesystem::path& file) {
-    std::error_code ignored;
-    const std::uintmax_t size = std::filesystem::file_size(file, ignored);
-    return ignored ? 0 : size;
+// Writes the saved page. A page still loading is saved as far as it came;
+// one of which nothing came at all (a site that does not answer), garbage, an
+// empty body or an error page would only blank every slot: those are
+// refused, and the last results stay.
+void SaveAndCheck(const std::filesystem::path& savedPage, const std::string& markup, bool loaded) {
+    WriteWholeFile(savedPage, markup);
+    if (!loaded && markup.empty()) {
+        DeleteFileIfPresent(savedPage);
+        throw CycleError("nothing of the live-score page arrived within the wait");
+    }
+    if (!LooksLikeLiveScorePage(markup)) {
+        DeleteFileIfPresent(savedPage);
+        throw CycleError("the saved page is not a live-score page (no competition header, no closing marker)");
+    }
 }
 
 }  // namespace
@@ -189,31 +199,28 @@ void UpdateCycle::runCycle(CycleReport& summary) {
     const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
     QElapsedTimer stepClock;
     stepClock.start();
+    std::string markup;
     try {
-        SaveWebBrowser(*m_page, savedPage, true);
+        markup = DocumentMarkup(*m_page, true);
     } catch (...) {
         recyclePage();
         throw;
     }
     recyclePage();
+    // Writing, checking and parsing a page of megabytes would stall the user
+    // interface: they run off its thread, on the markup handed over whole
+    // and on copies of what else they need.
+    summary.pageBytes = markup.size();
+    RunOffUiThread([&savedPage, markup = std::move(markup), loaded = m_pageLoad == PageLoad::Loaded]() mutable {
+        // Taken over here, so the worker also frees it.
+        const std::string page = std::move(markup);
+        SaveAndCheck(savedPage, page, loaded);
+        return true;
+    });
     summary.saveMs = stepClock.elapsed();
-    summary.pageBytes = FileSize(savedPage);
-    // A page still loading is saved as far as it came; one of which nothing
-    // came at all (a site that does not answer) would only blank every slot.
-    if (m_pageLoad != PageLoad::Loaded && summary.pageBytes == 0) {
-        DeleteFileIfPresent(savedPage);
-        throw CycleError("nothing of the live-score page arrived within the wait");
-    }
-    // Garbage, an empty body or an error page would blank every slot: keep
-    // the last results instead.
-    if (!LooksLikeLiveScorePage(ReadWholeFile(savedPage))) {
-        DeleteFileIfPresent(savedPage);
-        throw CycleError("the saved page is not a live-score page (no competition header, no closing marker)");
-    }
 
     summary.step = "parse";
-    // The parse runs off the user-interface thread on its own copies; the
-    // title list is touched by nothing else while a cycle runs.
+    // The title list is touched by nothing else while a cycle runs.
     stepClock.restart();
     summary.parse =
         RunOffUiThread([savedPage, selections = m_selections.SlotSelections(), folder = m_settings.programFolder,

@@ -6,9 +6,13 @@
 #include <cstring>
 #include <system_error>
 #include <utility>
+#include <algorithm>
 
+#include <climits>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace caltrix {
@@ -82,27 +86,74 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxByte
     return bytes;
 }
 
+FileBytes::FileBytes(const std::filesystem::path& path) {
+    constexpr std::size_t kMappedFrom = 1024 * 1024;
+    RegularFile file(path, O_RDONLY);
+    if (!file.ok()) throw FileError(describe("cannot open", path, file.problem()));
+    if (file.size() < kMappedFrom) {
+        file.Close();
+        m_copy = ReadWholeFile(path);
+        return;
+    }
+    // Populated at once: one call instead of a fault for every few pages.
+    void* data = ::mmap(nullptr, file.size(), PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd(), 0);
+    if (data == MAP_FAILED) throw FileError(describe("cannot read", path, std::strerror(errno)));
+    m_mapped = static_cast<const char*>(data);
+    m_size = file.size();
+}
+
+FileBytes::~FileBytes() {
+    if (m_mapped != nullptr) ::munmap(const_cast<char*>(m_mapped), m_size);
+}
+
 std::vector<std::string> ReadLines(const std::filesystem::path& path, std::size_t maxBytes) {
     return SplitLines(ReadWholeFile(path, maxBytes));
 }
 
-void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+// Writes the pieces to `path`, created anew, with as few calls as the system allows.
+void WritePieces(const std::filesystem::path& path, std::span<const std::string_view> pieces) {
     RegularFile file(path, O_WRONLY | O_CREAT | O_TRUNC);
     if (!file.ok()) throw FileError(describe("cannot create", path, file.problem()));
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t put = ::write(file.fd(), bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0)
-            throw FileError(describe("cannot write", path, put < 0 ? std::strerror(errno) : "nothing written"));
-        done += static_cast<std::size_t>(put);
+    std::vector<iovec> vectors;
+    vectors.reserve(std::min<std::size_t>(pieces.size(), IOV_MAX));
+    for (std::size_t next = 0; next < pieces.size();) {
+        vectors.clear();
+        for (; next < pieces.size() && vectors.size() < IOV_MAX; ++next) {
+            if (!pieces[next].empty()) vectors.push_back({const_cast<char*>(pieces[next].data()), pieces[next].size()});
+        }
+        for (std::size_t done = 0; done < vectors.size();) {
+            const ssize_t put = ::writev(file.fd(), vectors.data() + done, static_cast<int>(vectors.size() - done));
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0)
+                throw FileError(describe("cannot write", path, put < 0 ? std::strerror(errno) : "nothing written"));
+            // Skip what was written: whole pieces, then the written part of the next one.
+            auto left = static_cast<std::size_t>(put);
+            for (; done < vectors.size() && left >= vectors[done].iov_len; ++done) left -= vectors[done].iov_len;
+            if (left > 0) {
+                vectors[done].iov_base = static_cast<char*>(vectors[done].iov_base) + left;
+                vectors[done].iov_len -= left;
+            }
+        }
     }
     if (!file.Close()) throw FileError(describe("cannot write", path, std::strerror(errno)));
 }
 
+}  // namespace
+
+void WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+    WritePieces(path, std::span(&bytes, 1));
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    WriteFileAtomically(path, std::span(&bytes, 1));
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {
     auto temporary = path;
     temporary += ".tmp";
-    WriteWholeFile(temporary, bytes);
+    WritePieces(temporary, pieces);
     std::error_code error;
     std::filesystem::rename(temporary, path, error);
     if (error) {

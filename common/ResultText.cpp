@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace caltrix {
@@ -44,26 +46,36 @@ std::size_t FindFrom(std::string_view text, std::string_view pattern, std::size_
     return std::string_view::npos;
 }
 
-// Replaces every occurrence of `from` left to right without overlaps; the
-// text is copied only when `from` occurs.
-void ReplaceEvery(std::string& text, std::string_view from, std::string_view to, std::string& scratch) {
+// Replaces every occurrence of `from` left to right without overlaps, in
+// place: every replacement here is no longer than its pattern, so the text
+// written never overtakes the text still to be searched.
+void ReplaceEvery(std::string& text, std::string_view from, std::string_view to) {
     const std::size_t anchor = AnchorOf(from);
     auto hit = FindFrom(text, from, anchor, 0);
     if (hit == std::string_view::npos) return;
-    scratch.clear();
-    std::size_t start = 0;
-    for (; hit != std::string_view::npos; hit = FindFrom(text, from, anchor, start)) {
-        scratch.append(text, start, hit - start);
-        scratch.append(to);
-        start = hit + from.size();
+    char* const data = text.data();
+    std::size_t written = hit;
+    std::size_t read = hit;
+    for (; hit != std::string_view::npos; hit = FindFrom(text, from, anchor, read)) {
+        std::memmove(data + written, data + read, hit - read);
+        written += hit - read;
+        std::memcpy(data + written, to.data(), to.size());
+        written += to.size();
+        read = hit + from.size();
     }
-    scratch.append(text, start);
-    text.swap(scratch);
+    std::memmove(data + written, data + read, text.size() - read);
+    text.resize(written + text.size() - read);
 }
 
 template <std::size_t N>
-void Substitute(std::string& text, const std::array<Substitution, N>& table, std::string& scratch) {
-    for (const auto& [from, to] : table) ReplaceEvery(text, from, to, scratch);
+constexpr bool NoneGrows(const std::array<Substitution, N>& table) {
+    return std::all_of(table.begin(), table.end(),
+                       [](const Substitution& s) { return s.second.size() <= s.first.size(); });
+}
+
+template <std::size_t N>
+void Substitute(std::string& text, const std::array<Substitution, N>& table) {
+    for (const auto& [from, to] : table) ReplaceEvery(text, from, to);
 }
 
 void UpperCaseInPlace(std::string& text) {
@@ -82,65 +94,73 @@ constexpr std::array<Substitution, 6> kNameSubstitutions{{
     {"Maccabi Petah", "Maccabi P."},
 }};
 constexpr std::size_t kTitleSubstitutions = 5;
+static_assert(NoneGrows(kBeforeUpperCase) && NoneGrows(kAfterUpperCase) && NoneGrows(kNameSubstitutions));
 
-// The bytes that begin a name pattern; a line without any needs no substitution.
-constexpr std::array<bool, 256> FirstBytesOf(const std::array<Substitution, 6>& substitutions) {
-    std::array<bool, 256> first{};
-    for (const auto& substitution : substitutions) {
-        first[static_cast<unsigned char>(substitution.first.front())] = true;
+// For each byte, the steps whose name pattern begins with it.
+constexpr std::array<std::uint8_t, 256> FirstBytesOf(const std::array<Substitution, 6>& substitutions) {
+    std::array<std::uint8_t, 256> steps{};
+    for (std::size_t i = 0; i < substitutions.size(); ++i) {
+        steps[static_cast<unsigned char>(substitutions[i].first.front())] |= static_cast<std::uint8_t>(1u << i);
     }
-    return first;
+    return steps;
 }
-constexpr std::array<bool, 256> kNameFirstBytes = FirstBytesOf(kNameSubstitutions);
+constexpr std::array<std::uint8_t, 256> kStepsByFirstByte = FirstBytesOf(kNameSubstitutions);
 
-// True when some name pattern occurs in `text` (one pass, comparing only at
-// the bytes that begin a pattern).
-bool HoldsAnyName(std::string_view text) {
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (!kNameFirstBytes[static_cast<unsigned char>(text[at])]) continue;
-        const std::string_view rest = text.substr(at);
-        for (const auto& substitution : kNameSubstitutions) {
-            if (StartsWith(rest, substitution.first)) return true;
+// Which name patterns occur in `text`, one bit per step: one pass that
+// compares only at the bytes that begin a pattern.
+unsigned NamesIn(std::string_view text) {
+    unsigned found = 0;
+    for (std::size_t at = 0; at + 1 < text.size(); ++at) {
+        const unsigned steps = kStepsByFirstByte[static_cast<unsigned char>(text[at])];
+        if (steps == 0) continue;
+        for (std::size_t i = 0; i < kNameSubstitutions.size(); ++i) {
+            const std::string_view from = kNameSubstitutions[i].first;
+            if ((steps >> i & 1u) && text[at + 1] == from[1] && text.substr(at, from.size()) == from) found |= 1u << i;
         }
     }
-    return false;
+    return found;
 }
 
-// Steps 1..`count` in order into `out`; each step sees the previous one's result.
-void substituteNames(std::string_view text, std::size_t count, std::string& out) {
+// Steps 1..`count` in order; each step sees the previous one's result. The
+// result is `text` itself when no name occurs, else `out`. Only the removal
+// of "&nbsp;" can bring a later name together; no name's replacement forms
+// another, so the steps after it run only for the names found.
+std::string_view SubstituteNames(std::string_view text, std::size_t count, std::string& out) {
+    unsigned found = NamesIn(text);
+    if (found == 0) return text;
     out.assign(text);
-    if (!HoldsAnyName(text)) return;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto& [from, to] = kNameSubstitutions[i];
-        if (Contains(out, from)) out = ReplaceAll(out, from, to);
+    if (found & 1u) {
+        ReplaceEvery(out, kNameSubstitutions[0].first, kNameSubstitutions[0].second);
+        found = NamesIn(out);
     }
+    for (std::size_t i = 1; i < count; ++i) {
+        if (found & (1u << i)) ReplaceEvery(out, kNameSubstitutions[i].first, kNameSubstitutions[i].second);
+    }
+    return out;
 }
 
 }  // namespace
 
 std::string ProcessedLine(std::string_view stripped) {
     std::string out;
-    ProcessLine(stripped, out);
-    return out;
+    return std::string(ProcessLine(stripped, out));
 }
 
-void ProcessLine(std::string_view stripped, std::string& out) {
-    substituteNames(stripped, kNameSubstitutions.size(), out);
+std::string_view ProcessLine(std::string_view stripped, std::string& buffer) {
+    return SubstituteNames(stripped, kNameSubstitutions.size(), buffer);
 }
 
 std::string TitleText(std::string_view stripped) {
-    std::string title;
-    substituteNames(stripped, kTitleSubstitutions, title);
+    std::string buffer;
+    std::string title(SubstituteNames(stripped, kTitleSubstitutions, buffer));
     std::replace(title.begin(), title.end(), '\'', '\xB4');
     return title;
 }
 
-std::string ClosedText(std::string_view resultText) {
-    std::string text(resultText);
-    std::string scratch;
-    Substitute(text, kBeforeUpperCase, scratch);
+std::string ClosedText(std::string text) {
+    Substitute(text, kBeforeUpperCase);
     UpperCaseInPlace(text);
-    Substitute(text, kAfterUpperCase, scratch);
+    Substitute(text, kAfterUpperCase);
     return text;
 }
 

@@ -12,8 +12,9 @@ namespace caltrix {
 // "Inter Milan" -> "Inter", "AC Milan" -> "Milan", "AS Roma" -> "Roma",
 // "L'Aquila" with the acute accent, "Maccabi Petah" -> "Maccabi P.").
 std::string ProcessedLine(std::string_view stripped);
-// The same into `out`, reusing its buffer.
-void ProcessLine(std::string_view stripped, std::string& out);
+// The same without copying: `stripped` itself when no name occurs in it,
+// else the changed line in `buffer`.
+std::string_view ProcessLine(std::string_view stripped, std::string& buffer);
 
 // A stripped "class=title" line as it goes into the title list: the name
 // substitutions but the last, and every apostrophe replaced by the acute accent.
@@ -23,6 +24,6 @@ std::string TitleText(std::string_view stripped);
 // "&", "Regional" -> "REG.", upper case, "LEAGUE-GROUP" -> "LEAGUE-GR.",
 // "REPUBLIC-GAMBRINUS" -> "REPUBLIC GAM.", " -" -> "-", apostrophe and space
 // -> double quote, "TAÇA DE PORTUGAL" -> "TAÇA PORTUGAL").
-std::string ClosedText(std::string_view resultText);
+std::string ClosedText(std::string resultText);
 
 }  // namespace caltrix

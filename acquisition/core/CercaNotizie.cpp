@@ -3,20 +3,21 @@
 #include "acquisition/core/ClosingStep.h"
 #include "acquisition/core/PageParser.h"
 #include "common/ResultText.h"
+#include "common/SlotFiles.h"
 #include "common/Text1252.h"
 
 namespace caltrix {
 namespace {
 
 void CountLines(std::string_view closedText, ParseReport& report) {
-    for (const std::string_view line : PageLines(closedText)) {
-        if (TrimSpaces(line).empty()) continue;
+    ForEachLine(closedText, [&report](std::string_view line) {
+        if (TrimSpaces(line).empty()) return;
         if (line.front() == '<') {
             ++report.competitions;
         } else {
             ++report.matches;
         }
-    }
+    });
 }
 
 }  // namespace
@@ -27,13 +28,15 @@ ParseReport CercaNotizie(const std::filesystem::path& savedPage, TitleList& titl
     ParseReport report;
     if (!EsisteFile(savedPage)) return report;
     report.pageFound = true;
-    const std::string page = ReadWholeFile(savedPage);
-    const auto lines = PageLines(page);
-    TagStripper stripper;
-    CercaTitoli(lines, titles, stripper);
-    const std::string closedText = ClosedText(ResultText(lines, titles, stripper));
+    std::string closedText;
+    {
+        // The saved page is the program's own file: a large one is mapped, not copied.
+        const FileBytes page(savedPage);
+        CercaTitoli(page.bytes(), titles);
+        closedText = ClosedText(ResultText(page.bytes(), titles));
+    }
     CountLines(closedText, report);
-    report.combinedFile = WriteResultFiles(closedText, selections, programFolder, savedPage);
+    report.combinedFile = WriteResultFiles(std::move(closedText), selections, programFolder, savedPage);
     return report;
 }
 

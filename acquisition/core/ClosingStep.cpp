@@ -8,12 +8,12 @@
 namespace caltrix {
 namespace {
 
-std::filesystem::path WriteOnce(const std::string& combinedText, const std::array<std::string, kSlotCount>& slotTexts,
+std::filesystem::path WriteOnce(std::string_view combinedText, const std::array<SlotPieces, kSlotCount>& slotPieces,
                                 const std::filesystem::path& programFolder, const std::filesystem::path& savedPage) {
     const std::filesystem::path combined = ChooseCombinedFile(programFolder);
     WriteFileAtomically(combined, combinedText);
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        WriteSlotFile(SlotFileName(programFolder, slot), slotTexts[slot - 1]);
+        WriteSlotFile(SlotFileName(programFolder, slot), slotPieces[slot - 1]);
     }
     DeleteFileIfPresent(savedPage);
     return combined;
@@ -38,18 +38,16 @@ std::filesystem::path ChooseCombinedFile(const std::filesystem::path& programFol
     return oldest;
 }
 
-std::filesystem::path WriteResultFiles(std::string_view closedText,
-                                       const std::array<std::string, kSlotCount>& selections,
+std::filesystem::path WriteResultFiles(std::string closedText, const std::array<std::string, kSlotCount>& selections,
                                        const std::filesystem::path& programFolder,
                                        const std::filesystem::path& savedPage) {
-    std::string combinedText(closedText);
-    combinedText.append("\r\n");
-    // The slot texts depend only on the combined text, which a retry writes again unchanged.
-    const auto slotTexts = SlotFileTexts(combinedText, selections);
+    std::string& combinedText = closedText.append(kLineEnd);
+    // The slot files depend only on the combined text, which a retry writes again unchanged.
+    const auto slotPieces = SlotFilePieces(combinedText, selections);
     try {
-        return WriteOnce(combinedText, slotTexts, programFolder, savedPage);
+        return WriteOnce(combinedText, slotPieces, programFolder, savedPage);
     } catch (const FileError&) {
-        return WriteOnce(combinedText, slotTexts, programFolder, savedPage);
+        return WriteOnce(combinedText, slotPieces, programFolder, savedPage);
     }
 }
 

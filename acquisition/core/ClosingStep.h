@@ -20,8 +20,7 @@ std::filesystem::path ChooseCombinedFile(const std::filesystem::path& programFol
 // write again once on the next free combined file; a second failure throws
 // (FileError). Each file is replaced whole, so a reader never sees half of
 // one. Returns the combined file written.
-std::filesystem::path WriteResultFiles(std::string_view closedText,
-                                       const std::array<std::string, kSlotCount>& selections,
+std::filesystem::path WriteResultFiles(std::string closedText, const std::array<std::string, kSlotCount>& selections,
                                        const std::filesystem::path& programFolder,
                                        const std::filesystem::path& savedPage);
 

@@ -2,29 +2,21 @@
 // page and turns its lines into the result text.
 #pragma once
 
-#include "acquisition/core/TagStripper.h"
 #include "acquisition/core/TitleList.h"
 
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace caltrix {
 
-// The page's lines as views into `page`: CR LF or a lone CR ends a line, a
-// lone LF does not.
-std::vector<std::string_view> PageLines(std::string_view page);
+// Adds the title of every "class=title" line of `page` to `titles`. Throws
+// ParseError for such a line whose tags cannot be cut.
+void CercaTitoli(std::string_view page, TitleList& titles);
 
-// Adds the title of every "class=title" line to `titles`. Throws ParseError
-// for a line whose tags cannot be cut.
-void CercaTitoli(const std::vector<std::string_view>& lines, TitleList& titles, TagStripper& stripper);
-// The same on the saved page; a missing page adds nothing. Throws FileError, ParseError.
-void CercaTitoli(const std::filesystem::path& nomeFile, TitleList& titles);
-
-// The parse loop: from the first "class=title" line on, every stripped line
-// becomes part of the result text (headers and match lines separated by CR LF)
-// until a "t=new" line or the end. Throws ParseError.
-std::string ResultText(const std::vector<std::string_view>& lines, const TitleList& titles, TagStripper& stripper);
+// The parse loop over the lines of `page` (CR LF or a lone CR ends a line,
+// a lone LF does not): from the first "class=title" line on, every stripped
+// line becomes part of the result text (headers and match lines separated by
+// CR LF) until a "t=new" line or the end. Throws ParseError.
+std::string ResultText(std::string_view page, const TitleList& titles);
 
 }  // namespace caltrix

@@ -12,12 +12,28 @@
 namespace caltrix {
 namespace {
 
-// The slot result file texts of several selections in one walk over the
+// Appends `line` and CR LF to `pieces`. A line that the combined text holds
+// with its CR LF right after the previous piece lengthens that piece, so a
+// run of kept lines is one piece of the combined text.
+void AppendLine(std::string_view combined, std::string_view line, SlotPieces& pieces) {
+    const std::size_t end = static_cast<std::size_t>(line.data() - combined.data()) + line.size();
+    const bool endsWithLineEnd = combined.substr(end, kLineEnd.size()) == kLineEnd;
+    if (endsWithLineEnd && !pieces.empty() && pieces.back().data() + pieces.back().size() == line.data()) {
+        pieces.back() = std::string_view(pieces.back().data(), pieces.back().size() + line.size() + kLineEnd.size());
+    } else if (endsWithLineEnd) {
+        pieces.push_back(std::string_view(line.data(), line.size() + kLineEnd.size()));
+    } else {
+        pieces.push_back(line);
+        pieces.push_back(kLineEnd);
+    }
+}
+
+// The slot result file contents of several selections in one walk over the
 // combined text, so each header is compacted once for all of them.
-std::vector<std::string> SlotTextsFor(std::string_view combined, std::span<const std::string> selections) {
+std::vector<SlotPieces> SlotPiecesFor(std::string_view combined, std::span<const std::string> selections) {
     std::vector<std::vector<std::string>> fragments;
     for (const std::string& selz : selections) fragments.push_back(SelectionFragments(selz));
-    std::vector<std::string> texts(selections.size());
+    std::vector<SlotPieces> slots(selections.size());
     std::vector<char> keep(selections.size(), false);
     std::string compactHeader;
     ForEachLine(combined, [&](std::string_view line) {
@@ -25,22 +41,32 @@ std::vector<std::string> SlotTextsFor(std::string_view combined, std::span<const
         if (line.front() == '<') {
             compactHeader.clear();
             AppendCompacted(line, compactHeader);
-            for (std::size_t k = 0; k < texts.size(); ++k) keep[k] = Selects(fragments[k], compactHeader);
+            for (std::size_t k = 0; k < slots.size(); ++k) keep[k] = Selects(fragments[k], compactHeader);
         }
-        for (std::size_t k = 0; k < texts.size(); ++k) {
-            if (!keep[k]) continue;
-            texts[k].append(line);
-            texts[k].append(kLineEnd);
+        for (std::size_t k = 0; k < slots.size(); ++k) {
+            if (keep[k]) AppendLine(combined, line, slots[k]);
         }
     });
-    for (std::string& text : texts) text.append(kLineEnd);
-    return texts;
+    for (SlotPieces& pieces : slots) pieces.push_back(kLineEnd);
+    return slots;
 }
 
-// True when `path` is a regular file holding exactly `bytes` (a larger one is not read).
-bool HoldsExactly(const std::filesystem::path& path, std::string_view bytes) {
+std::string Joined(const SlotPieces& pieces) {
+    std::string text;
+    for (const std::string_view piece : pieces) text.append(piece);
+    return text;
+}
+
+// True when `path` is a regular file holding exactly the pieces (a larger one is not read).
+bool HoldsExactly(const std::filesystem::path& path, const SlotPieces& pieces) {
     try {
-        return ReadWholeFile(path, bytes.size()) == bytes;
+        const FileBytes file(path);
+        std::string_view rest = file.bytes();
+        for (const std::string_view piece : pieces) {
+            if (rest.substr(0, piece.size()) != piece) return false;
+            rest.remove_prefix(piece.size());
+        }
+        return rest.empty();
     } catch (const FileError&) {
         return false;
     }
@@ -54,24 +80,25 @@ std::filesystem::path CombinedFileName(const std::filesystem::path& programFolde
 
 std::string SlotFileText(std::string_view combined, std::string_view selz) {
     const std::string selection(selz);
-    return std::move(SlotTextsFor(combined, std::span(&selection, 1)).front());
+    return Joined(SlotPiecesFor(combined, std::span(&selection, 1)).front());
 }
 
-std::array<std::string, kSlotCount> SlotFileTexts(std::string_view combined,
+std::array<SlotPieces, kSlotCount> SlotFilePieces(std::string_view combined,
                                                   const std::array<std::string, kSlotCount>& selections) {
-    std::vector<std::string> texts = SlotTextsFor(combined, selections);
-    std::array<std::string, kSlotCount> out;
-    std::move(texts.begin(), texts.end(), out.begin());
+    std::vector<SlotPieces> slots = SlotPiecesFor(combined, selections);
+    std::array<SlotPieces, kSlotCount> out;
+    std::move(slots.begin(), slots.end(), out.begin());
     return out;
 }
 
 void ScriviNuovoOutput(std::string_view combined, std::string_view selz, const std::filesystem::path& slotFile) {
-    WriteSlotFile(slotFile, SlotFileText(combined, selz));
+    const std::string selection(selz);
+    WriteSlotFile(slotFile, SlotPiecesFor(combined, std::span(&selection, 1)).front());
 }
 
-void WriteSlotFile(const std::filesystem::path& slotFile, std::string_view text) {
-    if (HoldsExactly(slotFile, text)) return;
-    WriteFileAtomically(slotFile, text);
+void WriteSlotFile(const std::filesystem::path& slotFile, const SlotPieces& pieces) {
+    if (HoldsExactly(slotFile, pieces)) return;
+    WriteFileAtomically(slotFile, pieces);
 }
 
 }  // namespace caltrix

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace caltrix {
 
@@ -21,14 +22,19 @@ std::filesystem::path CombinedFileName(const std::filesystem::path& programFolde
 // pieces before its last ";"; a header is selected when, spaces removed and
 // upper-cased, it contains a fragment treated the same way.
 std::string SlotFileText(std::string_view combined, std::string_view selz);
-// The same for the eleven slots at once (slot k from `selections[k - 1]`).
-std::array<std::string, kSlotCount> SlotFileTexts(std::string_view combined,
+
+// The same content as pieces to be written one after the other, most of them
+// views of the combined text (which must outlive them): a slot that keeps
+// much of a large page costs no copy of it.
+using SlotPieces = std::vector<std::string_view>;
+// The pieces of the eleven slots at once (slot k from `selections[k - 1]`).
+std::array<SlotPieces, kSlotCount> SlotFilePieces(std::string_view combined,
                                                   const std::array<std::string, kSlotCount>& selections);
 
-// Replaces the slot result file `slotFile` whole with `text`, unless it
+// Replaces the slot result file `slotFile` whole with the pieces, unless it
 // already holds exactly that: an unchanged slot costs a read, not a new file.
 // Throws FileError.
-void WriteSlotFile(const std::filesystem::path& slotFile, std::string_view text);
+void WriteSlotFile(const std::filesystem::path& slotFile, const SlotPieces& pieces);
 
 // Writes the slot result file `slotFile` for the selection `selz` from the
 // combined file's content, replacing the file whole. Throws FileError.

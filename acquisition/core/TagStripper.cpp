@@ -34,30 +34,37 @@ std::string_view TagStripper::StripToBuffer(std::string_view line) {
         return m_out;
     }
     const std::string_view markup = line.substr(0, lastClose + 1);
-    if (!StripPlainTags(markup)) SweepNestedTags(markup, line);
+    if (const std::size_t kept = StripPlainTags(markup, line.size()); kept != std::string_view::npos) {
+        return std::string_view(m_out).substr(0, kept);
+    }
+    SweepNestedTags(markup, line);
     m_out.append(line.size() - markup.size(), ' ');
     return m_out;
 }
 
-// The text outside the tags, without CR and LF, into m_out, when no tag
-// holds a "<"; false (and m_out unfinished) otherwise. One byte loop: these
-// lines are short and many, so call overhead would outweigh library searches.
-bool TagStripper::StripPlainTags(std::string_view markup) {
-    m_out.resize(markup.size());
-    std::size_t kept = 0;
-    bool inTag = false;
-    for (const char c : markup) {
-        if (inTag) {
-            if (c == '<') return false;
-            inTag = c != '>';
-        } else if (c == '<') {
-            inTag = true;
+// The text outside the tags, without CR and LF, followed by the blanked tail
+// of a line of `lineSize` bytes, at the start of m_out, when no tag holds a
+// "<"; its length, or npos otherwise. One byte loop: tags and texts are short,
+// so library searches would cost more in calls than they save. m_out only
+// grows here, so a line costs no clearing of the buffer.
+std::size_t TagStripper::StripPlainTags(std::string_view markup, std::size_t lineSize) {
+    if (m_out.size() < lineSize) m_out.resize(lineSize);
+    char* const first = m_out.data();
+    char* out = first;
+    const char* const end = markup.data() + markup.size();
+    for (const char* at = markup.data(); at != end;) {
+        const char c = *at++;
+        if (c == '<') {
+            // The markup ends with ">", so every tag ends within it.
+            for (char t = *at++; t != '>'; t = *at++) {
+                if (t == '<') return std::string_view::npos;
+            }
         } else if (c != '\r' && c != '\n') {
-            m_out[kept++] = c;
+            *out++ = c;
         }
     }
-    m_out.resize(kept);
-    return true;
+    out = std::fill_n(out, lineSize - markup.size(), ' ');
+    return static_cast<std::size_t>(out - first);
 }
 
 // The general case, in one left-to-right sweep over the chunks that end at a ">".

@@ -67,7 +67,7 @@ private:
         std::size_t length = 0;
     };
 
-    bool StripPlainTags(std::string_view markup);
+    std::size_t StripPlainTags(std::string_view markup, std::size_t lineSize);
     void SweepNestedTags(std::string_view markup, std::string_view line);
     void Reset(std::string_view markup);
     Match FindEarliestReplacement(const Chunk& chunk) const;

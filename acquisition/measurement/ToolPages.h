@@ -4,9 +4,11 @@
 #include <QByteArray>
 #include <QHttpServer>
 #include <QString>
+#include <QThread>
 #include <QUrl>
 
 #include <map>
+#include <memory>
 
 namespace caltrix::tools {
 
@@ -45,6 +47,31 @@ private:
     std::map<QString, QByteArray> m_pages;
     QHttpServer m_server;
     quint16 m_port = 0;
+};
+
+// A PageServer on a thread of its own, as a real site runs elsewhere: what
+// serving a large page costs does not count as the measured program's work.
+class PageServerThread {
+public:
+    explicit PageServerThread(std::map<QString, QByteArray> pages) {
+        m_thread.start();
+        m_context.moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            &m_context, [&] { m_server = std::make_unique<PageServer>(std::move(pages)); },
+            Qt::BlockingQueuedConnection);
+    }
+    ~PageServerThread() {
+        QMetaObject::invokeMethod(
+            &m_context, [this] { m_server.reset(); }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    QUrl Url() const { return m_server->Url(); }
+
+private:
+    QThread m_thread;
+    QObject m_context;
+    std::unique_ptr<PageServer> m_server;
 };
 
 }  // namespace caltrix::tools

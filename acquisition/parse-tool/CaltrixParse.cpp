@@ -77,11 +77,15 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
     return options;
 }
 
-// A private copy of the page, since the parse deletes the page it reads.
+// A private name for the page, since the parse deletes the page it reads: a
+// second link to the same file where the file system allows, else a copy.
 std::filesystem::path CopyOfPage(const std::filesystem::path& page) {
     const auto copy =
         std::filesystem::temp_directory_path() / ("caltrix-parse-" + std::to_string(::getpid()) + "-sport1");
-    caltrix::WriteWholeFile(copy, caltrix::ReadWholeFile(page));
+    std::error_code error;
+    std::filesystem::remove(copy, error);
+    std::filesystem::create_hard_link(page, copy, error);
+    if (error) std::filesystem::copy_file(page, copy, std::filesystem::copy_options::overwrite_existing);
     return copy;
 }
 

@@ -10,11 +10,11 @@ std::string Title(std::string_view text) { return "<td class=title>" + std::stri
 std::string Cell(std::string_view text) { return "<td>" + std::string(text) + "</td>"; }
 
 // The result text of one parse of `page` after collecting its titles.
-std::string Parse(const std::vector<std::string>& page, TitleList& titles) {
-    const std::vector<std::string_view> lines(page.begin(), page.end());
-    TagStripper stripper;
-    CercaTitoli(lines, titles, stripper);
-    return ResultText(lines, titles, stripper);
+std::string Parse(const std::vector<std::string>& lines, TitleList& titles) {
+    std::string page;
+    for (const std::string& line : lines) page += line + "\r\n";
+    CercaTitoli(page, titles);
+    return ResultText(page, titles);
 }
 
 std::string Parse(const std::vector<std::string>& page) {
@@ -102,10 +102,14 @@ TEST(PageParser, TagWithoutEndFailsTheParse) {
     EXPECT_THROW(Parse({"<td class=title><x>>a<<x>"}, titles), ParseError);
 }
 
-TEST(PageLines, CrLfOrLoneCrEndsALine) {
-    EXPECT_EQ(PageLines("a\r\nb\rc\nd\r\n"), (std::vector<std::string_view>{"a", "b", "c\nd"}));
-    EXPECT_EQ(PageLines("\r\n\r\n"), (std::vector<std::string_view>{"", ""}));
-    EXPECT_TRUE(PageLines("").empty());
+TEST(PageParser, CrLfOrLoneCrEndsALineALoneLfDoesNot) {
+    const std::string lines = "<td class=title>A - B</td>\r<td>x\ny</td>\r\n<td>FT</td>\r\r\n<td>z</td>";
+    TitleList titles;
+    CercaTitoli("<p>\r\n" + lines + "\r\n", titles);
+    EXPECT_EQ(ResultText("<p>\r\n" + lines + "\r\n", titles), "\r\n<A - B> xy \r\nFT z ");
+    // The first line counts from its start, whatever ends the line before it.
+    EXPECT_EQ(ResultText("<p>\r" + lines, titles), ResultText("<p>\n\r\n" + lines, titles));
+    EXPECT_EQ(ResultText("", titles), "");
 }
 
 }  // namespace

@@ -41,6 +41,21 @@ TEST_F(FileTest, OnlyRegularFilesAreOpenedAndAFifoNeverBlocks) {
     }
     EXPECT_THROW(WriteWholeFile(dir / "fifo", "x"), FileError);
     EXPECT_THROW(WriteWholeFile(dir, "x"), FileError);
+    EXPECT_TRUE(FileBytes(dir / "empty").bytes().empty());
+    EXPECT_THROW(FileBytes(dir / "fifo"), FileError);
+    EXPECT_THROW(FileBytes(dir / "missing"), FileError);
+}
+
+// More pieces than one system call takes, empty ones among them, and a
+// file large enough to be mapped when read back.
+TEST_F(FileTest, WritesPiecesInOrder) {
+    std::vector<std::string> numbers;
+    for (int i = 0; i < 3000; ++i) numbers.push_back(i % 7 == 0 ? "" : std::to_string(i) + std::string(400, ','));
+    const std::vector<std::string_view> pieces(numbers.begin(), numbers.end());
+    WriteFileAtomically(dir / "pieces.txt", pieces);
+    std::string joined;
+    for (const std::string& number : numbers) joined += number;
+    EXPECT_EQ(FileBytes(dir / "pieces.txt").bytes(), joined);
 }
 
 TEST_F(FileTest, WritesAndReadsBytesUnchanged) {

@@ -23,11 +23,9 @@ Competition competition(std::string area, std::string name) {
 // The combined result file that a cycle makes of the page written for `model`.
 std::string combinedFile(const MatchModel& model) {
     const std::string saved = ReplaceAll(ToWindows1252(QString::fromStdString(WritePage(model, kNow))), "\n", "\r\n");
-    const auto lines = PageLines(saved);
     TitleList titles;
-    TagStripper stripper;
-    CercaTitoli(lines, titles, stripper);
-    return ClosedText(ResultText(lines, titles, stripper));
+    CercaTitoli(saved, titles);
+    return ClosedText(ResultText(saved, titles));
 }
 
 // The header lines that the selection keeps.

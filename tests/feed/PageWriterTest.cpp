@@ -22,11 +22,9 @@ Match match(MatchState state, minutes sinceKickoff, std::string home, std::strin
 // once the browser has saved it as Windows-1252 with CR LF line ends.
 std::vector<std::string> parsedLines(const std::string& page) {
     const std::string saved = ReplaceAll(ToWindows1252(QString::fromStdString(page)), "\n", "\r\n");
-    const auto lines = PageLines(saved);
     TitleList titles;
-    TagStripper stripper;
-    CercaTitoli(lines, titles, stripper);
-    const std::string text = ResultText(lines, titles, stripper);
+    CercaTitoli(saved, titles);
+    const std::string text = ResultText(saved, titles);
     std::vector<std::string> result;
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
         end = std::min(text.find("\r\n", start), text.size());
