@@ -52,6 +52,9 @@ public:
     // that spares an external site does not apply.
     void RunCycleNow();
 
+    // What the status file says; null before Load() and without a status file or reports.
+    const StatusFile* Status() const { return m_status.get(); }
+
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
     UpdateCycle* Cycle() const { return m_updateCycle.get(); }
@@ -59,6 +62,10 @@ public:
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
     const MainWindowControls& Controls() const { return m_controls; }
     SlotSelectionStore& Selections() { return m_selections; }
+
+signals:
+    // A cycle ended and the status document tells its outcome.
+    void CycleRecorded();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
