@@ -13,6 +13,8 @@ inline constexpr std::string_view kScorePageQuery = "page=soccer";
 // Argument of the page's address naming the version a screen asks for
 // (caltrix-feed answers that version or a newer one).
 inline constexpr std::string_view kPageVersionArgument = "v";
+// Header of caltrix-feed's page answers: the version the page is.
+inline constexpr std::string_view kVersionHeader = "X-Feed-Version";
 
 // The configuration endpoint's folder: the configuration file and banner pages.
 inline constexpr std::string_view kPublicFolder = "/public/";

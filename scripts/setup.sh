@@ -9,6 +9,8 @@ packages=(
   # Qt 6 from Debian: widgets, web engine, network, HTTP server, tests
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-httpserver-dev
   libqt6opengl6-dev libgl-dev
+  # the feed server's HTTP
+  libmicrohttpd-dev
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks

@@ -1,11 +1,14 @@
 #include "feed/service/FeedService.h"
 
 #include "feed/service/DemoMatchDay.h"
+#include "feed/service/EventPublisher.h"
 #include "feed/service/FeedLogging.h"
 #include "feed/service/FeedPoller.h"
 #include "feed/service/GeneratedConfiguration.h"
 #include "feed/service/LocalConfigFolder.h"
 #include "feed/service/PollSchedule.h"
+
+#include <QJsonDocument>
 
 #include <stdexcept>
 
@@ -21,9 +24,10 @@ std::unique_ptr<MatchSource> sourceFor(const FeedSettings& settings, bool demo) 
 }  // namespace
 
 FeedService::FeedService(const FeedSettings& settings, bool demo)
-    : m_source(sourceFor(settings, demo)),
-      m_server({[this] { return page(); }, [this](const QString& name) { return publicFile(name); },
-                [this] { return Status(); }}) {
+    : m_source(sourceFor(settings, demo)), m_server([this](const QString& name) {
+          // The folder is read at each request, on the server's threads.
+          return m_configuration ? m_configuration->Read(name) : std::nullopt;
+      }) {
     if (!settings.localConfig.isEmpty()) {
         m_configuration = std::make_unique<LocalConfigFolder>(settings.localConfig);
         m_configurationDescription = QStringLiteral("the configuration of %1").arg(settings.localConfig);
@@ -35,7 +39,10 @@ FeedService::FeedService(const FeedSettings& settings, bool demo)
 
 FeedService::~FeedService() = default;
 
+void FeedService::PublishEventsTo(const QUrl& publisher) { m_publisher = std::make_unique<EventPublisher>(publisher); }
+
 void FeedService::Start(const QHostAddress& address, quint16 port) {
+    refresh();
     if (!m_server.Listen(address, port))
         throw std::runtime_error(
             QStringLiteral("the feed cannot listen on %1 port %2").arg(address.toString()).arg(port).toStdString());
@@ -44,7 +51,19 @@ void FeedService::Start(const QHostAddress& address, quint16 port) {
         qCInfo(lcFeed).noquote() << QStringLiteral(
             "no configuration given: the slots show the feed's competitions in their order; "
             "--local-config DIR chooses them");
-    if (m_source) m_source->Start();
+    if (m_source) {
+        m_source->Start();
+        QObject::connect(m_source.get(), &MatchSource::PageChanged, m_source.get(), [this] { refresh(); });
+    }
+    m_refresh.callOnTimeout([this] { refresh(); });
+    m_refresh.start(std::chrono::seconds(1));
+}
+
+void FeedService::refresh() {
+    ServedNow served{m_source ? m_source->PageNow() : std::nullopt, configurationText(),
+                     QJsonDocument(Status()).toJson().toStdString()};
+    if (m_server.Publish(std::move(served), std::chrono::system_clock::now()) && m_publisher)
+        m_publisher->Post(m_server.Versions());
 }
 
 QString FeedService::servedText() const {
@@ -57,13 +76,13 @@ QString FeedService::servedText() const {
     return served.join(QLatin1String(" and "));
 }
 
-std::optional<std::string> FeedService::page() const { return m_source ? m_source->PageNow() : std::nullopt; }
-
-std::optional<QByteArray> FeedService::publicFile(const QString& name) const {
-    if (m_configuration) return m_configuration->Read(name);
-    if (m_generatedConfiguration && name == QLatin1String("config.txt"))
-        return GeneratedConfiguration(m_source->LastGoodMatches(), m_source->Origin());
-    return std::nullopt;
+std::optional<std::string> FeedService::configurationText() const {
+    std::optional<QByteArray> text;
+    if (m_configuration)
+        text = m_configuration->Read(QStringLiteral("config.txt"));
+    else if (m_generatedConfiguration)
+        text = GeneratedConfiguration(m_source->LastGoodMatches(), m_source->Origin());
+    return text ? std::optional(text->toStdString()) : std::nullopt;
 }
 
 QJsonObject FeedService::Status() const {

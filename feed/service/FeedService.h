@@ -8,12 +8,14 @@
 #include "feed/service/FeedServer.h"
 
 #include <QHostAddress>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
 
 namespace caltrix::feed {
 
+class EventPublisher;
 class LocalConfigFolder;
 class MatchSource;
 
@@ -28,6 +30,10 @@ public:
     // Starts serving and polling; throws std::runtime_error when it cannot listen.
     void Start(const QHostAddress& address, quint16 port);
     QUrl BaseUrl() const { return m_server.BaseUrl(); }
+    // The server, for more routes (before Start) and its versions.
+    FeedServer& Server() { return m_server; }
+    // Posts each new version's event to a publisher (before Start).
+    void PublishEventsTo(const QUrl& publisher);
 
     bool ServesPages() const { return m_source != nullptr; }
     // The source of the pages; null when none is served.
@@ -37,8 +43,10 @@ public:
     QJsonObject Status() const;
 
 private:
-    std::optional<std::string> page() const;
-    std::optional<QByteArray> publicFile(const QString& name) const;
+    // Hands what is served now to the server: each second, as minutes and
+    // the status move, and at once when the source has new results.
+    void refresh();
+    std::optional<std::string> configurationText() const;
     QString servedText() const;
 
     std::unique_ptr<MatchSource> m_source;
@@ -46,6 +54,8 @@ private:
     QString m_configurationDescription;  // for the log
     bool m_generatedConfiguration = false;
     FeedServer m_server;
+    QTimer m_refresh;
+    std::unique_ptr<EventPublisher> m_publisher;
 };
 
 // For the display: when a feed, the demo or a local configuration is asked
