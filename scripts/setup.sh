@@ -11,6 +11,9 @@ packages=(
   libqt6opengl6-dev libgl-dev
   # the feed server's HTTP
   libmicrohttpd-dev
+  # the fleet on the feed server: JSON, schema checks, Prometheus's text format;
+  # Prometheus and promtool for its tests, Chromium for pictures of its page
+  nlohmann-json3-dev libvalijson-dev prometheus-cpp-dev prometheus chromium
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks

@@ -120,7 +120,10 @@ void ScreenReporter::onReportAnswer(QNetworkReply* reply) {
     }
     if (problem.isEmpty()) {
         const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
-        if (answer.value(QStringLiteral("picture")).toBool() || std::exchange(m_pictureFirst, false)) sendPicture();
+        if (answer.value(QStringLiteral("picture")).toBool()) sendPicture();
+        // The first picture once the panels show the first results.
+        if (std::exchange(m_pictureFirst, false) && m_options.pictureEvery.count() > 0)
+            QTimer::singleShot(kFirstPictureAfter, this, &ScreenReporter::sendPicture);
     }
     emit ReportAnswered(status);
     if (std::exchange(m_reportAgain, false)) Report();

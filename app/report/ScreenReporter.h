@@ -32,6 +32,7 @@ struct ReporterOptions {
 inline constexpr std::chrono::seconds kReportAtLeastEvery{60};
 inline constexpr std::chrono::milliseconds kReportAtMostEvery{1100};  // the server takes one a second
 inline constexpr std::chrono::minutes kAskAgainAfterRefusal{10};      // a site that takes no reports
+inline constexpr std::chrono::seconds kFirstPictureAfter{15};         // after the first report taken
 inline constexpr int kPictureWidth = 640;
 inline constexpr qsizetype kMaxPictureBytes = 150'000;
 

@@ -2,6 +2,7 @@
 // display. One poll of the provider serves every screen of a room or a chain
 // of bars (Caltrix --score-site feedhost:port), and --local-config serves
 // their configuration too.
+#include "feed/server/ServerFleet.h"
 #include "feed/service/FeedService.h"
 
 #include <QCommandLineParser>
@@ -15,6 +16,7 @@ namespace {
 struct ServerSettings {
     caltrix::feed::FeedSettings feed;
     bool demo = false;
+    caltrix::feed::FleetOptions fleet;
     QHostAddress address;
     quint16 port = 0;
 };
@@ -47,6 +49,7 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
                                   QStringLiteral("Serve the simulated match day instead of a provider."));
     parser.addOptions({listen, demo});
     caltrix::feed::AddFeedOptions(parser);
+    caltrix::feed::AddFleetOptions(parser);
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "%s See --help.\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -57,6 +60,7 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
 
     ServerSettings settings;
     settings.demo = parser.isSet(demo);
+    settings.fleet = caltrix::feed::ReadFleetOptions(parser);
     QString problem;
     if (!readListen(parser.value(listen), settings))
         problem = QStringLiteral("invalid --listen: ") + parser.value(listen);
@@ -82,7 +86,9 @@ int main(int argc, char** argv) {
     const auto settings = parse(app, exitCode);
     if (!settings) return exitCode;
     caltrix::feed::FeedService service(settings->feed, settings->demo);
+    std::unique_ptr<caltrix::fleet::Fleet> fleet;
     try {
+        fleet = caltrix::feed::AddFleet(settings->fleet, service, CALTRIX_VERSION);
         service.Start(settings->address, settings->port);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "caltrix-feed cannot start: %s\n", error.what());

@@ -2,23 +2,6 @@
 
 #include <sstream>
 
-namespace caltrix::feed {
-
-// The request's own look-ups, which the feed server's library defines.
-const std::string* HttpRequest::Header(std::string_view lowerCaseName) const {
-    for (const auto& [name, value] : headers)
-        if (name == lowerCaseName) return &value;
-    return nullptr;
-}
-
-const std::string* HttpRequest::Argument(std::string_view name) const {
-    for (const auto& [key, value] : query)
-        if (key == name) return &value;
-    return nullptr;
-}
-
-}  // namespace caltrix::feed
-
 namespace caltrix::fleet::test {
 
 std::string StatusDocument(bool stale, const std::string& version) {
