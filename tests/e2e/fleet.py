@@ -78,15 +78,15 @@ class Feed(Process):
     FLEET_TOKEN = "fleet-e2e-4e1f0c"
     OPERATOR_TOKEN = "operator-e2e-9a2b7d"
 
-    def __init__(self, program, root, extra=()):
+    def __init__(self, program, root, extra=(), operator_token=True):
         self.port = free_port()
         self.base = "http://127.0.0.1:%d" % self.port
         self.fleet_token_file = write_secret(root, "fleet-token", self.FLEET_TOKEN)
         self.operator_token_file = write_secret(root, "operator-token", self.OPERATOR_TOKEN)
         self.state = os.path.join(root, "state")
+        operator = ["--operator-token-file", self.operator_token_file] if operator_token else []
         super().__init__([program, "--demo", "--listen", "127.0.0.1:%d" % self.port, "--state", self.state,
-                          "--fleet-token-file", self.fleet_token_file,
-                          "--operator-token-file", self.operator_token_file] + list(extra),
+                          "--fleet-token-file", self.fleet_token_file] + operator + list(extra),
                          os.path.join(root, "caltrix-feed.log"))
         deadline = time.time() + 20
         while request(self.base + "/feed/status")[0] != 200:
