@@ -19,6 +19,7 @@ import http.client
 import json
 import os
 import random
+import shutil
 import sys
 import tempfile
 import threading
@@ -28,6 +29,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from fleet import Feed  # noqa: E402
+from harness import rss_kb  # noqa: E402
 
 
 def status_document(index):
@@ -49,14 +51,6 @@ def percentile(values, p):
         return float("nan")
     ordered = sorted(values)
     return ordered[min(len(ordered) - 1, int(round(p / 100 * (len(ordered) - 1))))]
-
-
-def rss_kb(pid):
-    with open("/proc/%d/status" % pid) as status:
-        for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0
 
 
 class Tally:
@@ -173,7 +167,6 @@ def main():
               % (before_kb / 1024, after_kb / 1024, peak_kb / 1024, per_thousand))
     finally:
         feed.stop()
-        import shutil
         shutil.rmtree(root, ignore_errors=True)
     return 0
 

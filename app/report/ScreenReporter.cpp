@@ -109,7 +109,7 @@ void ScreenReporter::onReportAnswer(QNetworkReply* reply) {
     m_reportReply = nullptr;
     const int status = statusOf(reply);
     const QString problem = problemOf(reply, status);
-    if (status == 404 || status == 405) {
+    if (status == 404 || status == 405 || status == 501) {
         // Not a feed server that takes reports: ask again much later.
         note(m_reportOutcome, QStringLiteral("reports"),
              problem + QStringLiteral("; asking again in %1 min").arg(kAskAgainAfterRefusal.count()));

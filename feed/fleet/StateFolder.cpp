@@ -142,7 +142,7 @@ void StateFolder::run() {
     }
 }
 
-void StateFolder::apply(const std::string& file, const Pending& pending) const {
+void StateFolder::apply(const std::string& file, const Pending& pending) {
     const fs::path path = m_folder / file;
     if (!pending.content) {
         std::error_code ignored;
@@ -150,7 +150,10 @@ void StateFolder::apply(const std::string& file, const Pending& pending) const {
         return;
     }
     const std::string error = writeWhole(path, *pending.content, pending.time);
-    if (!error.empty()) m_log("state folder: cannot write " + path.string() + ": " + error);
+    if (error == m_lastProblem) return;
+    m_log(error.empty() ? "state folder: " + m_folder.string() + " written again"
+                        : "state folder: cannot write " + path.string() + ": " + error);
+    m_lastProblem = error;
 }
 
 }  // namespace caltrix::fleet

@@ -45,7 +45,7 @@ private:
 
     void enqueue(const std::string& file, Pending pending);
     void run();
-    void apply(const std::string& file, const Pending& pending) const;
+    void apply(const std::string& file, const Pending& pending);
 
     std::filesystem::path m_folder;
     LogLine m_log;
@@ -54,6 +54,7 @@ private:
     std::map<std::string, Pending> m_pending;  // by file name: only the latest content of a file is written
     bool m_writing = false;
     bool m_stopping = false;
+    std::string m_lastProblem;  // the writer's: one log line per change of problem
     std::thread m_writer;
 };
 

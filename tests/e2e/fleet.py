@@ -4,7 +4,6 @@ and Prometheus with its own configuration and storage."""
 
 import json
 import os
-import shutil
 import signal
 import socket
 import subprocess
@@ -61,6 +60,13 @@ class Process:
         with open(self.log_path, errors="replace") as f:
             return f.read()
 
+    def wait_ready(self, url, what, timeout):
+        deadline = time.time() + timeout
+        while request(url)[0] != 200:
+            if time.time() > deadline or not self.alive():
+                raise RuntimeError("%s did not start:\n%s" % (what, self.log_text()))
+            time.sleep(0.2)
+
     def stop(self):
         if self.process.poll() is None:
             os.killpg(self.process.pid, signal.SIGTERM)
@@ -88,11 +94,7 @@ class Feed(Process):
         super().__init__([program, "--demo", "--listen", "127.0.0.1:%d" % self.port, "--state", self.state,
                           "--fleet-token-file", self.fleet_token_file] + operator + list(extra),
                          os.path.join(root, "caltrix-feed.log"))
-        deadline = time.time() + 20
-        while request(self.base + "/feed/status")[0] != 200:
-            if time.time() > deadline or not self.alive():
-                raise RuntimeError("caltrix-feed did not start:\n" + self.log_text())
-            time.sleep(0.1)
+        self.wait_ready(self.base + "/feed/status", "caltrix-feed", 20)
 
     def operator(self, path):
         return request(self.base + path, self.OPERATOR_TOKEN)
@@ -128,11 +130,7 @@ class Prometheus(Process):
         self.storage = tempfile.mkdtemp(prefix="prometheus-", dir=root)
         super().__init__(["prometheus", "--config.file=" + config_path, "--storage.tsdb.path=" + self.storage,
                           "--web.listen-address=127.0.0.1:%d" % self.port], os.path.join(root, "prometheus.log"))
-        deadline = time.time() + 30
-        while request(self.base + "/-/ready")[0] != 200:
-            if time.time() > deadline or not self.alive():
-                raise RuntimeError("Prometheus did not start:\n" + self.log_text())
-            time.sleep(0.2)
+        self.wait_ready(self.base + "/-/ready", "Prometheus", 30)
 
     def api(self, path):
         status, body = request(self.base + "/api/v1/" + path)
