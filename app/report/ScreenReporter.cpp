@@ -95,7 +95,39 @@ QNetworkRequest ScreenReporter::requestFor(const QString& path, const QByteArray
     return request;
 }
 
+void ScreenReporter::askWhetherFeed() {
+    QUrl url = m_options.base;
+    url.setPath(QString::fromLatin1(kFeedStatusPath.data(), static_cast<qsizetype>(kFeedStatusPath.size())));
+    QNetworkRequest request(url);
+    request.setTransferTimeout(kTimeoutMs);
+    m_reportReply = m_network.get(request);  // without the token: the site is not known yet
+    connect(m_reportReply, &QNetworkReply::finished, this, [this, reply = m_reportReply] { onFeedAnswer(reply); });
+}
+
+void ScreenReporter::onFeedAnswer(QNetworkReply* reply) {
+    reply->deleteLater();
+    m_reportReply = nullptr;
+    const int status = statusOf(reply);
+    m_confirmed =
+        status == 200 && QJsonDocument::fromJson(reply->readAll()).object().contains(QStringLiteral("source"));
+    if (!m_confirmed) {
+        note(m_reportOutcome, QStringLiteral("reports"),
+             QStringLiteral("the live-score site is not a caltrix-feed (%1 answers %2); asking again in %3 min")
+                 .arg(QString::fromLatin1(kFeedStatusPath.data(), static_cast<qsizetype>(kFeedStatusPath.size())),
+                      status ? QStringLiteral("HTTP %1").arg(status) : reply->errorString())
+                 .arg(kAskAgainAfterRefusal.count()));
+        m_nextReport.start(kAskAgainAfterRefusal);
+        m_reportAgain = false;
+        return;
+    }
+    sendReport();
+}
+
 void ScreenReporter::sendReport() {
+    if (m_options.confirmFeed && !m_confirmed) {
+        askWhetherFeed();
+        return;
+    }
     QJsonObject document = m_status();
     m_lastReport = std::chrono::steady_clock::now();
     m_nextReport.start(kReportAtLeastEvery);

@@ -27,6 +27,9 @@ struct ReporterOptions {
     QString name;                            // [A-Za-z0-9._-]{1,64}
     QByteArray token;                        // the fleet token; empty for none
     std::chrono::seconds pictureEvery{300};  // 0: only when the operator asks
+    // The address was not given but taken from the live-score site: report
+    // only once it answers /feed/status as a caltrix-feed does.
+    bool confirmFeed = false;
 };
 
 inline constexpr std::chrono::seconds kReportAtLeastEvery{60};
@@ -62,6 +65,8 @@ signals:
 private:
     QNetworkRequest requestFor(const QString& path, const QByteArray& type) const;
     void sendReport();
+    void askWhetherFeed();
+    void onFeedAnswer(QNetworkReply* reply);
     void sendPicture();
     void onReportAnswer(QNetworkReply* reply);
     void onPictureAnswer(QNetworkReply* reply);
@@ -77,6 +82,7 @@ private:
     QNetworkReply* m_reportReply = nullptr;
     QNetworkReply* m_pictureReply = nullptr;
     bool m_reportAgain = false;  // asked for while one was on its way
+    bool m_confirmed = false;    // the site is a caltrix-feed (or was named as one)
     bool m_pictureFirst = true;  // the first good report brings the first picture
     std::chrono::steady_clock::time_point m_lastReport{};
     std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();

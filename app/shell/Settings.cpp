@@ -150,6 +150,7 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
 
     // A screen of a fleet reports to the caltrix-feed it takes its page from.
     const bool ownFeed = settings.demo || parser.isSet(QStringLiteral("feed"));
+    settings.reportGiven = parser.isSet(report);
     if (parser.isSet(report))
         settings.report =
             parser.value(report) == QLatin1String("off") ? QUrl() : BaseUrlFromOption(parser.value(report));

@@ -30,6 +30,7 @@ struct Settings {
     double goalHoldSeconds = 20;        // a goal stays on its slot's panel this long (scaled); 0 = goals not marked
     feed::FeedSettings feed;            // live match data and a local configuration to serve
     QUrl report;                        // the feed server the screen reports to; invalid for none
+    bool reportGiven = false;           // --report named it (otherwise it is the live-score site)
     QString screenName;                 // the name it reports under
     QString fleetTokenFile;             // the fleet token it reports with; empty for none
     double reportPictureSeconds = 300;  // seconds between pictures of the window; 0 = only when asked
