@@ -81,7 +81,8 @@ void StateFolder::LoadInto(FleetRegistry& registry, const StatusSchema& schema) 
     for (const auto& entry : fs::directory_iterator(m_folder, error)) {
         const fs::path& path = entry.path();
         const std::string name = path.stem().string();
-        if (path.extension() != ".json" || !IsScreenName(name) || !entry.is_regular_file()) continue;
+        std::error_code ignored;
+        if (path.extension() != ".json" || !IsScreenName(name) || !entry.is_regular_file(ignored)) continue;
         std::string problem;
         const auto document = readWhole(path);
         auto report = document ? schema.Read(*document, problem) : nullptr;
