@@ -4,11 +4,14 @@
 #include "feed/service/MatchSource.h"
 #include "app/panelhost/PanelHostError.h"
 #include "app/panelhost/PanelLibrary.h"
+#include "app/report/ScreenReporter.h"
+#include "app/shell/BrowserViews.h"
 #include "app/service/Watchdog.h"
 #include "app/shell/DisplayScale.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/ProgramFiles.h"
 #include "app/shell/Settings.h"
+#include "app/status/StatusFile.h"
 #include "app/support/FontSubstitutions.h"
 #include "common/qt/Logging.h"
 #include "common/qt/TimeScale.h"
@@ -16,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <memory>
@@ -49,6 +53,34 @@ QStringList argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
+// Reports to the feed server, when the screen has one (--report).
+std::unique_ptr<caltrix::ScreenReporter> startReports(const caltrix::Settings& settings, caltrix::MainWindow& window) {
+    if (!settings.report.isValid()) return nullptr;
+    caltrix::ReporterOptions options{
+        settings.report, settings.screenName, {}, std::chrono::seconds(qRound64(settings.reportPictureSeconds))};
+    if (!settings.fleetTokenFile.isEmpty()) {
+        QFile file(settings.fleetTokenFile);
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("cannot read the fleet token file " + settings.fleetTokenFile.toStdString());
+        options.token = file.readLine().trimmed();
+    }
+    const auto started = std::chrono::steady_clock::now();
+    auto status = [&window, started] {
+        QJsonObject document = window.Status()->ToJson();
+        const auto uptime =
+            std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
+        document.insert(QStringLiteral("screen"),
+                        caltrix::ScreenFigures(uptime, caltrix::RendererRestarter::EndedRenderers(),
+                                               window.Status()->CycleCounts()));
+        return document;
+    };
+    auto reporter = std::make_unique<caltrix::ScreenReporter>(std::move(options), status,
+                                                              [&window] { return window.grab().toImage(); });
+    QObject::connect(&window, &caltrix::MainWindow::CycleRecorded, reporter.get(), &caltrix::ScreenReporter::Report);
+    reporter->Start();
+    return reporter;
+}
+
 int run(QApplication& app, std::optional<caltrix::Settings> settings) {
     const QString executableFolder = runningProgramFolder();
     caltrix::SetTimeScale(settings->timeScale);
@@ -72,6 +104,7 @@ int run(QApplication& app, std::optional<caltrix::Settings> settings) {
     window.FollowEvents(caltrix::EventStreamAddress(*settings, feed && feed->ServesPages()));
     caltrix::Watchdog watchdog;
     window.Load();
+    const auto reporter = startReports(*settings, window);
     watchdog.Start();
     return app.exec();
 }

@@ -14,7 +14,9 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/Caltrix ./usr/share/caltrix/lumetra.htm \
             ./usr/share/caltrix/Test1.htm ./usr/share/caltrix/Pallone.htm ./usr/share/caltrix/MaskMenuVuotoNew.jpg \
             ./usr/share/caltrix/panels/slot1.json ./usr/share/caltrix/panels/solo.json \
-            ./usr/lib/systemd/user/caltrix.service ./etc/xdg/autostart/caltrix.desktop; do
+            ./usr/lib/systemd/user/caltrix.service ./etc/xdg/autostart/caltrix.desktop \
+            ./usr/share/caltrix/prometheus/prometheus.yml ./usr/share/caltrix/prometheus/caltrix-alerts.yml \
+            ./usr/share/caltrix/prometheus/caltrix-alerts.test.yml; do
   grep -qxF "$file" <<<"$contents" || { echo "package lacks $file"; exit 1; }
 done
 grep -qE '^./usr/lib/(x86_64-linux-gnu/)?caltrix/libPannello.so$' <<<"$contents" || { echo "package lacks the panel library"; exit 1; }

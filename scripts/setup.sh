@@ -13,6 +13,9 @@ packages=(
   libmicrohttpd-dev
   # the pub/sub recipe the feed publishes to, started by the tests
   nginx libnginx-mod-nchan
+  # the fleet on the feed server: JSON, schema checks, Prometheus's text format;
+  # Prometheus and promtool for its tests, Chromium for pictures of its page
+  nlohmann-json3-dev libvalijson-dev prometheus-cpp-dev prometheus chromium
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks

@@ -56,6 +56,7 @@ RendererRestarter::RendererRestarter(QWebEnginePage* page) : QObject(page), m_pa
 void RendererRestarter::onRendererEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
     // A renderer that lived longer than the longest pause since its last
     // reload starts the count again; one that dies sooner doubles the pause.
+    ++s_endedRenderers;
     const bool soonAgain = m_lastReload.isValid() && m_lastReload.elapsed() < ScaledMilliseconds(kMaxPauseMs);
     m_pauseMs = soonAgain ? std::min(2 * m_pauseMs, kMaxPauseMs) : kFirstPauseMs;
     m_reload.start(ScaledMilliseconds(m_pauseMs));

@@ -36,6 +36,8 @@ public:
 
     explicit RendererRestarter(QWebEnginePage* page);
     int PauseMs() const { return m_pauseMs; }  // design value of the latest pause; 0 before any
+    // Renderer processes that ended, of every page, since the program started.
+    static int EndedRenderers() { return s_endedRenderers; }
 
 private:
     void onRendererEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
@@ -44,6 +46,7 @@ private:
     QTimer m_reload;
     QElapsedTimer m_lastReload;
     int m_pauseMs = 0;
+    static inline int s_endedRenderers = 0;  // the user-interface thread's only
 };
 
 }  // namespace caltrix

@@ -221,7 +221,7 @@ void MainWindow::Load() {
     m_controls.picture[5]->hide();  // step 14
     m_controls.label5->clear();     // step 15
     showOnWholeScreen();            // step 16
-    if (!m_settings.statusFile.isEmpty()) {
+    if (!m_settings.statusFile.isEmpty() || m_settings.report.isValid()) {
         m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
         m_status->SetFeedStatus(m_feedStatus);
     }
@@ -401,6 +401,7 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
     m_status->RecordCycle(cycle);
     m_lastStatus.clear();  // force the next write
     recordStatus();
+    emit CycleRecorded();
 }
 
 std::optional<HeldGoalRecord> MainWindow::heldGoal(int slot) const {

@@ -57,6 +57,9 @@ public:
     // runs the update cycle at once, on the versioned page. Set before Load().
     void FollowEvents(std::optional<QUrl> address) { m_eventsAddress = std::move(address); }
 
+    // What the status file says; null before Load() and without a status file or reports.
+    const StatusFile* Status() const { return m_status.get(); }
+
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
     UpdateCycle* Cycle() const { return m_updateCycle.get(); }
@@ -64,6 +67,10 @@ public:
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
     const MainWindowControls& Controls() const { return m_controls; }
     SlotSelectionStore& Selections() { return m_selections; }
+
+signals:
+    // A cycle ended and the status document tells its outcome.
+    void CycleRecorded();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

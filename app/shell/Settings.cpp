@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSysInfo>
 
 #include <cstdio>
 
@@ -110,7 +112,25 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         QStringLiteral("Scale of the whole display: \"fit\" for the largest that fits the screen, or a factor "
                        "(1.5). The design is centred on black. Without it the design keeps its size at the top left."),
         QStringLiteral("fit|factor"));
-    parser.addOptions({folder, endpoint, site, scale, demo, status, designScale});
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Report the screen's status, and pictures of it, to this caltrix-feed (host, host:port or "
+                       "http address; default: the --score-site; \"off\" for none)."),
+        QStringLiteral("host"));
+    const QCommandLineOption screenName(QStringLiteral("screen-name"),
+                                        QStringLiteral("The name the screen reports under, 1 to 64 of A-Z a-z 0-9 "
+                                                       ". _ - (default: the host name)."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption fleetToken(QStringLiteral("fleet-token-file"),
+                                        QStringLiteral("File holding the fleet token the screen reports with."),
+                                        QStringLiteral("file"));
+    const QCommandLineOption reportPicture(
+        QStringLiteral("report-picture"),
+        QStringLiteral("Seconds between pictures of the screen sent with its reports; 0 sends one only when the "
+                       "operator asks."),
+        QStringLiteral("seconds"), QStringLiteral("300"));
+    parser.addOptions(
+        {folder, endpoint, site, scale, demo, status, designScale, report, screenName, fleetToken, reportPicture});
     feed::AddFeedOptions(parser);
 
     if (!parser.parse(arguments)) {
@@ -148,8 +168,28 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     bool goalHoldOk = false;
     settings.goalHoldSeconds = parser.value(goalHold).toDouble(&goalHoldOk);
 
+    // A screen of a fleet reports to the caltrix-feed it takes its page from.
+    const bool ownFeed = settings.demo || parser.isSet(QStringLiteral("feed"));
+    settings.reportGiven = parser.isSet(report);
+    if (parser.isSet(report))
+        settings.report =
+            parser.value(report) == QLatin1String("off") ? QUrl() : BaseUrlFromOption(parser.value(report));
+    else if (parser.isSet(site) && !ownFeed)
+        settings.report = settings.scoreSite;
+    settings.screenName = parser.isSet(screenName) ? parser.value(screenName) : QSysInfo::machineHostName();
+    settings.fleetTokenFile = parser.value(fleetToken);
+    bool reportPictureOk = false;
+    settings.reportPictureSeconds = parser.value(reportPicture).toDouble(&reportPictureOk);
+    static const QRegularExpression kScreenName(QStringLiteral("^[A-Za-z0-9._-]{1,64}$"));
+
     QString problem;
-    if (!settings.configEndpoint.isValid())
+    if (parser.isSet(report) && parser.value(report) != QLatin1String("off") && !settings.report.isValid())
+        problem = QStringLiteral("invalid --report: ") + parser.value(report);
+    else if (settings.report.isValid() && !kScreenName.match(settings.screenName).hasMatch())
+        problem = QStringLiteral("invalid --screen-name (1 to 64 of A-Z a-z 0-9 . _ -): ") + settings.screenName;
+    else if (!reportPictureOk || settings.reportPictureSeconds < 0)
+        problem = QStringLiteral("invalid --report-picture: ") + parser.value(reportPicture);
+    else if (!settings.configEndpoint.isValid())
         problem = QStringLiteral("invalid --config-endpoint: ") + parser.value(endpoint);
     else if (!settings.scoreSite.isValid())
         problem = QStringLiteral("invalid --score-site: ") + parser.value(site);

@@ -19,19 +19,24 @@ struct DesignScale {
 };
 
 struct Settings {
-    QString programFolder;             // pages, pictures, configuration copy, result files
-    QUrl configEndpoint;               // the operator's endpoint: <endpoint>/public/config.txt
-    bool configEndpointGiven = false;  // --config-endpoint on the command line
-    QUrl scoreSite;                    // the live-score site: <site>/default.dll?page=soccer
-    bool scoreSiteGiven = false;       // --score-site on the command line
-    QUrl events;                       // --events URL: the event stream to follow instead of the site's
-    bool eventsOff = false;            // --events off
-    double timeScale = 1.0;            // factor on every timer interval and wait
-    bool demo = false;                 // serve a simulated match day from inside the program
-    QString statusFile;                // JSON status file for monitoring; empty for none
-    double staleAfterSeconds = 180;    // no good cycle for this long (scaled) marks the results stale; 0 = never
-    double goalHoldSeconds = 20;       // a goal stays on its slot's panel this long (scaled); 0 = goals not marked
-    feed::FeedSettings feed;           // live match data and a local configuration to serve
+    QString programFolder;              // pages, pictures, configuration copy, result files
+    QUrl configEndpoint;                // the operator's endpoint: <endpoint>/public/config.txt
+    bool configEndpointGiven = false;   // --config-endpoint on the command line
+    QUrl scoreSite;                     // the live-score site: <site>/default.dll?page=soccer
+    bool scoreSiteGiven = false;        // --score-site on the command line
+    QUrl events;                        // --events URL: the event stream to follow instead of the site's
+    bool eventsOff = false;             // --events off
+    double timeScale = 1.0;             // factor on every timer interval and wait
+    bool demo = false;                  // serve a simulated match day from inside the program
+    QString statusFile;                 // JSON status file for monitoring; empty for none
+    double staleAfterSeconds = 180;     // no good cycle for this long (scaled) marks the results stale; 0 = never
+    double goalHoldSeconds = 20;        // a goal stays on its slot's panel this long (scaled); 0 = goals not marked
+    feed::FeedSettings feed;            // live match data and a local configuration to serve
+    QUrl report;                        // the feed server the screen reports to; invalid for none
+    bool reportGiven = false;           // --report named it (otherwise it is the live-score site)
+    QString screenName;                 // the name it reports under
+    QString fleetTokenFile;             // the fleet token it reports with; empty for none
+    double reportPictureSeconds = 300;  // seconds between pictures of the window; 0 = only when asked
     DesignScale scale;
 };
 

@@ -78,6 +78,7 @@ StatusFile::StatusFile(QString path, QDateTime started) : m_path(std::move(path)
 
 void StatusFile::RecordCycle(const CycleRecord& cycle) {
     m_lastCycle = cycle;
+    ++(cycle.succeeded ? m_goodCycles : m_failedCycles);
     if (cycle.succeeded) m_lastSuccess = cycle;
 }
 
@@ -103,7 +104,12 @@ QJsonObject StatusFile::ToJson() const {
     return json;
 }
 
+QJsonObject StatusFile::CycleCounts() const {
+    return {{QStringLiteral("ok"), m_goodCycles}, {QStringLiteral("failed"), m_failedCycles}};
+}
+
 bool StatusFile::Write() const {
+    if (m_path.isEmpty()) return true;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(ToJson()).toJson()) < 0 || !file.commit()) {
         qCWarning(lcShell) << "cannot write the status file" << m_path << ":" << file.errorString();

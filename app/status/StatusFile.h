@@ -67,7 +67,9 @@ public:
     void SetFeedStatus(std::function<QJsonObject()> feedStatus) { m_feedStatus = std::move(feedStatus); }
 
     QJsonObject ToJson() const;
-    // Writes the file; false (and a log line) when it cannot.
+    // The cycles recorded so far: {"ok": N, "failed": M}.
+    QJsonObject CycleCounts() const;
+    // Writes the file (nothing without a path); false (and a log line) when it cannot.
     bool Write() const;
 
 private:
@@ -76,6 +78,8 @@ private:
     bool m_stale = false;
     std::optional<CycleRecord> m_lastCycle;
     std::optional<CycleRecord> m_lastSuccess;
+    qint64 m_goodCycles = 0;
+    qint64 m_failedCycles = 0;
     std::array<SlotRecord, kSlotCount> m_slots{};
     std::function<QJsonObject()> m_feedStatus;
     std::optional<EventStreamRecord> m_events;  // none while the screen follows no stream

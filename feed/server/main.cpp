@@ -2,6 +2,7 @@
 // display. One poll of the provider serves every screen of a room or a chain
 // of bars (Caltrix --score-site feedhost:port), and --local-config serves
 // their configuration too.
+#include "feed/server/ServerFleet.h"
 #include "feed/service/FeedService.h"
 
 #include <QCommandLineParser>
@@ -17,6 +18,7 @@ namespace {
 struct ServerSettings {
     caltrix::feed::FeedSettings feed;
     bool demo = false;
+    caltrix::feed::FleetOptions fleet;
     QHostAddress address;
     quint16 port = 0;
     QUrl publisher;  // empty: the events are not published
@@ -64,6 +66,7 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
         QStringLiteral("url"));
     parser.addOptions({listen, demo, publish});
     caltrix::feed::AddFeedOptions(parser);
+    caltrix::feed::AddFleetOptions(parser);
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "%s See --help.\n", qPrintable(parser.errorText()));
         exitCode = 2;
@@ -74,6 +77,7 @@ std::optional<ServerSettings> parse(const QCoreApplication& app, int& exitCode) 
 
     ServerSettings settings;
     settings.demo = parser.isSet(demo);
+    settings.fleet = caltrix::feed::ReadFleetOptions(parser);
     QString problem;
     if (!readListen(parser.value(listen), settings))
         problem = QStringLiteral("invalid --listen: ") + parser.value(listen);
@@ -112,7 +116,9 @@ int main(int argc, char** argv) {
     raiseDescriptorLimit();
     caltrix::feed::FeedService service(settings->feed, settings->demo);
     if (!settings->publisher.isEmpty()) service.PublishEventsTo(settings->publisher);
+    std::unique_ptr<caltrix::fleet::Fleet> fleet;
     try {
+        fleet = caltrix::feed::AddFleet(settings->fleet, service, CALTRIX_VERSION);
         service.Start(settings->address, settings->port);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "caltrix-feed cannot start: %s\n", error.what());

@@ -181,6 +181,7 @@ void FeedPoller::onRead(const SourceResult& result) {
     const bool pageChanged = !m_lastGood || !(*m_lastGood == model) || !m_fault.isEmpty();
     m_lastGood = std::move(model);
     m_lastGoodTime = now;
+    ++m_goodPolls;
     m_fault.clear();
     m_faultSince.reset();
     m_faultsInARow = 0;
@@ -200,6 +201,7 @@ void FeedPoller::refused(const SourceResult& answer) {
 void FeedPoller::fault(const QString& what) {
     const sys_seconds now = UtcNow();
     ++m_faultsInARow;
+    ++m_failedPolls;
     const milliseconds wait = withRateLimit(BackOff(m_interval.value_or(m_provider.interval), m_faultsInARow));
     if (what != m_fault) {
         qCWarning(lcFeed).noquote() << QStringLiteral("%1: %2; next poll in %3; %4")

@@ -55,6 +55,7 @@ public:
     const MatchModel* Current();
     // Source, last good poll and its age, the fault now (if any), for /feed/status.
     QJsonObject Status(std::chrono::sys_seconds now) const override;
+    PollFigures Polls(std::chrono::sys_seconds) const override { return {m_goodPolls, m_failedPolls, m_lastGoodTime}; }
 
 signals:
     void PollFinished();  // after every poll, good or not
@@ -96,6 +97,8 @@ private:
     QString m_fault;                 // the fault of the last poll; empty after a good one
     std::optional<std::chrono::sys_seconds> m_faultSince;
     int m_faultsInARow = 0;
+    std::uint64_t m_goodPolls = 0;
+    std::uint64_t m_failedPolls = 0;
     bool m_outdatedLogged = false;
     // Each unknown status is logged once a run; a provider inventing new ones
     // cannot grow the set or the log without bound.

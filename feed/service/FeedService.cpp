@@ -60,6 +60,7 @@ void FeedService::Start(const QHostAddress& address, quint16 port) {
 }
 
 void FeedService::refresh() {
+    if (m_source) m_polls.store(std::make_shared<const PollFigures>(m_source->Polls(UtcNow())));
     ServedNow served{m_source ? m_source->PageNow() : std::nullopt, configurationText(),
                      QJsonDocument(Status()).toJson().toStdString()};
     if (m_server.Publish(std::move(served), std::chrono::system_clock::now()) && m_publisher)

@@ -6,11 +6,13 @@
 
 #include "feed/service/FeedOptions.h"
 #include "feed/service/FeedServer.h"
+#include "feed/service/MatchSource.h"
 
 #include <QHostAddress>
 #include <QTimer>
 #include <QUrl>
 
+#include <atomic>
 #include <memory>
 
 namespace caltrix::feed {
@@ -41,6 +43,8 @@ public:
     bool ServesConfiguration() const { return m_configuration || m_generatedConfiguration; }
     // The source, its last good poll and age and its fault now (/feed/status).
     QJsonObject Status() const;
+    // The source's polls as of the last refresh; safe on any thread.
+    PollFigures Polls() const { return *m_polls.load(); }
 
 private:
     // Hands what is served now to the server: each second, as minutes and
@@ -56,6 +60,7 @@ private:
     FeedServer m_server;
     QTimer m_refresh;
     std::unique_ptr<EventPublisher> m_publisher;
+    std::atomic<std::shared_ptr<const PollFigures>> m_polls{std::make_shared<const PollFigures>()};
 };
 
 // For the display: when a feed, the demo or a local configuration is asked

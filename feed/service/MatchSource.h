@@ -10,10 +10,18 @@
 #include <QString>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace caltrix::feed {
+
+// A source's polls so far, for the metrics.
+struct PollFigures {
+    std::uint64_t good = 0;
+    std::uint64_t failed = 0;
+    std::optional<std::chrono::sys_seconds> lastGood;  // none before the first good poll
+};
 
 class MatchSource : public QObject {
     Q_OBJECT
@@ -29,6 +37,8 @@ public:
     virtual QString Description() const = 0;
     // Where the results come from, for a generated ticker.
     virtual QString Origin() const = 0;
+    // Its polls so far; a source that is not polled is always current.
+    virtual PollFigures Polls(std::chrono::sys_seconds now) const { return {0, 0, now}; }
 
 signals:
     // The page has new results: a poll took in an answer that changed the
