@@ -49,6 +49,15 @@ eventually 3 windows_are "$shown" || fail "Esc did not close the about box"
 kill -0 "$pid" || fail "Esc in the about box ended the program"
 echo "F1 shows the about box, Esc closes it"
 
+# "_": nothing here can minimise the window, so it stays, drawn whole.
+click_design 643 10
+eventually 5 grep -q 'no window manager can minimise' "$work/log" || fail '"_" was not seen'
+sleep 3
+import -window root "$work/a.png"; sleep 1.5; import -window root "$work/b.png"
+python3 scripts/probe_display.py --scale "$factor" display "$work"/{a,b}.png || fail '"_" left the display partly drawn'
+has_keyboard || fail 'the display lost the keyboard after "_"'
+echo '"_" with no window manager: the display stays drawn whole, with the keyboard'
+
 click_design 511 490  # slot 7's title
 eventually 3 solo_shown || fail "a panel click showed no single-panel window"
 main_shown && fail "the main window stayed shown"

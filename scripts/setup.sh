@@ -9,6 +9,8 @@ packages=(
   # Qt 6 from Debian: widgets, web engine, network, HTTP server, tests
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-httpserver-dev
   libqt6opengl6-dev libgl-dev
+  # whether an X display has a window manager
+  libxcb1-dev
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks

@@ -50,6 +50,12 @@ shows() {  # shows SHOT WHAT [EARLIER_SHOT]: a new screenshot SHOT shows WHAT
 eventually 3 shows display display || fail "the display is not shown: $(cat "$work/probe")"
 [ -z "$keep" ] || cp "$work/display.png" "$keep"
 
+# cage minimises nothing: after "_" the display comes back whole by itself.
+click_design 643 10
+eventually 10 grep -q 'not minimised; it is shown again' "$work/log" || fail '"_" left the window minimised'
+eventually 5 shows restored display || fail "\"_\" left the display partly drawn: $(cat "$work/probe")"
+echo '"_": cage minimises nothing, and the display is drawn whole again'
+
 xdotool key F1
 eventually 3 shows about about display || fail "F1 showed no about box: $(cat "$work/probe")"
 xdotool key Escape

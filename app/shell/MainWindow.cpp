@@ -8,6 +8,7 @@
 #include "app/panelhost/PanelLibrary.h"
 #include "app/panelhost/SavedPanel.h"
 #include "app/shell/SlotPanelHost.h"
+#include "app/shell/WindowMinimiser.h"
 #include "app/solo/frmSolo.h"
 #include "app/status/StaleMark.h"
 #include "app/status/StatusFile.h"
@@ -108,7 +109,8 @@ void MainWindow::connectButtons() {
     for (int command = 3; command <= 10; ++command)
         connect(m_controls.command[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 [this, command] { onLinkButton(command); });
-    connect(m_controls.command[2], &QPushButton::clicked, this, &QWidget::showMinimized);
+    auto* minimiser = new WindowMinimiser(this, [this] { showOnWholeScreen(); });
+    connect(m_controls.command[2], &QPushButton::clicked, minimiser, &WindowMinimiser::Minimise);
     connect(m_controls.command[1], &QPushButton::clicked, this, [] { endAtOnce(); });
 }
 
