@@ -2,13 +2,12 @@
 // display. Plain functions on Windows-1252 bytes; any line length is handled.
 #pragma once
 
+#include "common/ResultText.h"
+
 #include <string>
 #include <string_view>
 
 namespace caltrix {
-
-// Width of the team part in front of a moved score.
-inline constexpr std::size_t kTeamsWidth = 40;
 
 // Removes every parenthesised part, from the first "(" to the first ")" after
 // it, again and again; the blanks around it stay. A ")" without "(" before it
