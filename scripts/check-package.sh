@@ -32,19 +32,18 @@ autostart=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./etc/xdg/autostart/caltrix
 grep -q 'systemctl --user start caltrix.service' <<<"$autostart" && ! grep -q 'Caltrix ' <<<"$autostart" ||
   { echo "autostart entry does not just start the unit: $autostart"; exit 1; }
 
+source scripts/xvfb-lib.sh
 work=$(mktemp -d)
-display=:$((200 + RANDOM % 100))
 cleanup() {
-  kill "${pid:-}" "${xvfb:-}" 2>/dev/null || true
+  kill "${pid:-}" 2>/dev/null || true
+  xvfb_stop
   dpkg -r caltrix >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 dpkg -i "$deb" >/dev/null
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 \
+xvfb_start 1280x1024
+QTWEBENGINE_DISABLE_SANDBOX=1 \
   /usr/bin/Caltrix --demo --time-scale 0.1 --program-folder "$work/program" --status-file "$work/status.json" \
   >"$work/log" 2>&1 &
 pid=$!

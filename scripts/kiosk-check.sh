@@ -12,14 +12,11 @@ program=${1:-build/bin/Caltrix}
 screen=${2:-1920x1080}
 check="kiosk check"
 source scripts/display-check-lib.sh
+source scripts/xvfb-lib.sh
 work=$(mktemp -d)
-export DISPLAY=:$((300 + RANDOM % 100))
-
-Xvfb "$DISPLAY" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() { kill "${pid:-}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"; }
 trap cleanup EXIT
-sleep 1
+xvfb_start "$screen"
 QT_QPA_PLATFORM=xcb QTWEBENGINE_DISABLE_SANDBOX=1 "$program" --demo --scale fit --time-scale 0.25 --program-folder "$work/program" \
   >"$work/log" 2>&1 &
 pid=$!

@@ -19,10 +19,9 @@ session_begin "${1:-build/bin/Caltrix}"
 keep=${2:-}
 screen=1920x1080
 
-export DISPLAY=:$((400 + RANDOM % 100))
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-session_pids+=($!)
-eventually 5 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+source scripts/xvfb-lib.sh
+xvfb_start 1920x1080 || fail "Xvfb did not start"
+session_pids+=("$xvfb_pid")
 # The display starts once the file go exists, so that --scale fit measures
 # the output at its final size.
 session_cage DISPLAY="$DISPLAY" WLR_BACKENDS=x11 -- -d -- \
