@@ -23,4 +23,9 @@ std::string MoveScoreToEnd(std::string_view line);
 // "&" doubled, score moved, parenthesised parts removed.
 std::string PrepareLine(std::string_view line);
 
+// Where, in PrepareLine(line), the "-" stands that joins the two sides (a
+// side may hold a "-" of its own: SAINT-ÉTIENNE-NÎMES); npos for a line
+// without a score cell, or when the cut or a removed part took that "-".
+std::size_t SidesDash(std::string_view line);
+
 }  // namespace caltrix

@@ -70,7 +70,7 @@ public:
     const ScoreFlash& Flash(int slot) const { return *m_flash[slot - 1]; }
 
 private:
-    void onLoaded(int slot, const std::vector<std::string>& replaced);
+    void onLoaded(int slot, const std::vector<std::string>& replaced, const std::vector<std::size_t>& sidesDashes);
     void showHeld(int slot);
 
     RigheVideo m_lines;

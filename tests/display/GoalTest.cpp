@@ -53,6 +53,19 @@ TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     EXPECT_FALSE(bench.display->Held(2));
 }
 
+// The "-" between the sides is the one the loader put there, not a side's own.
+TEST_F(GoalTest, HyphenatedSidesAreNamedWhole) {
+    const auto load = [this](const std::string& score) {
+        bench.Load(2, "<Cup One>\r\n50\"Saint-Etienne <" + score + "> Paris Saint-Germain \r\n");
+    };
+    load("0-0");
+    load("1-0");
+    EXPECT_EQ(Strip(), "[14]GOAL 1-0 SAINT-ETIENNE");
+    EXPECT_EQ(bench.display->Held(2)->change.TickerText(), "GOAL  SAINT-ETIENNE 1 - 0 PARIS SAINT-GERMAIN  (CUP ONE)");
+    load("1-1");
+    EXPECT_EQ(bench.display->Held(2)->change.ScorerName(), "PARIS SAINT-GERMAIN");
+}
+
 TEST_F(GoalTest, TakenBackReplacesTheHeldGoalOfItsMatchAndNewMatchesMarkNothing) {
     Load("0-0", "0-0");
     bench.Interpreter().SetPanSel(2);
