@@ -44,6 +44,14 @@ void SlotDisplay::SetGoalHold(Clock::duration hold, std::function<Clock::time_po
     m_now = std::move(now);
 }
 
+std::optional<SlotDisplay::Clock::duration> SlotDisplay::UntilNextHoldEnd() const {
+    std::optional<Clock::time_point> first;
+    for (const GoalQueue& goals : m_goals)
+        if (goals.Current() && (!first || goals.Current()->until < *first)) first = goals.Current()->until;
+    if (!first) return std::nullopt;
+    return std::max(*first - m_now(), Clock::duration::zero());
+}
+
 TickOutcome SlotDisplay::TickSlot(int slot) {
     if (IsSlot(slot) && Held(slot)) return {TickOutcome::Kind::Shown, {}};
     return m_rotation.Tick(slot);

@@ -27,7 +27,11 @@ protected:
 TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     Load("0-0", "0-0");  // the first load marks nothing
     EXPECT_FALSE(bench.display->Held(2));
-    Load("1-0", "0-1");  // two goals: Alpha's is shown at once, Delta's waits
+    EXPECT_FALSE(bench.display->UntilNextHoldEnd());  // nothing to time
+    Load("1-0", "0-1");                               // two goals: Alpha's is shown at once, Delta's waits
+    now += 5s;
+    EXPECT_EQ(bench.display->UntilNextHoldEnd(), SlotDisplay::Clock::duration(15s));
+    now -= 5s;
     EXPECT_EQ(bench.Pannello(2).Titolo(), "CUP ONE");
     EXPECT_EQ(Strip(), "[14]GOAL 1-0 ALPHA");
     EXPECT_TRUE(bench.Timer(2).Running());
@@ -51,6 +55,7 @@ TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     now += 20s;
     EXPECT_EQ(bench.display->TickHolds(), std::vector<int>{2});
     EXPECT_FALSE(bench.display->Held(2));
+    EXPECT_FALSE(bench.display->UntilNextHoldEnd());
 }
 
 // The "-" between the sides is the one the loader put there, not a side's own.
