@@ -386,8 +386,11 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
 std::optional<HeldGoalRecord> MainWindow::heldGoal(int slot) const {
     const auto& held = m_display->Core().Held(slot);
     if (!held || held->change.kind != ScoreChange::Kind::Goal) return std::nullopt;
+    // To the second, so that one hold reads the same at every write: the two
+    // clocks read a few microseconds apart each time.
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held->until - SlotDisplay::Clock::now());
-    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::currentDateTime().addMSecs(left.count())};
+    const qint64 until = (QDateTime::currentMSecsSinceEpoch() + left.count() + 500) / 1000 * 1000;
+    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::fromMSecsSinceEpoch(until)};
 }
 
 // Writes the status file when what it would say has changed (checked every
