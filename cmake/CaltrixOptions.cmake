@@ -5,10 +5,6 @@ set(CALTRIX_SANITIZE "" CACHE STRING "Sanitizers to build with, e.g. address,und
 if(CALTRIX_SANITIZE)
   add_compile_options(-fsanitize=${CALTRIX_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${CALTRIX_SANITIZE})
-  if(CALTRIX_SANITIZE MATCHES "address")
-    add_library(caltrix_sanitizer_defaults OBJECT ${CMAKE_CURRENT_LIST_DIR}/SanitizerDefaults.cpp)
-    link_libraries(caltrix_sanitizer_defaults)
-  endif()
 endif()
 
 # Where the shipped data lives in the build tree, so the program runs from there.
