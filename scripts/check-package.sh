@@ -49,13 +49,7 @@ QTWEBENGINE_DISABLE_SANDBOX=1 \
 pid=$!
 # Every slot holds matches once the first cycles and a full loader pass are done.
 for _ in $(seq 1 120); do
-  if [ -f "$work/status.json" ] && /usr/bin/python3 - "$work/status.json" <<'PY'
-import json, sys
-status = json.load(open(sys.argv[1]))
-ok = status["lastSuccessfulCycle"] and all(slot["lines"] > 0 and slot["panel"]["title"] for slot in status["slots"])
-sys.exit(0 if ok else 1)
-PY
-  then
+  if python3 scripts/every_slot_filled.py "$work/status.json"; then
     echo "installed program runs: every slot shows matches"
     exit 0
   fi

@@ -27,7 +27,7 @@ windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 windows_are() { [ "$(windows)" -eq "$1" ]; }
 
 eventually 30 grep -q 'slot files' "$work/log" || fail "no cycle finished"
-factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')
+factor=$(fitted_scale)
 [ -n "$factor" ] || fail "no scale was fitted"
 # The keyboard's window, once it is one of the display's (the window is shown
 # and takes the keyboard a moment after the first cycle may have ended).
@@ -50,8 +50,9 @@ echo "F1 shows the about box, Esc closes it"
 click_design 643 10
 eventually 5 grep -q 'no window manager can minimise' "$work/log" || fail '"_" was not seen'
 sleep 3
-import -window root "$work/a.png"; sleep 1.5; import -window root "$work/b.png"
-python3 scripts/probe_display.py --scale "$factor" display "$work"/{a,b}.png || fail '"_" left the display partly drawn'
+# Three shots: the ticker scrolls blank between its turns.
+for shot in a b c; do import -window root "$work/$shot.png"; sleep 2; done
+python3 scripts/probe_display.py --scale "$factor" display "$work"/{a,b,c}.png || fail '"_" left the display partly drawn'
 has_keyboard || fail 'the display lost the keyboard after "_"'
 echo '"_" with no window manager: the display stays drawn whole, with the keyboard'
 

@@ -24,12 +24,10 @@ xvfb_start "$screen"
 QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" "${feed[@]}" \
   --program-folder "$work/program" --status-file "$work/status.json" "${options[@]}" >"$work/log" 2>&1 &
 pid=$!
+goal=()
+[ "${GOAL:-0}" != 1 ] || goal=(--goal)
 for _ in $(seq 1 600); do
-  if [ -f "$work/status.json" ] && /usr/bin/python3 -c '
-import json, sys
-slots = json.load(open(sys.argv[1]))["slots"]
-filled = all(s["panel"]["title"] and s["lines"] > 0 for s in slots)
-sys.exit(0 if filled and (sys.argv[2] != "1" or any(s.get("goal") for s in slots)) else 1)' "$work/status.json" "${GOAL:-0}"; then
+  if python3 scripts/every_slot_filled.py "$work/status.json" "${goal[@]}"; then
     sleep 2
     import -window root "$out"
     echo "saved $out"

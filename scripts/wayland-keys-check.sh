@@ -34,7 +34,7 @@ touch "$work/go"
 xdotool mousemove 960 540
 
 eventually 60 every_slot_filled || fail "not every slot was filled within a minute"
-factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')
+factor=$(fitted_scale)
 [ "$factor" = 1.42 ] || fail "scale ${factor:-none} fitted to the output, not 1.42"
 # Right after the first cycle the timer's next one is seconds away.
 before=$(cycles); xdotool key F5
