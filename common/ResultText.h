@@ -8,6 +8,10 @@
 
 namespace caltrix {
 
+// A match line as the slot file loader stores it: the status and the two
+// sides joined by "-", padded or cut to this many characters, then the score.
+inline constexpr std::size_t kTeamsWidth = 40;
+
 // A stripped line with the name substitutions applied ("&nbsp;" removed,
 // "Inter Milan" -> "Inter", "AC Milan" -> "Milan", "AS Roma" -> "Roma",
 // "L'Aquila" with the acute accent, "Maccabi Petah" -> "Maccabi P.").

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kFirstSlotIntervalMs = 3000;
 constexpr int kSlotIntervalMs = 4000;
-constexpr int kHoldCheckMs = 250;
 // Markup failures remembered per slot so that they are logged once; a bound for a page gone wrong.
 constexpr std::size_t kMarkupErrorsRemembered = 100;
 
@@ -40,22 +39,32 @@ SlotDisplayTimers::SlotDisplayTimers(const std::filesystem::path& programFolder,
         qCWarning(lcDisplay).noquote() << "slot" << slot << "goal cannot be drawn, its strip stays clear:"
                                        << QString::fromStdString(error);
     });
-    m_holdTimer.setInterval(ScaledMilliseconds(kHoldCheckMs));
+    m_holdTimer.setSingleShot(true);
+    m_holdTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_holdTimer, &QTimer::timeout, this, &SlotDisplayTimers::TickHolds);
 }
 
 void SlotDisplayTimers::SetGoalHold(double seconds) {
     const int holdMs = ScaledMilliseconds(seconds * 1000.0);
     m_display->SetGoalHold(std::chrono::milliseconds(holdMs));
-    if (holdMs > 0)
-        m_holdTimer.start();
-    else
-        m_holdTimer.stop();
+    armHoldTimer();
 }
 
 // A slot whose hold ended goes on with its rotation at once.
 void SlotDisplayTimers::TickHolds() {
     for (const int slot : m_display->TickHolds()) TickSlot(slot);
+    armHoldTimer();
+}
+
+// Holds begin only with a load, and end or hand over at TickHolds: after
+// each, the timer is set for the next end, or stopped.
+void SlotDisplayTimers::armHoldTimer() {
+    const auto left = m_display->UntilNextHoldEnd();
+    if (!left) {
+        m_holdTimer.stop();
+        return;
+    }
+    m_holdTimer.start(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*left).count()));
 }
 
 SlotDisplayTimers::~SlotDisplayTimers() = default;
@@ -64,17 +73,17 @@ void SlotDisplayTimers::CaricaProssimoVideo() {
     if (const auto error = m_display->CaricaProssimoVideo()) {
         qCWarning(lcDisplay).noquote() << QString::fromStdString(*error);
     }
+    armHoldTimer();
 }
 
 bool SlotDisplayTimers::LoadSlotFile(int slot) {
     SlotFileLoader& loader = m_display->Loader();
     const auto number = static_cast<std::int16_t>(slot);
     if (!EsisteFile(loader.FilePath(number))) return false;
-    if (const auto error = loader.CaricaVideo(number)) {
-        qCWarning(lcDisplay).noquote() << QString::fromStdString(*error);
-        return false;
-    }
-    return true;
+    const auto error = loader.CaricaVideo(number);
+    armHoldTimer();
+    if (error) qCWarning(lcDisplay).noquote() << QString::fromStdString(*error);
+    return !error;
 }
 
 void SlotDisplayTimers::TickSlot(int slot) {

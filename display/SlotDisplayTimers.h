@@ -1,8 +1,10 @@
 // The slot display bound to the user-interface thread: eleven rotation timers
 // (3000 ms for slot 1, 4000 ms for the others) and eleven score flash timers
 // (500 ms, stopped until a running match starts one) driving the plain C++
-// SlotDisplay, and a 250 ms timer that ends the goal holds. Failures are logged, never shown; a line whose score markup
-// cannot be drawn is logged once, not at every pass of the rotation.
+// SlotDisplay, and a timer that ends each goal hold when it is due (and stays
+// stopped while nothing is held). Failures are logged, never shown; a line
+// whose score markup cannot be drawn is logged once, not at every pass of the
+// rotation.
 #pragma once
 
 #include <array>
@@ -59,8 +61,11 @@ public:
     SlotDisplay& Core() { return *m_display; }
     const QTimer& SlotTimer(int slot) const { return *m_slotTimers[slot - 1]; }
     const QtFlashTimer& TimerFlash(int slot) const { return *m_timerFlash[slot - 1]; }
+    const QTimer& HoldTimer() const { return m_holdTimer; }
 
 private:
+    void armHoldTimer();
+
     std::array<std::unique_ptr<QtFlashTimer>, kSlotCount> m_timerFlash;
     std::unique_ptr<SlotDisplay> m_display;
     std::array<std::unique_ptr<QTimer>, kSlotCount> m_slotTimers;

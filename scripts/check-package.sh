@@ -34,31 +34,24 @@ autostart=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./etc/xdg/autostart/caltrix
 grep -q 'systemctl --user start caltrix.service' <<<"$autostart" && ! grep -q 'Caltrix ' <<<"$autostart" ||
   { echo "autostart entry does not just start the unit: $autostart"; exit 1; }
 
+source scripts/xvfb-lib.sh
 work=$(mktemp -d)
-display=:$((200 + RANDOM % 100))
 cleanup() {
-  kill "${pid:-}" "${xvfb:-}" 2>/dev/null || true
+  kill "${pid:-}" 2>/dev/null || true
+  xvfb_stop
   dpkg -r caltrix >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 dpkg -i "$deb" >/dev/null
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 \
+xvfb_start 1280x1024
+QTWEBENGINE_DISABLE_SANDBOX=1 \
   /usr/bin/Caltrix --demo --time-scale 0.1 --program-folder "$work/program" --status-file "$work/status.json" \
   >"$work/log" 2>&1 &
 pid=$!
 # Every slot holds matches once the first cycles and a full loader pass are done.
 for _ in $(seq 1 120); do
-  if [ -f "$work/status.json" ] && /usr/bin/python3 - "$work/status.json" <<'PY'
-import json, sys
-status = json.load(open(sys.argv[1]))
-ok = status["lastSuccessfulCycle"] and all(slot["lines"] > 0 and slot["panel"]["title"] for slot in status["slots"])
-sys.exit(0 if ok else 1)
-PY
-  then
+  if python3 scripts/every_slot_filled.py "$work/status.json"; then
     echo "installed program runs: every slot shows matches"
     exit 0
   fi

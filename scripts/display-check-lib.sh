@@ -84,9 +84,6 @@ shot() {
   socket=$(find "$runtime" -maxdepth 1 -name 'wayland-[0-9]' -printf '%f\n' | head -1)
   session_env WAYLAND_DISPLAY="$socket" grim "$work/$1"
 }
-every_slot_filled() {
-  [ -f "$work/status.json" ] && python3 -c '
-import json, sys
-slots = json.load(open(sys.argv[1]))["slots"]
-sys.exit(0 if all(s["panel"]["title"] and s["lines"] > 0 for s in slots) else 1)' "$work/status.json"
-}
+every_slot_filled() { python3 scripts/every_slot_filled.py "$work/status.json"; }
+# The scale factor that --scale fit chose, from the program's log.
+fitted_scale() { grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2; exit}'; }

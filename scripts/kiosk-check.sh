@@ -12,14 +12,11 @@ program=${1:-build/bin/Caltrix}
 screen=${2:-1920x1080}
 check="kiosk check"
 source scripts/display-check-lib.sh
+source scripts/xvfb-lib.sh
 work=$(mktemp -d)
-export DISPLAY=:$((300 + RANDOM % 100))
-
-Xvfb "$DISPLAY" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() { kill "${pid:-}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"; }
 trap cleanup EXIT
-sleep 1
+xvfb_start "$screen"
 QT_QPA_PLATFORM=xcb QTWEBENGINE_DISABLE_SANDBOX=1 "$program" --demo --scale fit --time-scale 0.25 --program-folder "$work/program" \
   >"$work/log" 2>&1 &
 pid=$!
@@ -30,7 +27,7 @@ windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 windows_are() { [ "$(windows)" -eq "$1" ]; }
 
 eventually 30 grep -q 'slot files' "$work/log" || fail "no cycle finished"
-factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')
+factor=$(fitted_scale)
 [ -n "$factor" ] || fail "no scale was fitted"
 # The keyboard's window, once it is one of the display's (the window is shown
 # and takes the keyboard a moment after the first cycle may have ended).
@@ -48,6 +45,16 @@ xdotool key Escape
 eventually 3 windows_are "$shown" || fail "Esc did not close the about box"
 kill -0 "$pid" || fail "Esc in the about box ended the program"
 echo "F1 shows the about box, Esc closes it"
+
+# "_": nothing here can minimise the window, so it stays, drawn whole.
+click_design 643 10
+eventually 5 grep -q 'no window manager can minimise' "$work/log" || fail '"_" was not seen'
+sleep 3
+# Three shots: the ticker scrolls blank between its turns.
+for shot in a b c; do import -window root "$work/$shot.png"; sleep 2; done
+python3 scripts/probe_display.py --scale "$factor" display "$work"/{a,b,c}.png || fail '"_" left the display partly drawn'
+has_keyboard || fail 'the display lost the keyboard after "_"'
+echo '"_" with no window manager: the display stays drawn whole, with the keyboard'
 
 click_design 511 490  # slot 7's title
 eventually 3 solo_shown || fail "a panel click showed no single-panel window"

@@ -10,7 +10,6 @@ Usage: measure_display.py CALTRIX [--seconds 60] [--screen 1280x1024]
                           [--scale fit|FACTOR] [--cage]
 """
 import argparse
-import json
 import os
 import shutil
 import signal
@@ -18,6 +17,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from every_slot_filled import every_slot_filled
 
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -91,15 +92,6 @@ class PidHandle:
         self.send_signal(signal.SIGKILL)
 
 
-def every_slot_running(status_path):
-    try:
-        with open(status_path) as status_file:
-            slots = json.load(status_file)["slots"]
-    except (OSError, ValueError, KeyError):
-        return False
-    return all(slot["panel"]["title"] for slot in slots)
-
-
 def start_xvfb(screen, command):
     """Starts Xvfb and the program on it; returns (server, program)."""
     server = subprocess.Popen(["Xvfb", ":77", "-screen", "0", f"{screen}x24", "-nolisten", "tcp"],
@@ -152,7 +144,7 @@ def main():
         server, program = start_xvfb(args.screen, command)
     try:
         deadline = time.time() + 180
-        while not every_slot_running(status):
+        while not every_slot_filled(status):
             if time.time() > deadline or program.poll() is not None:
                 sys.exit("the display did not fill every slot")
             time.sleep(1)

@@ -13,8 +13,18 @@ cmake --build build -j"${JOBS:-2}" --target Caltrix Pannello caltrix_data
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(--demo)
 args=(--scale fit "${args[@]}")
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run: no display found, starting under Xvfb"
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/Caltrix "${args[@]}"
-fi
-exec build/bin/Caltrix "${args[@]}"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then exec build/bin/Caltrix "${args[@]}"; fi
+
+# Under a virtual display of its own, which ends with the program, also when
+# this script is ended by a signal.
+echo "run: no display found, starting under Xvfb"
+source scripts/xvfb-lib.sh
+xvfb_start 1280x1024
+build/bin/Caltrix "${args[@]}" &
+program=$!
+trap 'kill "$program" 2>/dev/null || true' TERM INT HUP
+status=0
+# A trapped signal ends the wait early: wait again until the program has ended.
+while kill -0 "$program" 2>/dev/null; do wait "$program" || status=$?; done
+xvfb_stop
+exit "$status"

@@ -16,25 +16,20 @@ options=("$@")
 [ ${#options[@]} -gt 0 ] || options=(--scale fit)
 feed=(--demo --time-scale 0.25)
 for option in "${options[@]}"; do [ "$option" != --feed ] || feed=(); done
+source scripts/xvfb-lib.sh
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { kill "${pid:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() { kill "${pid:-}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"; }
 trap cleanup EXIT
-sleep 1
-DISPLAY=$display QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" "${feed[@]}" \
+xvfb_start "$screen"
+QTWEBENGINE_DISABLE_SANDBOX=1 "${CALTRIX:-build/bin/Caltrix}" "${feed[@]}" \
   --program-folder "$work/program" --status-file "$work/status.json" "${options[@]}" >"$work/log" 2>&1 &
 pid=$!
+goal=()
+[ "${GOAL:-0}" != 1 ] || goal=(--goal)
 for _ in $(seq 1 600); do
-  if [ -f "$work/status.json" ] && /usr/bin/python3 -c '
-import json, sys
-slots = json.load(open(sys.argv[1]))["slots"]
-filled = all(s["panel"]["title"] and s["lines"] > 0 for s in slots)
-sys.exit(0 if filled and (sys.argv[2] != "1" or any(s.get("goal") for s in slots)) else 1)' "$work/status.json" "${GOAL:-0}"; then
+  if python3 scripts/every_slot_filled.py "$work/status.json" "${goal[@]}"; then
     sleep 2
-    DISPLAY=$display import -window root "$out"
+    import -window root "$out"
     echo "saved $out"
     exit 0
   fi

@@ -16,6 +16,8 @@ packages=(
   # the fleet on the feed server: JSON, schema checks, Prometheus's text format;
   # Prometheus and promtool for its tests, Chromium for pictures of its page
   nlohmann-json3-dev libvalijson-dev prometheus-cpp-dev prometheus chromium
+  # whether an X display has a window manager
+  libxcb1-dev
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks

@@ -31,7 +31,7 @@ for _ in $(seq 1 60); do
   sleep 1
 done
 every_slot_filled || fail "not every slot was filled within a minute"
-factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')
+factor=$(fitted_scale)
 [ -n "$factor" ] || fail "no scale was fitted"
 sleep 2
 for name in a b c; do shot "$name.png"; sleep 1; done

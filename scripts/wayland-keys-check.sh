@@ -19,10 +19,9 @@ session_begin "${1:-build/bin/Caltrix}"
 keep=${2:-}
 screen=1920x1080
 
-export DISPLAY=:$((400 + RANDOM % 100))
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-session_pids+=($!)
-eventually 5 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+source scripts/xvfb-lib.sh
+xvfb_start 1920x1080 || fail "Xvfb did not start"
+session_pids+=("$xvfb_pid")
 # The display starts once the file go exists, so that --scale fit measures
 # the output at its final size.
 session_cage DISPLAY="$DISPLAY" WLR_BACKENDS=x11 -- -d -- \
@@ -35,7 +34,7 @@ touch "$work/go"
 xdotool mousemove 960 540
 
 eventually 60 every_slot_filled || fail "not every slot was filled within a minute"
-factor=$(grep -o 'scale [0-9.]* fits' "$work/log" | awk '{print $2}')
+factor=$(fitted_scale)
 [ "$factor" = 1.42 ] || fail "scale ${factor:-none} fitted to the output, not 1.42"
 # Right after the first cycle the timer's next one is seconds away.
 before=$(cycles); xdotool key F5
@@ -49,6 +48,12 @@ shows() {  # shows SHOT WHAT [EARLIER_SHOT]: a new screenshot SHOT shows WHAT
 }
 eventually 3 shows display display || fail "the display is not shown: $(cat "$work/probe")"
 [ -z "$keep" ] || cp "$work/display.png" "$keep"
+
+# cage minimises nothing: after "_" the display comes back whole by itself.
+click_design 643 10
+eventually 10 grep -q 'not minimised; it is shown again' "$work/log" || fail '"_" left the window minimised'
+eventually 5 shows restored display || fail "\"_\" left the display partly drawn: $(cat "$work/probe")"
+echo '"_": cage minimises nothing, and the display is drawn whole again'
 
 xdotool key F1
 eventually 3 shows about about display || fail "F1 showed no about box: $(cat "$work/probe")"

@@ -9,6 +9,7 @@
 #include "app/panelhost/PanelLibrary.h"
 #include "app/panelhost/SavedPanel.h"
 #include "app/shell/SlotPanelHost.h"
+#include "app/shell/WindowMinimiser.h"
 #include "app/solo/frmSolo.h"
 #include "app/status/StaleMark.h"
 #include "app/status/StatusFile.h"
@@ -110,7 +111,8 @@ void MainWindow::connectButtons() {
     for (int command = 3; command <= 10; ++command)
         connect(m_controls.command[static_cast<std::size_t>(command)], &QPushButton::clicked, this,
                 [this, command] { onLinkButton(command); });
-    connect(m_controls.command[2], &QPushButton::clicked, this, &QWidget::showMinimized);
+    auto* minimiser = new WindowMinimiser(this, [this] { showOnWholeScreen(); });
+    connect(m_controls.command[2], &QPushButton::clicked, minimiser, &WindowMinimiser::Minimise);
     connect(m_controls.command[1], &QPushButton::clicked, this, [] { endAtOnce(); });
 }
 
@@ -407,8 +409,11 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
 std::optional<HeldGoalRecord> MainWindow::heldGoal(int slot) const {
     const auto& held = m_display->Core().Held(slot);
     if (!held || held->change.kind != ScoreChange::Kind::Goal) return std::nullopt;
+    // To the second, so that one hold reads the same at every write: the two
+    // clocks read a few microseconds apart each time.
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held->until - SlotDisplay::Clock::now());
-    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::currentDateTime().addMSecs(left.count())};
+    const qint64 until = (QDateTime::currentMSecsSinceEpoch() + left.count() + 500) / 1000 * 1000;
+    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::fromMSecsSinceEpoch(until)};
 }
 
 // Writes the status file when what it would say has changed (checked every

@@ -27,13 +27,14 @@ void SetTextColour(QLabel* label, const QColor& colour) {
 
 }  // namespace
 
-StaleMark::StaleMark(double staleAfterSeconds, QLabel* clock, QLabel* clockShadow, Ticker& ticker)
-    : m_staleAfterMs(ScaledMilliseconds(staleAfterSeconds * 1000.0)),
+StaleMark::StaleMark(double staleAfterSeconds, QLabel* clock, QLabel* clockShadow, Ticker& ticker,
+                     std::function<Clock::time_point()> now)
+    : m_staleAfter(ScaledMilliseconds(staleAfterSeconds * 1000.0)),
       m_clock(clock),
       m_clockShadow(clockShadow),
-      m_ticker(ticker) {
-    m_sinceGoodCycle.start();
-}
+      m_ticker(ticker),
+      m_now(std::move(now)),
+      m_goodCycleOrStart(m_now()) {}
 
 void StaleMark::SetTicker(std::string stringa) {
     if (m_stale) {
@@ -46,12 +47,12 @@ void StaleMark::SetTicker(std::string stringa) {
 
 void StaleMark::CycleSucceeded() {
     m_lastGoodCycle = QDateTime::currentDateTime();
-    m_sinceGoodCycle.restart();
+    m_goodCycleOrStart = m_now();
     if (m_stale) show(false);
 }
 
 void StaleMark::Check() {
-    if (!m_stale && m_staleAfterMs > 0 && m_sinceGoodCycle.elapsed() >= m_staleAfterMs) show(true);
+    if (!m_stale && m_staleAfter.count() > 0 && m_now() - m_goodCycleOrStart >= m_staleAfter) show(true);
 }
 
 QString StaleMark::Message(const QDateTime& lastGoodCycle, const QDateTime& now) {
@@ -67,8 +68,8 @@ QString StaleMark::Message(const QDateTime& lastGoodCycle, const QDateTime& now)
 void StaleMark::show(bool stale) {
     m_stale = stale;
     if (stale) {
-        qCWarning(lcShell).noquote() << "results stale: no cycle has succeeded for" << m_sinceGoodCycle.elapsed() / 1000
-                                     << "s";
+        const auto since = std::chrono::duration_cast<std::chrono::seconds>(m_now() - m_goodCycleOrStart);
+        qCWarning(lcShell).noquote() << "results stale: no cycle has succeeded for" << since.count() << "s";
         m_clockColour = TextColour(m_clock);
         m_shadowColour = TextColour(m_clockShadow);
         SetTextColour(m_clock, kAmber);

@@ -6,8 +6,9 @@
 
 #include <QColor>
 #include <QDateTime>
-#include <QElapsedTimer>
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -21,9 +22,13 @@ public:
     static inline const QColor kAmber{255, 176, 0};
     static inline const QColor kDarkAmber{64, 44, 0};
 
+    using Clock = std::chrono::steady_clock;
+
     // `staleAfterSeconds` is a design interval (scaled by the time scale); 0
-    // turns the mark off. The time counts from now, the program's start.
-    StaleMark(double staleAfterSeconds, QLabel* clock, QLabel* clockShadow, Ticker& ticker);
+    // turns the mark off. The time, read from `now`, counts from the
+    // program's start.
+    StaleMark(double staleAfterSeconds, QLabel* clock, QLabel* clockShadow, Ticker& ticker,
+              std::function<Clock::time_point()> now = Clock::now);
 
     // The configured ticker text (padded): shown at once, or when the mark goes.
     void SetTicker(std::string stringa);
@@ -41,11 +46,12 @@ public:
 private:
     void show(bool stale);
 
-    int m_staleAfterMs;
+    std::chrono::milliseconds m_staleAfter;
     QLabel* m_clock;
     QLabel* m_clockShadow;
     Ticker& m_ticker;
-    QElapsedTimer m_sinceGoodCycle;
+    std::function<Clock::time_point()> m_now;
+    Clock::time_point m_goodCycleOrStart;
     QDateTime m_lastGoodCycle;
     bool m_stale = false;
     std::string m_configuredStringa;  // the ticker text held back while the mark is up

@@ -38,9 +38,24 @@ std::string MoveScoreToEnd(std::string_view line) {
     return out;
 }
 
-std::string PrepareLine(std::string_view line) {
-    const std::string doubled = ReplaceAll(UpperCase1252(line), "&", "&&");
-    return TogliPar(MoveScoreToEnd(doubled));
+namespace {
+
+std::string upperCaseDoubled(std::string_view line) { return ReplaceAll(UpperCase1252(line), "&", "&&"); }
+
+}  // namespace
+
+std::string PrepareLine(std::string_view line) { return TogliPar(MoveScoreToEnd(upperCaseDoubled(line))); }
+
+std::size_t SidesDash(std::string_view line) {
+    const std::string doubled = upperCaseDoubled(line);
+    const auto blankLess = doubled.find(" <");
+    const auto greaterBlank = doubled.find("> ");
+    if (blankLess == std::string::npos || greaterBlank == std::string::npos || greaterBlank <= blankLess ||
+        blankLess >= kTeamsWidth)
+        return std::string::npos;
+    // An unclosed "(" before the dash may be closed after it, taking it along.
+    const std::string before = TogliPar(std::string_view(doubled).substr(0, blankLess));
+    return before.find('(') == std::string::npos ? before.size() : std::string::npos;
 }
 
 }  // namespace caltrix

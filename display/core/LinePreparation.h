@@ -2,13 +2,12 @@
 // display. Plain functions on Windows-1252 bytes; any line length is handled.
 #pragma once
 
+#include "common/ResultText.h"
+
 #include <string>
 #include <string_view>
 
 namespace caltrix {
-
-// Width of the team part in front of a moved score.
-inline constexpr std::size_t kTeamsWidth = 40;
 
 // Removes every parenthesised part, from the first "(" to the first ")" after
 // it, again and again; the blanks around it stay. A ")" without "(" before it
@@ -23,5 +22,10 @@ std::string MoveScoreToEnd(std::string_view line);
 // The whole preparation of a stored line: upper case (accented letters too),
 // "&" doubled, score moved, parenthesised parts removed.
 std::string PrepareLine(std::string_view line);
+
+// Where, in PrepareLine(line), the "-" stands that joins the two sides (a
+// side may hold a "-" of its own: SAINT-ÉTIENNE-NÎMES); npos for a line
+// without a score cell, or when the cut or a removed part took that "-".
+std::size_t SidesDash(std::string_view line);
 
 }  // namespace caltrix

@@ -33,12 +33,23 @@ SlotDisplay::SlotDisplay(std::filesystem::path programFolder,
       m_flash(makeFlash(panels, timerFlash)),
       m_interpreter(pointersTo(m_flash)),
       m_rotation(m_lines, m_interpreter, std::move(slotSwitch)) {
-    m_loader.SetLoadListener([this](int slot, const std::vector<std::string>& replaced) { onLoaded(slot, replaced); });
+    m_loader.SetLoadListener(
+        [this](int slot, const std::vector<std::string>& replaced, const std::vector<std::size_t>& sidesDashes) {
+            onLoaded(slot, replaced, sidesDashes);
+        });
 }
 
 void SlotDisplay::SetGoalHold(Clock::duration hold, std::function<Clock::time_point()> now) {
     m_goalHold = hold;
     m_now = std::move(now);
+}
+
+std::optional<SlotDisplay::Clock::duration> SlotDisplay::UntilNextHoldEnd() const {
+    std::optional<Clock::time_point> first;
+    for (const GoalQueue& goals : m_goals)
+        if (goals.Current() && (!first || goals.Current()->until < *first)) first = goals.Current()->until;
+    if (!first) return std::nullopt;
+    return std::max(*first - m_now(), Clock::duration::zero());
 }
 
 TickOutcome SlotDisplay::TickSlot(int slot) {
@@ -67,10 +78,11 @@ std::vector<int> SlotDisplay::TickHolds() {
 
 // The first load after start, and a match that first appears, find nothing
 // to compare with: no change comes of them.
-void SlotDisplay::onLoaded(int slot, const std::vector<std::string>& replaced) {
+void SlotDisplay::onLoaded(int slot, const std::vector<std::string>& replaced,
+                           const std::vector<std::size_t>& sidesDashes) {
     if (m_goalHold <= Clock::duration::zero() || replaced.empty() || !m_rotation.SwitchedOn(slot)) return;
     GoalQueue& goals = m_goals[slot - 1];
-    for (ScoreChange& change : ScoreChanges(replaced, m_lines.Loaded(slot))) {
+    for (ScoreChange& change : ScoreChanges(replaced, m_lines.Loaded(slot), sidesDashes)) {
         if (!goals.Current()) m_titleBeforeHold[slot - 1] = m_interpreter.Panel(slot).Titolo();
         if (goals.Add(std::move(change), m_now(), m_goalHold)) showHeld(slot);
     }

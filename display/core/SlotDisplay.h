@@ -47,6 +47,9 @@ public:
     // Ends the holds that have run their time: a slot with a waiting change
     // shows it, the others are returned, for their rotation to go on at once.
     std::vector<int> TickHolds();
+    // The time left until the first running hold ends; none while no slot
+    // holds a change.
+    std::optional<Clock::duration> UntilNextHoldEnd() const;
     // The change slot k holds, if any.
     const std::optional<GoalQueue::Held>& Held(int slot) const { return m_goals[slot - 1].Current(); }
     // Tick of slot k's flash timer (other numbers do nothing).
@@ -70,7 +73,7 @@ public:
     const ScoreFlash& Flash(int slot) const { return *m_flash[slot - 1]; }
 
 private:
-    void onLoaded(int slot, const std::vector<std::string>& replaced);
+    void onLoaded(int slot, const std::vector<std::string>& replaced, const std::vector<std::size_t>& sidesDashes);
     void showHeld(int slot);
 
     RigheVideo m_lines;

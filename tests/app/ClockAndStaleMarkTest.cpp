@@ -1,10 +1,8 @@
 #include "app/status/StaleMark.h"
 #include "common/qt/ClockText.h"
-#include "common/qt/TimeScale.h"
 #include "display/core/Ticker.h"
 
 #include <QLabel>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -23,22 +21,24 @@ QColor Colour(const QLabel& label) { return label.palette().color(QPalette::Wind
 class StaleMarkTest : public ::testing::Test {
 protected:
     StaleMarkTest() {
-        SetTimeScale(0.001);  // 180 s become 180 ms
         QPalette green = m_clock.palette();
         green.setColor(QPalette::WindowText, Qt::green);
         m_clock.setPalette(green);
         m_ticker.SetStringa(std::string(80, ' '));
     }
-    ~StaleMarkTest() override { SetTimeScale(1.0); }
-    void PassStaleTime() { QThread::msleep(200); }
+    void PassStaleTime() { m_now += std::chrono::seconds(180); }
+    StaleMark Mark(double staleAfterSeconds) {
+        return StaleMark(staleAfterSeconds, &m_clock, &m_shadow, m_ticker, [this] { return m_now; });
+    }
 
     QLabel m_clock;
     QLabel m_shadow;
     Ticker m_ticker;
+    StaleMark::Clock::time_point m_now{};
 };
 
 TEST_F(StaleMarkTest, ClockAndTickerMarkStaleResultsUntilTheNextGoodCycle) {
-    StaleMark mark(180, &m_clock, &m_shadow, m_ticker);
+    StaleMark mark = Mark(180);
     mark.Check();
     EXPECT_FALSE(mark.Stale());
     mark.CycleSucceeded();
@@ -60,8 +60,8 @@ TEST_F(StaleMarkTest, ClockAndTickerMarkStaleResultsUntilTheNextGoodCycle) {
 }
 
 TEST_F(StaleMarkTest, NoResultsYetAndTurnedOff) {
-    StaleMark mark(180, &m_clock, &m_shadow, m_ticker);
-    StaleMark off(0, &m_clock, &m_shadow, m_ticker);
+    StaleMark mark = Mark(180);
+    StaleMark off = Mark(0);
     PassStaleTime();
     off.Check();
     EXPECT_FALSE(off.Stale());

@@ -27,7 +27,11 @@ protected:
 TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     Load("0-0", "0-0");  // the first load marks nothing
     EXPECT_FALSE(bench.display->Held(2));
-    Load("1-0", "0-1");  // two goals: Alpha's is shown at once, Delta's waits
+    EXPECT_FALSE(bench.display->UntilNextHoldEnd());  // nothing to time
+    Load("1-0", "0-1");                               // two goals: Alpha's is shown at once, Delta's waits
+    now += 5s;
+    EXPECT_EQ(bench.display->UntilNextHoldEnd(), SlotDisplay::Clock::duration(15s));
+    now -= 5s;
     EXPECT_EQ(bench.Pannello(2).Titolo(), "CUP ONE");
     EXPECT_EQ(Strip(), "[14]GOAL 1-0 ALPHA");
     EXPECT_TRUE(bench.Timer(2).Running());
@@ -51,6 +55,20 @@ TEST_F(GoalTest, GoalsAreHeldInTurnAndAGoalTakenBackShowsAtOnceUnmarked) {
     now += 20s;
     EXPECT_EQ(bench.display->TickHolds(), std::vector<int>{2});
     EXPECT_FALSE(bench.display->Held(2));
+    EXPECT_FALSE(bench.display->UntilNextHoldEnd());
+}
+
+// The "-" between the sides is the one the loader put there, not a side's own.
+TEST_F(GoalTest, HyphenatedSidesAreNamedWhole) {
+    const auto load = [this](const std::string& score) {
+        bench.Load(2, "<Cup One>\r\n50\"Saint-Etienne <" + score + "> Paris Saint-Germain \r\n");
+    };
+    load("0-0");
+    load("1-0");
+    EXPECT_EQ(Strip(), "[14]GOAL 1-0 SAINT-ETIENNE");
+    EXPECT_EQ(bench.display->Held(2)->change.TickerText(), "GOAL  SAINT-ETIENNE 1 - 0 PARIS SAINT-GERMAIN  (CUP ONE)");
+    load("1-1");
+    EXPECT_EQ(bench.display->Held(2)->change.ScorerName(), "PARIS SAINT-GERMAIN");
 }
 
 TEST_F(GoalTest, TakenBackReplacesTheHeldGoalOfItsMatchAndNewMatchesMarkNothing) {

@@ -138,8 +138,12 @@ TEST(SourceReaders, RefusalsAndBrokenBodiesGiveAnErrorAndNoModel) {
     EXPECT_EQ(limited.refusal, Refusal::DailyLimit);
     EXPECT_EQ(limited.error,
               "daily limit reached: \"requests: You have reached the request limit for the day, Go to ...\"");
-    EXPECT_EQ(ReadApiFootball(R"({"errors": {"plan": "Free plans do not have access to this date."}})").refusal,
-              Refusal::Plan);
+    // The free plan's answer (HTTP 200) for a current season: the log line quotes it.
+    const auto outsidePlan = ReadApiFootball(
+        R"({"get": "fixtures", "errors": {"plan": "Free plans do not have access to this season, try from 2022 to 2024."}, "results": 0, "response": []})");
+    EXPECT_EQ(outsidePlan.refusal, Refusal::Plan);
+    EXPECT_EQ(outsidePlan.error,
+              "outside the key's plan: \"plan: Free plans do not have access to this season, try from 2022 to 2024.\"");
     EXPECT_TRUE(ReadApiFootball(R"({"errors": {}, "response": []})").model);  // no matches today
 
     const QByteArray whole = fixture("football-data.json");

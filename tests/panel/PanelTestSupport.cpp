@@ -2,11 +2,22 @@
 
 #include <algorithm>
 
+#include <gtest/gtest.h>
+
 #include "CaptionLabel.h"
+#include "Fonts.h"
 #include "PictureStrip.h"
 
 namespace Pannello2 {
 namespace {
+
+// The panels are drawn with the font stand-ins in place.
+class FontSubstitutions : public testing::Environment {
+public:
+    void SetUp() override { InstallFontSubstitutions(); }
+};
+[[maybe_unused]] testing::Environment* const kFontSubstitutions =
+    testing::AddGlobalTestEnvironment(new FontSubstitutions);
 
 RecordingHost scaledHost(double scale) {
     RecordingHost host;
