@@ -19,7 +19,10 @@ packages=(
   cage xwayland grim qt6-wayland
   # scripts and packaging
   qt6-websockets-dev
-  python3 python3-jsonschema dpkg-dev file procps
+  python3 python3-jsonschema dpkg-dev file procps curl
+  # the arm64 package: cross compilers and user-mode emulation (not crossbuild-essential-arm64,
+  # whose dpkg-cross would upgrade this machine's perl; the arm64 libraries go into a sysroot)
+  g++-aarch64-linux-gnu qemu-user-static
 )
 
 SUDO=""
