@@ -1,6 +1,7 @@
 // The program's command-line settings.
 #pragma once
 
+#include "app/shell/EngineFlags.h"
 #include "feed/service/FeedOptions.h"
 
 #include <QString>
@@ -30,6 +31,7 @@ struct Settings {
     double goalHoldSeconds = 20;       // a goal stays on its slot's panel this long (scaled); 0 = goals not marked
     feed::FeedSettings feed;           // live match data and a local configuration to serve
     DesignScale scale;
+    MemoryMode memoryMode = MemoryMode::Automatic;  // --low-memory, --no-low-memory, or by the machine's memory
 };
 
 // Parses the arguments (argv[0] first). On --help/--version or an error it

@@ -1,0 +1,72 @@
+#include "app/shell/EngineFlags.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <unistd.h>
+
+namespace caltrix {
+namespace {
+
+QByteArray flagName(const QByteArray& flag) {
+    const qsizetype equals = flag.indexOf('=');
+    return equals < 0 ? flag : flag.left(equals);
+}
+
+QString gigabytes(std::uint64_t bytes) { return QString::number(bytes / 1073741824.0, 'f', 1) + QStringLiteral(" GB"); }
+
+// cgroup v2 "memory.max": a byte count, or "max" for no limit.
+std::uint64_t controlGroupLimit() {
+    QFile file(QStringLiteral("/sys/fs/cgroup/memory.max"));
+    if (!file.open(QIODevice::ReadOnly)) return UINT64_MAX;
+    bool ok = false;
+    const std::uint64_t limit = file.readAll().trimmed().toULongLong(&ok);
+    return ok ? limit : UINT64_MAX;
+}
+
+}  // namespace
+
+MemoryDecision DecideMemoryMode(MemoryMode mode, std::uint64_t availableBytes) {
+    switch (mode) {
+    case MemoryMode::Low:
+        return {true, QStringLiteral("--low-memory")};
+    case MemoryMode::Normal:
+        return {false, QStringLiteral("--no-low-memory")};
+    case MemoryMode::Automatic:
+        break;
+    }
+    const bool low = availableBytes < kLowMemoryBelowBytes;
+    return {low, QStringLiteral("the machine has %1, %2 2 GB")
+                     .arg(gigabytes(availableBytes), low ? QStringLiteral("less than") : QStringLiteral("at least"))};
+}
+
+std::uint64_t MachineMemoryBytes() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const std::uint64_t physical = pages > 0 && pageSize > 0
+                                       ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize)
+                                       : UINT64_MAX;
+    return std::min(physical, controlGroupLimit());
+}
+
+QByteArrayList EngineFlags(bool lowMemory) {
+    if (!lowMemory) return {"--disable-gpu", "--renderer-process-limit=2", "--disable-background-networking"};
+    return {"--disable-gpu", "--renderer-process-limit=1", "--disable-background-networking",
+            // The engine's profile for small devices: smaller caches and
+            // tiles, memory given back sooner.
+            "--enable-low-end-device-mode",
+            // The pages are a start page and banners: a small script heap.
+            "--js-flags=--max-old-space-size=48"};
+}
+
+QByteArray ComposeEngineFlags(const QByteArray& userFlags, const QByteArrayList& programFlags) {
+    QByteArrayList flags = userFlags.simplified().split(' ');
+    flags.removeAll(QByteArray());
+    QByteArrayList userNames;
+    for (const QByteArray& flag : flags) userNames << flagName(flag);
+    for (const QByteArray& flag : programFlags)
+        if (!userNames.contains(flagName(flag))) flags << flag;
+    return flags.join(' ');
+}
+
+}  // namespace caltrix
