@@ -29,8 +29,10 @@ void prepareWebEngine(caltrix::MemoryMode mode) {
     if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");  // the engine refuses to sandbox as root
     const caltrix::MemoryDecision memory = caltrix::DecideMemoryMode(mode, caltrix::MachineMemoryBytes());
     qCInfo(lcShell).noquote() << "low-memory mode" << (memory.low ? "on:" : "off:") << memory.reason;
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            caltrix::ComposeEngineFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), caltrix::EngineFlags(memory.low)));
+    const QByteArray userFlags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qputenv(
+        "QTWEBENGINE_CHROMIUM_FLAGS",
+        caltrix::ComposeEngineFlags(userFlags, caltrix::EngineFlags(memory.low, caltrix::EngineSandboxed(userFlags))));
     // The browsers' pages are composited by Qt Quick. On a screen without a
     // graphics processor its OpenGL path runs in a software rasteriser that
     // costs a quarter of a core all day; the software scene graph draws the

@@ -49,14 +49,20 @@ std::uint64_t MachineMemoryBytes() {
     return std::min(physical, controlGroupLimit());
 }
 
-QByteArrayList EngineFlags(bool lowMemory) {
+QByteArrayList EngineFlags(bool lowMemory, bool sandboxed) {
     if (!lowMemory) return {"--disable-gpu", "--renderer-process-limit=2", "--disable-background-networking"};
-    return {"--disable-gpu", "--renderer-process-limit=1", "--disable-background-networking",
-            // The engine's profile for small devices: smaller caches and
-            // tiles, memory given back sooner.
-            "--enable-low-end-device-mode",
-            // The pages are a start page and banners: a small script heap.
-            "--js-flags=--max-old-space-size=48"};
+    QByteArrayList flags{"--disable-gpu", "--renderer-process-limit=1", "--disable-background-networking",
+                         // The engine's profile for small devices: smaller
+                         // caches and tiles, memory given back sooner.
+                         "--enable-low-end-device-mode",
+                         // The pages are a start page and banners: a small script heap.
+                         "--js-flags=--max-old-space-size=48"};
+    if (!sandboxed) flags << "--no-zygote";
+    return flags;
+}
+
+bool EngineSandboxed(const QByteArray& flags) {
+    return qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX") && !flags.split(' ').contains("--no-sandbox");
 }
 
 QByteArray ComposeEngineFlags(const QByteArray& userFlags, const QByteArrayList& programFlags) {

@@ -27,8 +27,14 @@ MemoryDecision DecideMemoryMode(MemoryMode mode, std::uint64_t availableBytes);
 // The smaller of the machine's memory and the control group's limit, if any.
 std::uint64_t MachineMemoryBytes();
 
-// The flags the program wants, for either mode.
-QByteArrayList EngineFlags(bool lowMemory);
+// The flags the program wants, for either mode. Without the sandbox (as
+// root, or where the operator turned it off) the low-memory mode also starts
+// renderers without the engine's two zygote processes, which the sandbox needs.
+QByteArrayList EngineFlags(bool lowMemory, bool sandboxed = true);
+
+// Whether the engine will run its sandbox, from its environment variable and
+// the flags it will be given.
+bool EngineSandboxed(const QByteArray& flags);
 
 // The user's own QTWEBENGINE_CHROMIUM_FLAGS with the program's added; a flag
 // the user already set (by name, whatever its value) keeps the user's value.

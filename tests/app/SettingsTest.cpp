@@ -127,6 +127,10 @@ TEST(Settings, EngineFlagsComposeWithTheUsersOwn) {
     for (const char* flag :
          {"--renderer-process-limit=1", "--enable-low-end-device-mode", "--js-flags=--max-old-space"})
         EXPECT_TRUE(low.contains(flag)) << flag;
+    // The zygote processes go only where the sandbox, which needs them, is off.
+    EXPECT_FALSE(low.contains("--no-zygote"));
+    EXPECT_TRUE(EngineFlags(true, false).contains("--no-zygote"));
+    EXPECT_FALSE(EngineSandboxed("--disable-gpu --no-sandbox"));
 }
 
 }  // namespace
