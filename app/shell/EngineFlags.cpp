@@ -15,13 +15,33 @@ QByteArray flagName(const QByteArray& flag) {
 
 QString gigabytes(std::uint64_t bytes) { return QString::number(bytes / 1073741824.0, 'f', 1) + QStringLiteral(" GB"); }
 
-// cgroup v2 "memory.max": a byte count, or "max" for no limit.
-std::uint64_t controlGroupLimit() {
-    QFile file(QStringLiteral("/sys/fs/cgroup/memory.max"));
+std::uint64_t limitIn(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return UINT64_MAX;
     bool ok = false;
     const std::uint64_t limit = file.readAll().trimmed().toULongLong(&ok);
-    return ok ? limit : UINT64_MAX;
+    return ok ? limit : UINT64_MAX;  // "max" (v2) means none; v1 writes a huge number for none
+}
+
+// The lowest memory limit of the program's control group and the groups
+// above it: cgroup v2's "memory.max" or cgroup v1's "memory.limit_in_bytes".
+std::uint64_t controlGroupLimit() {
+    QFile groups(QStringLiteral("/proc/self/cgroup"));
+    if (!groups.open(QIODevice::ReadOnly)) return UINT64_MAX;
+    std::uint64_t lowest = UINT64_MAX;
+    for (const QByteArray& line : groups.readAll().split('\n')) {
+        const QByteArrayList fields = line.split(':');  // id:controllers:path
+        if (fields.size() != 3) continue;
+        const bool v2 = fields[0] == "0" && fields[1].isEmpty();
+        if (!v2 && !fields[1].split(',').contains("memory")) continue;
+        const QString base = v2 ? QStringLiteral("/sys/fs/cgroup") : QStringLiteral("/sys/fs/cgroup/memory");
+        const QString file = v2 ? QStringLiteral("/memory.max") : QStringLiteral("/memory.limit_in_bytes");
+        for (QString group = QString::fromLocal8Bit(fields[2]);; group = group.section(QLatin1Char('/'), 0, -2)) {
+            lowest = std::min(lowest, limitIn(base + group + file));
+            if (group.isEmpty() || group == QLatin1String("/")) break;
+        }
+    }
+    return lowest;
 }
 
 }  // namespace
@@ -36,7 +56,7 @@ MemoryDecision DecideMemoryMode(MemoryMode mode, std::uint64_t availableBytes) {
         break;
     }
     const bool low = availableBytes < kLowMemoryBelowBytes;
-    return {low, QStringLiteral("the machine has %1, %2 2 GB")
+    return {low, QStringLiteral("%1 of memory to use, %2 2 GB")
                      .arg(gigabytes(availableBytes), low ? QStringLiteral("less than") : QStringLiteral("at least"))};
 }
 

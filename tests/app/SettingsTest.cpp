@@ -112,7 +112,7 @@ TEST(Settings, LowMemoryModeIsChosenOrFollowsTheMachinesMemory) {
     EXPECT_FALSE(DecideMemoryMode(MemoryMode::Normal, gigabyte).low);
     EXPECT_TRUE(DecideMemoryMode(MemoryMode::Low, 8 * gigabyte).low);
     EXPECT_EQ(DecideMemoryMode(MemoryMode::Automatic, gigabyte).reason,
-              QStringLiteral("the machine has 1.0 GB, less than 2 GB"));
+              QStringLiteral("1.0 GB of memory to use, less than 2 GB"));
 }
 
 // The operator's own engine flags stay as given; the program adds the rest.
