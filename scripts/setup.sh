@@ -22,7 +22,7 @@ packages=(
   python3 python3-jsonschema dpkg-dev file procps curl
   # the arm64 package: cross compilers and user-mode emulation (not crossbuild-essential-arm64,
   # whose dpkg-cross would upgrade this machine's perl; the arm64 libraries go into a sysroot)
-  g++-aarch64-linux-gnu qemu-user-static
+  g++-aarch64-linux-gnu qemu-user-static ccache
 )
 
 SUDO=""
