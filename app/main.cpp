@@ -8,6 +8,7 @@
 #include "app/shell/BrowserViews.h"
 #include "app/service/Watchdog.h"
 #include "app/shell/DisplayScale.h"
+#include "app/shell/EngineFlags.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/ProgramFiles.h"
 #include "app/shell/Settings.h"
@@ -28,12 +29,14 @@
 namespace {
 
 // The web engine reads its flags before the application object exists.
-void prepareWebEngine() {
+void prepareWebEngine(caltrix::MemoryMode mode) {
     if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");  // the engine refuses to sandbox as root
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    for (const char* flag : {"--disable-gpu", "--renderer-process-limit=2", "--disable-background-networking"})
-        if (!flags.contains(flag)) flags += QByteArray(" ") + flag;
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    const caltrix::MemoryDecision memory = caltrix::DecideMemoryMode(mode, caltrix::MachineMemoryBytes());
+    qCInfo(lcShell).noquote() << "low-memory mode" << (memory.low ? "on:" : "off:") << memory.reason;
+    const QByteArray userFlags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qputenv(
+        "QTWEBENGINE_CHROMIUM_FLAGS",
+        caltrix::ComposeEngineFlags(userFlags, caltrix::EngineFlags(memory.low, caltrix::EngineSandboxed(userFlags))));
     // The browsers' pages are composited by Qt Quick. On a screen without a
     // graphics processor its OpenGL path runs in a software rasteriser that
     // costs a quarter of a core all day; the software scene graph draws the
@@ -118,7 +121,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     auto settings = caltrix::ParseSettings(argumentsOf(argc, argv), runningProgramFolder(), exitCode);
     if (!settings) return exitCode;
-    prepareWebEngine();
+    prepareWebEngine(settings->memoryMode);
     const double layoutScale = caltrix::PrepareScale(settings->scale, argv);
     QApplication app(argc, argv);
     caltrix::ApplyLayoutScale(layoutScale);

@@ -11,8 +11,8 @@ packages=(
   libqt6opengl6-dev libgl-dev
   # the feed server's HTTP
   libmicrohttpd-dev
-  # the pub/sub recipe the feed publishes to, started by the tests
-  nginx libnginx-mod-nchan
+  # fleets: nginx in front of the feed server, its pub/sub module, Redis between nginx servers
+  nginx libnginx-mod-nchan redis-server
   # the fleet on the feed server: JSON, schema checks, Prometheus's text format;
   # Prometheus and promtool for its tests, Chromium for pictures of its page
   nlohmann-json3-dev libvalijson-dev prometheus-cpp-dev prometheus chromium
@@ -28,9 +28,10 @@ packages=(
   cage xwayland grim qt6-wayland
   # scripts and packaging
   qt6-websockets-dev
-  python3 python3-jsonschema dpkg-dev file procps
-  # fleets: nginx in front of the feed server, its pub/sub module, Redis between nginx servers
-  nginx libnginx-mod-nchan redis-server
+  python3 python3-jsonschema dpkg-dev file procps curl
+  # the arm64 package: cross compilers and user-mode emulation (not crossbuild-essential-arm64,
+  # whose dpkg-cross would upgrade this machine's perl; the arm64 libraries go into a sysroot)
+  g++-aarch64-linux-gnu qemu-user-static ccache
 )
 
 SUDO=""

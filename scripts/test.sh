@@ -58,6 +58,11 @@ bash scripts/soak.sh "$cycles" --warmup $((cycles / 2)) --rss-bound 20
 step "Debian package: contents, dependencies, install and start"
 if [ "$(id -u)" -eq 0 ]; then bash scripts/check-package.sh; else echo "skipped: installing the package needs root"; fi
 
+# The arm64 package is cross-built against Debian's arm64 packages and its
+# programs that need no web engine run under user-mode emulation.
+step "arm64 package: cross-build, contents, dependencies, emulated parse, feed and plain unit tests"
+bash scripts/package-arm64.sh
+
 # The end-to-end runs stay with the normal build: they measure the program,
 # and the soak above already runs it through every fault.
 step "sanitizer build of the unit and integration tests (ASan + UBSan)"

@@ -22,11 +22,13 @@ QString ShippedDataFolder(const QString& executableFolder) {
     return QDir::cleanPath(executableFolder + QStringLiteral("/../share/caltrix"));
 }
 
+// The build folder holds the library beside the program; an installed program
+// finds it under the library folder it was installed with (on Debian the
+// architecture's own, such as lib/aarch64-linux-gnu).
 QString PanelLibraryPath(const QString& executableFolder) {
     return firstExisting({executableFolder + QStringLiteral("/libPannello.so"),
-                          executableFolder + QStringLiteral("/../lib/caltrix/libPannello.so"),
-                          executableFolder + QStringLiteral("/../lib64/caltrix/libPannello.so"),
-                          executableFolder + QStringLiteral("/../lib/x86_64-linux-gnu/caltrix/libPannello.so")});
+                          executableFolder + QLatin1String("/../" CALTRIX_INSTALL_LIBDIR "/caltrix/libPannello.so"),
+                          executableFolder + QStringLiteral("/../lib/caltrix/libPannello.so")});
 }
 
 bool SeedProgramFolder(const QString& programFolder, const QString& shippedFolder, QString& problem) {

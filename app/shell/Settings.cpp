@@ -112,6 +112,12 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         QStringLiteral("Scale of the whole display: \"fit\" for the largest that fits the screen, or a factor "
                        "(1.5). The design is centred on black. Without it the design keeps its size at the top left."),
         QStringLiteral("fit|factor"));
+    const QCommandLineOption lowMemory(
+        QStringLiteral("low-memory"),
+        QStringLiteral("Run the web engine for a small board: one renderer process, its low-end device mode, a small "
+                       "script heap. On by itself where the machine has less than 2 GB."));
+    const QCommandLineOption normalMemory(
+        QStringLiteral("no-low-memory"), QStringLiteral("Keep the normal mode also on a machine with less than 2 GB."));
     const QCommandLineOption report(
         QStringLiteral("report"),
         QStringLiteral("Report the screen's status, and pictures of it, to this caltrix-feed (host, host:port or "
@@ -129,8 +135,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         QStringLiteral("Seconds between pictures of the screen sent with its reports; 0 sends one only when the "
                        "operator asks."),
         QStringLiteral("seconds"), QStringLiteral("300"));
-    parser.addOptions(
-        {folder, endpoint, site, scale, demo, status, designScale, report, screenName, fleetToken, reportPicture});
+    parser.addOptions({folder, endpoint, site, scale, demo, status, designScale, report, screenName, fleetToken,
+                       reportPicture, lowMemory, normalMemory});
     feed::AddFeedOptions(parser);
 
     if (!parser.parse(arguments)) {
@@ -165,6 +171,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
     settings.statusFile = parser.value(status);
     bool staleAfterOk = false;
     settings.staleAfterSeconds = parser.value(staleAfter).toDouble(&staleAfterOk);
+    if (parser.isSet(lowMemory)) settings.memoryMode = MemoryMode::Low;
+    if (parser.isSet(normalMemory)) settings.memoryMode = MemoryMode::Normal;
     bool goalHoldOk = false;
     settings.goalHoldSeconds = parser.value(goalHold).toDouble(&goalHoldOk);
 
@@ -207,6 +215,8 @@ std::optional<Settings> ParseSettings(const QStringList& arguments, const QStrin
         settings.feed = std::move(*feedSettings);
     if (problem.isEmpty() && settings.demo && settings.feed.kind != feed::FeedKind::None)
         problem = QStringLiteral("--demo and --feed exclude each other");
+    if (problem.isEmpty() && parser.isSet(lowMemory) && parser.isSet(normalMemory))
+        problem = QStringLiteral("--low-memory and --no-low-memory exclude each other");
     if (!problem.isEmpty()) {
         print(problem, stderr);
         exitCode = 2;

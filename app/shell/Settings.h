@@ -1,6 +1,7 @@
 // The program's command-line settings.
 #pragma once
 
+#include "app/shell/EngineFlags.h"
 #include "feed/service/FeedOptions.h"
 
 #include <QString>
@@ -38,6 +39,7 @@ struct Settings {
     QString fleetTokenFile;             // the fleet token it reports with; empty for none
     double reportPictureSeconds = 300;  // seconds between pictures of the window; 0 = only when asked
     DesignScale scale;
+    MemoryMode memoryMode = MemoryMode::Automatic;  // --low-memory, --no-low-memory, or by the machine's memory
 };
 
 // Parses the arguments (argv[0] first). On --help/--version or an error it

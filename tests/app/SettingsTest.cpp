@@ -99,5 +99,39 @@ TEST(Settings, QtScalesFromOneUpAndTheLayoutBelow) {
     qunsetenv("CALTRIX_FIT_MEASURED");
 }
 
+TEST(Settings, LowMemoryModeIsChosenOrFollowsTheMachinesMemory) {
+    int exitCode = -1;
+    EXPECT_EQ(parse({}, exitCode)->memoryMode, MemoryMode::Automatic);
+    EXPECT_EQ(parse({"--low-memory"}, exitCode)->memoryMode, MemoryMode::Low);
+    EXPECT_EQ(parse({"--no-low-memory"}, exitCode)->memoryMode, MemoryMode::Normal);
+    EXPECT_FALSE(parse({"--low-memory", "--no-low-memory"}, exitCode));
+
+    constexpr std::uint64_t gigabyte = 1024ull * 1024 * 1024;
+    EXPECT_TRUE(DecideMemoryMode(MemoryMode::Automatic, gigabyte).low);
+    EXPECT_FALSE(DecideMemoryMode(MemoryMode::Automatic, 2 * gigabyte).low);
+    EXPECT_FALSE(DecideMemoryMode(MemoryMode::Normal, gigabyte).low);
+    EXPECT_TRUE(DecideMemoryMode(MemoryMode::Low, 8 * gigabyte).low);
+    EXPECT_EQ(DecideMemoryMode(MemoryMode::Automatic, gigabyte).reason,
+              QStringLiteral("1.0 GB of memory to use, less than 2 GB"));
+}
+
+// The operator's own engine flags stay as given; the program adds the rest.
+TEST(Settings, EngineFlagsComposeWithTheUsersOwn) {
+    EXPECT_EQ(ComposeEngineFlags("  --no-sandbox  --renderer-process-limit=3 ",
+                                 {"--renderer-process-limit=1", "--disable-gpu", "--no-sandbox"})
+                  .toStdString(),
+              "--no-sandbox --renderer-process-limit=3 --disable-gpu");
+    EXPECT_EQ(ComposeEngineFlags({}, EngineFlags(false)).toStdString(),
+              "--disable-gpu --renderer-process-limit=2 --disable-background-networking");
+    const QByteArray low = ComposeEngineFlags({}, EngineFlags(true));
+    for (const char* flag :
+         {"--renderer-process-limit=1", "--enable-low-end-device-mode", "--js-flags=--max-old-space"})
+        EXPECT_TRUE(low.contains(flag)) << flag;
+    // The zygote processes go only where the sandbox, which needs them, is off.
+    EXPECT_FALSE(low.contains("--no-zygote"));
+    EXPECT_TRUE(EngineFlags(true, false).contains("--no-zygote"));
+    EXPECT_FALSE(EngineSandboxed("--disable-gpu --no-sandbox"));
+}
+
 }  // namespace
 }  // namespace caltrix
