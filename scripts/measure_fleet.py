@@ -105,17 +105,13 @@ def main():
         if args.way == "nchan":
             front = fleet.Nginx("caltrix-nchan.conf", "127.0.0.1:%d" % feed_port, workers=2)
             started.append(front)
-            publishes = "--publish" in subprocess.run([args.feed, "--help"], capture_output=True, text=True).stdout
-            if publishes:
-                feed_command += ["--publish", "http://%s/publish" % front.base]
+            feed_command += ["--publish", "http://%s/publish" % front.base]
         feed = subprocess.Popen(feed_command, stdout=subprocess.DEVNULL, stderr=open(os.path.join(work, "feed.log"), "w"))
         processes.append(feed)
         fleet.wait_for_port(feed_port, feed)
         if args.way == "nginx":
             front = fleet.Nginx("caltrix-proxy.conf", "127.0.0.1:%d" % feed_port, workers=2)
             started.append(front)
-        if args.way == "nchan" and not publishes:
-            started.append(fleet.Relay("127.0.0.1:%d" % feed_port, front.base))
         site = front.base if front else "127.0.0.1:%d" % feed_port
         host, port = site.split(":")
 

@@ -27,7 +27,7 @@ void EventPublisher::Post(const ServedVersions& versions) {
 void EventPublisher::post() {
     QNetworkRequest request(m_publisher);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    request.setRawHeader("X-EventSource-Event", QByteArray::fromStdString(std::string(kEventType)));
+    request.setRawHeader("X-EventSource-Event", QByteArray::fromStdString(std::string(kPageEventType)));
     request.setTransferTimeout(std::chrono::milliseconds(kPostTimeout).count());
     QNetworkReply* reply = m_network.post(request, QByteArray::fromStdString(EventData(*m_latest)));
     const std::int64_t version = m_latest->Latest();

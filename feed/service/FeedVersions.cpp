@@ -47,12 +47,17 @@ bool VersionBook::Offer(const std::optional<std::string>& page, const std::optio
 }
 
 std::string EventData(const ServedVersions& versions) {
-    return "{\"version\":" + std::to_string(versions.Latest()) + ",\"page\":" + std::to_string(versions.page) +
-           ",\"config\":" + std::to_string(versions.configuration) + ",\"time\":\"" + utcText(versions.time) + "\"}";
+    const auto field = [](std::string_view key, const std::string& value) {
+        return "\"" + std::string(key) + "\":" + value;
+    };
+    return "{" + field(kLatestVersionKey, std::to_string(versions.Latest())) + "," +
+           field(kPageVersionKey, std::to_string(versions.page)) + "," +
+           field(kConfigurationVersionKey, std::to_string(versions.configuration)) + "," +
+           field(kVersionTimeKey, "\"" + utcText(versions.time) + "\"") + "}";
 }
 
 std::string EventText(const ServedVersions& versions) {
-    return "event: " + std::string(kEventType) + "\nid: " + std::to_string(versions.Latest()) +
+    return "event: " + std::string(kPageEventType) + "\nid: " + std::to_string(versions.Latest()) +
            "\ndata: " + EventData(versions) + "\n\n";
 }
 

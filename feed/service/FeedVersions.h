@@ -7,6 +7,8 @@
 // Plain C++: times are arguments.
 #pragma once
 
+#include "common/FeedEvents.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -39,10 +41,7 @@ private:
     bool m_first = true;
 };
 
-inline constexpr std::string_view kEventType = "page";
-// An event's data, one line of JSON: the latest version (the one to ask the
-// page for with v=), the page's and the configuration's, and when the latest
-// was given: {"version":V,"page":P,"config":C,"time":"2026-12-09T21:05:03.120Z"}.
+// An event's data, one line of JSON with the keys of common/FeedEvents.h.
 std::string EventData(const ServedVersions& versions);
 // One event of the stream: "event: page", "id: <latest>" and the data line.
 std::string EventText(const ServedVersions& versions);

@@ -482,7 +482,7 @@ std::uint16_t HttpServer::Listen(const std::string& address, std::uint16_t port)
         MHD_start_daemon(flags, port, nullptr, nullptr, onRequest, m.get(), MHD_OPTION_THREAD_POOL_SIZE,
                          m->limits.threads, MHD_OPTION_CONNECTION_LIMIT, hardCap, MHD_OPTION_CONNECTION_TIMEOUT,
                          static_cast<unsigned>(m->limits.idleTimeout.count()), MHD_OPTION_CONNECTION_MEMORY_LIMIT,
-                         kMemoryPerConnection, MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u, MHD_OPTION_NOTIFY_COMPLETED,
+                         kMemoryPerConnection, MHD_OPTION_LISTEN_BACKLOG_SIZE, 4096u, MHD_OPTION_NOTIFY_COMPLETED,
                          onCompleted, m.get(), MHD_OPTION_NOTIFY_CONNECTION, onConnection, m.get(),
                          bind ? MHD_OPTION_SOCK_ADDR : MHD_OPTION_END, bind, MHD_OPTION_END);
     if (!m->daemon) return 0;

@@ -143,6 +143,7 @@ class Screen:
         self.made = {}        # version -> when the feed made it (the event's "time")
         self.cache = {}       # version -> whether a cache in front fetched the page from the feed for it
         self.connections = 0
+        self.fetches = []     # the page fetches started
         self.error = None
         self.last_id = None
 
@@ -209,7 +210,7 @@ class Screen:
         self.events[version] = time.time()
         self.made[version] = parse_time(event["time"])
         if self.fetch:
-            asyncio.ensure_future(self._fetch(version))
+            self.fetches.append(asyncio.ensure_future(self._fetch(version)))
 
     async def _fetch(self, version):
         host, port = self.site
@@ -235,50 +236,9 @@ async def run_screens(screens, seconds, stagger=2.0):
 
     await asyncio.gather(*(start(screen, stagger * n / max(len(screens), 1)) for n, screen in enumerate(screens)))
     # Fetches still under way at the end are not waited for.
-    for task in asyncio.all_tasks() - {asyncio.current_task()}:
-        task.cancel()
-
-
-class Relay:
-    """Posts each event of a feed server's stream to a pub/sub publisher
-    location, as caltrix-feed --publish does: the data as the body, the type
-    in X-EventSource-Event."""
-
-    def __init__(self, feed, publisher):
-        import threading
-        self.feed, self.publisher = feed, publisher
-        self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self._run, daemon=True)
-        self.thread.start()
-
-    def _run(self):
-        import http.client
-        while not self.stopping.is_set():
-            try:
-                host, port = self.feed.split(":")
-                stream = http.client.HTTPConnection(host, int(port), timeout=30)
-                stream.request("GET", "/feed/events", headers={"Accept": "text/event-stream"})
-                answer = stream.getresponse()
-                while not self.stopping.is_set():
-                    line = answer.fp.readline()
-                    if not line:
-                        break
-                    if line.startswith(b"data:"):
-                        self._post(line[5:].strip())
-            except OSError:
-                self.stopping.wait(0.5)
-
-    def _post(self, data):
-        import http.client
-        host, port = self.publisher.split(":")
-        connection = http.client.HTTPConnection(host, int(port), timeout=5)
-        connection.request("POST", "/publish", body=data,
-                           headers={"X-EventSource-Event": "page", "Content-Type": "application/json"})
-        connection.getresponse().read()
-        connection.close()
-
-    def stop(self):
-        self.stopping.set()
+    for screen in screens:
+        for fetch in screen.fetches:
+            fetch.cancel()
 
 
 def percentile(values, share):

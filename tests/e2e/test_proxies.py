@@ -26,14 +26,14 @@ from measure_latency import Matches, ONE  # noqa: E402
 class Feed:
     """caltrix-feed on a JSON file polled every second, and a configuration."""
 
-    def __init__(self, program, work, publish=None):
+    def __init__(self, program, work, publish=None, port=None):
         self.matches = Matches(os.path.join(work, "matches.json"))
         self.matches.write()
         config = os.path.join(work, "config")
         os.makedirs(config, exist_ok=True)
         with open(os.path.join(config, "config.txt"), "wb") as out:
             out.write(b"01=CUPONE;\r\n02=LEAGUEEIGHT;\r\n")
-        self.port = fleet.free_port()
+        self.port = port or fleet.free_port()
         command = [program, "--feed", "json", "--feed-url", self.matches.path, "--feed-interval", "1",
                    "--local-config", config, "--listen", "127.0.0.1:%d" % self.port]
         if publish:
@@ -102,12 +102,17 @@ def main():
         if misses != 1:
             raise AssertionError("version %d was fetched from caltrix-feed %d times for 20 screens" % (version, misses))
 
+        # The pub/sub recipe: caltrix-feed publishes to the first nginx, and
+        # the second gets the events through Redis.
+        feed.stop()
+        started.remove(feed)
+        feed_port = fleet.free_port()
         redis = fleet.Redis()
         started.append(redis)
-        nchan = [fleet.Nginx("caltrix-nchan.conf", feed.base, redis.port) for _ in range(2)]
+        nchan = [fleet.Nginx("caltrix-nchan.conf", "127.0.0.1:%d" % feed_port, redis.port) for _ in range(2)]
         started.extend(nchan)
-        relay = fleet.Relay(feed.base, nchan[0].base)
-        started.append(relay)
+        feed = Feed(args.feed, work, publish="http://%s/publish" % nchan[0].base, port=feed_port)
+        started.append(feed)
         for name, front in (("nginx with nchan", nchan[0]), ("second nginx through Redis", nchan[1])):
             print("%s: version %d, worst event %.2f s, worst page %.2f s" %
                   ((name,) + follow_one_goal(feed, screens(20, front.base, front.base))))
