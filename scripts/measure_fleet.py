@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Measures how soon a fleet follows its feed server: caltrix-feed on a local
 JSON file whose scores change at random moments, N simulated screens (each
-holds one event stream and fetches the versioned page on each event, spread
-over worker processes) and one real Caltrix under Xvfb. Three ways: direct to
+holds one event stream and fetches the versioned page on each event: the
+program caltrix-fleet-screens beside CALTRIX_FEED, which runs them all in one
+thread, so that they take little of the processors the server needs) and one
+real Caltrix under Xvfb. Three ways: direct to
 caltrix-feed, through nginx in front, through nginx with its pub/sub module
 (data/nginx/). Reports, from the feed's poll that took each goal (the event's
 "time"): p50, p99 and the worst for the simulated screens' events and pages,
@@ -10,11 +12,12 @@ the real screen's poll-to-panel time in a one-match and an eight-match slot,
 and the feed server's memory and CPU per 1,000 screens.
 
 Usage: measure_fleet.py CALTRIX CALTRIX_FEED [--way direct|nginx|nchan] [--screens 2000] [--goals 5]
+                        [--screens-program PATH]
 Load goes to 127.0.0.1 only; the run ends after its goals.
 """
 import argparse
 import asyncio
-import multiprocessing
+import json
 import os
 import random
 import resource
@@ -34,10 +37,23 @@ import fleet  # noqa: E402
 from measure_latency import EIGHT, ONE, Matches, shown, slots  # noqa: E402
 
 
-def screen_worker(count, stream, site, seconds, results):
-    group = [fleet.Screen(stream, site) for _ in range(count)]
-    asyncio.run(fleet.run_screens(group, seconds, stagger=min(10.0, count / 500)))
-    results.put([(screen.events, screen.pages, screen.made, screen.connections) for screen in group])
+def read_screens(path):
+    """Each simulated screen's (events, pages, made, connections), versions as numbers."""
+    def by_version(times):
+        return {int(version): at for version, at in times.items()}
+    with open(path) as lines:
+        return [(by_version(screen["events"]), by_version(screen["pages"]), by_version(screen["made"]),
+                 screen["connections"]) for screen in map(json.loads, lines)]
+
+
+def start_xvfb():
+    """Xvfb on a display it finds free; returns the process and the display."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write,))
+    os.close(write)
+    with os.fdopen(read) as number:
+        return xvfb, ":" + number.readline().strip()
 
 
 def on_panel(status_path, home, away, score):
@@ -81,13 +97,17 @@ def main():
     parser.add_argument("feed")
     parser.add_argument("--way", choices=("direct", "nginx", "nchan"), default="direct")
     parser.add_argument("--screens", type=int, default=2000)
-    parser.add_argument("--workers", type=int, default=4)
+    parser.add_argument("--screens-program")
     parser.add_argument("--goals", type=int, default=5)
-    parser.add_argument("--display", default=":79")
     args = parser.parse_args()
 
+    # Each simulated screen holds a stream and a page connection: 10,000
+    # screens need more files than a login's usual hard limit, which root may raise.
     _, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
-    resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
+    try:
+        resource.setrlimit(resource.RLIMIT_NOFILE, (max(hard, 65536), max(hard, 65536)))
+    except (ValueError, OSError):
+        resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
     work = tempfile.mkdtemp(prefix="caltrix-fleet-")
     matches = Matches(os.path.join(work, "matches.json"))
     matches.write()
@@ -115,16 +135,14 @@ def main():
         site = front.base if front else "127.0.0.1:%d" % feed_port
         host, port = site.split(":")
 
-        xvfb = subprocess.Popen(["Xvfb", args.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        xvfb, display = start_xvfb()
         processes.append(xvfb)
-        time.sleep(1)
         status = os.path.join(work, "status.json")
         screen_command = [args.caltrix, "--program-folder", os.path.join(work, "program"), "--score-site", site,
                           "--config-endpoint", site, "--status-file", status]
         if args.way == "nchan":
             screen_command += ["--events", "http://%s/feed/events" % site]
-        environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=args.display,
+        environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=display,
                            QT_LOGGING_RULES="caltrix.*.info=true")
         environment.pop("QT_QPA_PLATFORM", None)
         screen = subprocess.Popen(screen_command, env=environment, stdout=subprocess.DEVNULL,
@@ -133,12 +151,18 @@ def main():
 
         baseline_rss = rss_kb(feed.pid)
         seconds = 60 + args.goals * 55
-        results = multiprocessing.Queue()
-        workers = [multiprocessing.Process(target=screen_worker, args=(
-            args.screens // args.workers, (host, int(port), "/feed/events"), (host, int(port)), seconds, results))
-            for _ in range(args.workers)]
-        for worker in workers:
-            worker.start()
+        screens_program = args.screens_program or os.path.join(os.path.dirname(args.feed), "caltrix-fleet-screens")
+        # 5,000 screens a process: each holds two connections a screen, and a
+        # login's file limit is often 20,000.
+        groups = -(-args.screens // 5000)
+        simulated = []
+        for group in range(groups):
+            count = args.screens // groups + (1 if group < args.screens % groups else 0)
+            simulated.append(subprocess.Popen([
+                screens_program, "--stream", "http://%s/feed/events" % site, "--site", "http://" + site, "--screens",
+                str(count), "--seconds", str(seconds), "--stagger", str(min(10.0, args.screens / 500)), "--out",
+                os.path.join(work, "screens-%d.json" % group)]))
+        processes.extend(simulated)
 
         deadline = time.time() + 120
         while not titles_shown(status):
@@ -172,22 +196,24 @@ def main():
         rss = rss_kb(feed.pid)
 
         collected = []
-        for _ in workers:
-            collected.extend(results.get(timeout=seconds + 120))
-        for worker in workers:
-            worker.join(10)
+        for group, program in enumerate(simulated):
+            if program.wait(seconds + 120) != 0:
+                sys.exit("caltrix-fleet-screens ended with code %d" % program.returncode)
+            collected.extend(read_screens(os.path.join(work, "screens-%d.json" % group)))
 
         # The version each goal came in: the first made after the file was written.
         made_all = {}
         for _, _, made, _ in collected:
             made_all.update(made)
         events, pages, missing = [], [], 0
+        polls = []  # from writing the goal to the feed's version with it
         for written, seen, waiting in goals:
             after = sorted(v for v, m in made_all.items() if m >= written - 0.05)
             if not after:
                 print("a goal brought no event", file=sys.stderr)
                 continue
             version = after[0]
+            polls.append(made_all[version] - written)
             for name, at in seen.items():
                 panel[name].append(at - made_all[version])
             for name in waiting:
@@ -200,6 +226,7 @@ def main():
                     missing += 1
         print("way %s, %d simulated screens, %d goals (command: %s)" % (
             args.way, len(collected), len(goals), " ".join(sys.argv)))
+        print(summary("the feed's poll after the goal was written", polls))
         print(summary("event from the poll", events))
         print(summary("page from the poll", pages))
         print("screen-goals missed: %d; reconnections: %d" % (
