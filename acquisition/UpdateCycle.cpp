@@ -1,8 +1,7 @@
 #include "acquisition/UpdateCycle.h"
 
+#include "acquisition/LiveScorePage.h"
 #include "acquisition/OffUiThread.h"
-#include "acquisition/SaveWebBrowser.h"
-#include "acquisition/AcquisitionProfile.h"
 #include "acquisition/core/PageCheck.h"
 #include "common/WebAddresses.h"
 #include "common/qt/Logging.h"
@@ -14,9 +13,6 @@
 #include <malloc.h>
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
-#include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
 
 #include <stdexcept>
 
@@ -36,12 +32,6 @@ QUrl WithPath(QUrl base, const QString& path, const QString& query = QString()) 
     base.setQuery(query);
     base.setFragment(QString());
     return base;
-}
-
-// The engine's error texts carry markup for its error page.
-QString PlainText(QString text) {
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    return text.remove(tag).simplified();
 }
 
 QString DescribeCompletedCycle(const CycleReport& summary) {
@@ -90,8 +80,9 @@ UpdateCycle::UpdateCycle(UpdateCycleSettings settings, ConfigTargets& configTarg
       m_settings(std::move(settings)),
       m_configTargets(configTargets),
       m_selections(selections),
+      m_page(new LiveScorePage(this)),
       m_titles(std::make_unique<TitleList>()) {
-    createPage();
+    connect(m_page, &LiveScorePage::statusText, this, &UpdateCycle::MostraStato);
     connect(&m_timer1, &QTimer::timeout, this, &UpdateCycle::onTimer1);
     SetTimer1Interval(kTimer1AtCreationMs);
     m_timer1.start();
@@ -199,19 +190,12 @@ void UpdateCycle::runCycle(CycleReport& summary) {
     const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
     QElapsedTimer stepClock;
     stepClock.start();
-    std::string markup;
-    try {
-        markup = DocumentMarkup(*m_page, true);
-    } catch (...) {
-        recyclePage();
-        throw;
-    }
-    recyclePage();
+    std::string markup = m_page->TakeMarkup();
     // Writing, checking and parsing a page of megabytes would stall the user
     // interface: they run off its thread, on the markup handed over whole
     // and on copies of what else they need.
     summary.pageBytes = markup.size();
-    RunOffUiThread([&savedPage, markup = std::move(markup), loaded = m_pageLoad == PageLoad::Loaded]() mutable {
+    RunOffUiThread([&savedPage, markup = std::move(markup), loaded = m_page->Loaded()]() mutable {
         // Taken over here, so the worker also frees it.
         const std::string page = std::move(markup);
         SaveAndCheck(savedPage, page, loaded);
@@ -256,82 +240,11 @@ std::size_t UpdateCycle::applyConfiguration(const QByteArray& configuration) {
     return report.applied;
 }
 
-void UpdateCycle::createPage() {
-    m_page = new QWebEnginePage(AcquisitionProfile(), this);
-    m_page->setAudioMuted(true);
-    connect(m_page, &QWebEnginePage::loadingChanged, this, &UpdateCycle::onLoadingChanged);
-    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
-        MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_page->url().toDisplayString()));
-    });
-    connect(m_page, &QWebEnginePage::titleChanged, this, &UpdateCycle::MostraStato);
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &UpdateCycle::onRendererEnded);
-}
-
-// Replaces the acquisition page by a fresh one once its markup is saved. Its
-// renderer process ends with it, and with the process every byte the page
-// held: a renderer keeps the memory of a page of many megabytes long after
-// it has moved on to a small one, and a display runs for months.
-void UpdateCycle::recyclePage() {
-    m_page->disconnect(this);
-    m_page->deleteLater();
-    createPage();
-}
-
 void UpdateCycle::loadLiveScorePage() {
-    m_pageLoad = PageLoad::Requested;
-    m_pageError.clear();
-    m_pageWait.Reset();
     QString query = QStringLiteral("page=soccer");
     if (m_pageVersion)
         query += QStringLiteral("&%1=%2").arg(QLatin1StringView(kPageVersionArgument.data())).arg(*m_pageVersion);
-    m_page->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), query));
-    m_pageWait.Wait(kWaitForPageSeconds);
-    switch (m_pageLoad) {
-    case PageLoad::Failed:
-        throw CycleError(("the page did not load: " + m_pageError).toStdString());
-    case PageLoad::Requested:
-    case PageLoad::Loading:
-        // Stopping keeps what has arrived and frees the renderer from
-        // parsing the rest, so the save does not queue behind it.
-        qCInfo(lcCycle) << "the live-score page has not finished loading; stopped, saving what the browser holds";
-        m_page->triggerAction(QWebEnginePage::Stop);
-        break;
-    case PageLoad::Loaded:
-        break;
-    }
-}
-
-void UpdateCycle::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-    const bool httpError = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-        m_pageLoad = PageLoad::Loading;
-        MostraStato(QStringLiteral("Opening ") + info.url().toDisplayString());
-        break;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage() || httpError) {
-            m_pageLoad = PageLoad::Failed;
-            m_pageError = QStringLiteral("error %1: %2").arg(info.errorCode()).arg(PlainText(info.errorString()));
-            MostraStato(QStringLiteral("Error: ") + m_pageError);
-        } else {
-            m_pageLoad = PageLoad::Loaded;
-            MostraStato(QStringLiteral("Done"));
-        }
-        m_pageWait.Done();
-        break;
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
-        break;
-    }
-}
-
-// The wait for the page ends; the page is replaced after the save, so it is
-// not reloaded: a reload would ask the site a second time in one cycle.
-void UpdateCycle::onRendererEnded() {
-    m_pageLoad = PageLoad::Failed;
-    m_pageError = QStringLiteral("the renderer process ended");
-    MostraStato(QStringLiteral("Error: ") + m_pageError);
-    m_pageWait.Done();
+    m_page->Load(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), query), kWaitForPageSeconds);
 }
 
 }  // namespace caltrix

@@ -9,10 +9,11 @@
 #include "app/panelhost/PanelLibrary.h"
 #include "app/panelhost/SavedPanel.h"
 #include "app/shell/SlotPanelHost.h"
+#include "app/shell/WindowKeys.h"
 #include "app/shell/WindowMinimiser.h"
 #include "app/solo/frmSolo.h"
 #include "app/status/StaleMark.h"
-#include "app/status/StatusFile.h"
+#include "app/status/StatusRecorder.h"
 #include "app/support/ClassicCaption.h"
 #include "common/qt/ClockText.h"
 #include "common/qt/Logging.h"
@@ -24,14 +25,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTime>
 #include <QWebEngineView>
-#include <QWindow>
 
 #include <cstdio>
 #include <unistd.h>
@@ -39,17 +38,11 @@
 namespace caltrix {
 namespace {
 
-constexpr int kKeyF5 = Qt::Key_F5;
-constexpr int kKeyEsc = Qt::Key_Escape;
-constexpr int kKeyF1 = Qt::Key_F1;
-
 // Ends the program at once: no further code of any window runs.
 [[noreturn]] void endAtOnce() {
     std::fflush(nullptr);
     ::_exit(0);
 }
-
-std::string spaces(std::size_t count) { return std::string(count, ' '); }
 
 }  // namespace
 
@@ -72,10 +65,10 @@ MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QSt
     createSoloWindow(panels, dataFolder);
     connectButtons();
     connectTimers();
-    qApp->installEventFilter(this);
+    m_keys = std::make_unique<WindowKeys>(this, [this](int key) { onKeyDown(key); });
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -150,28 +143,13 @@ void MainWindow::followEvents() {
         std::make_unique<EventStream>(*m_eventsAddress, [] { return QRandomGenerator::global()->generateDouble(); });
     connect(m_events.get(), &EventStream::newVersion, m_updateCycle.get(),
             [this](qint64 version) { m_updateCycle->RunNow(version); });
-    connect(m_events.get(), &EventStream::stateChanged, this, &MainWindow::recordEventStream);
+    connect(m_events.get(), &EventStream::stateChanged, this, [this] {
+        if (m_status) m_status->RecordEventStream(*m_events);
+    });
     m_events->Start();
 }
 
-void MainWindow::recordEventStream() {
-    if (!m_status || !m_events) return;
-    static constexpr const char* kStates[] = {"connecting", "connected", "dropped", "refused"};
-    EventStreamRecord record;
-    record.address = m_events->Address().toDisplayString();
-    record.state = QLatin1String(kStates[static_cast<int>(m_events->CurrentState())]);
-    if (const auto& last = m_events->LastVersion()) {
-        record.version = last->version;
-        record.pageVersion = last->page;
-        record.configurationVersion = last->configuration;
-        record.lastEvent = last->received;
-    }
-    m_status->SetEventStream(record);
-    m_lastStatus.clear();  // force the next write
-    recordStatus();
-}
-
-void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(spaces(60) + value + spaces(60)); }
+void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(Ticker::Padded(value)); }
 
 void MainWindow::settleFolders() {
     const QByteArray temp = qgetenv("TEMP");
@@ -216,19 +194,15 @@ void MainWindow::Load() {
     GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
     m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
     giveTitleFonts();                                                                      // steps 8, 9
-    m_ticker.SetStringa(spaces(40) + m_ticker.Stringa() + spaces(40));                     // step 10
-    m_ticker.SetStringaStart(1);
-    move(0, 0);                     // steps 11, 12
-    pointBrowsers();                // step 13
-    m_controls.picture[5]->hide();  // step 14
-    m_controls.label5->clear();     // step 15
-    showOnWholeScreen();            // step 16
-    if (!m_settings.statusFile.isEmpty() || m_settings.report.isValid()) {
-        m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
-        m_status->SetFeedStatus(m_feedStatus);
-    }
+    m_ticker.PadDesignText();                                                              // step 10
+    move(0, 0);                                                                            // steps 11, 12
+    pointBrowsers();                                                                       // step 13
+    m_controls.picture[5]->hide();                                                         // step 14
+    m_controls.label5->clear();                                                            // step 15
+    showOnWholeScreen();                                                                   // step 16
+    createStatusRecorder();
     followEvents();
-    recordEventStream();
+    if (m_status && m_events) m_status->RecordEventStream(*m_events);
     m_updateCycle->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
     updateCycle();
@@ -238,35 +212,14 @@ void MainWindow::Load() {
 
 void MainWindow::updateCycle() { m_updateCycle->AggiornaTelevideo(); }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Every key reaches the main window's handler before the control that has
-    // the focus (the browsers would otherwise take them). Whether the window
-    // is active is not asked: without a window manager it never becomes so.
-    if (event->type() == QEvent::KeyPress && isVisible() && isOwnKeyTarget(watched)) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() && (key->key() == kKeyF5 || key->key() == kKeyEsc || key->key() == kKeyF1)) {
-            onKeyDown(key->key());
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// A key for this window: sent to its native window or to one of its widgets
-// (not to the about box or the single-panel window).
-bool MainWindow::isOwnKeyTarget(const QObject* watched) const {
-    if (const auto* widget = qobject_cast<const QWidget*>(watched)) return widget->window() == this;
-    return watched == windowHandle();
-}
-
 void MainWindow::onKeyDown(int key) {
-    if (key == kKeyF5) {
+    if (key == Qt::Key_F5) {
         QApplication::beep();
         m_updateCycle->SetTimer1Interval(30000);
         m_updateCycle->RunNow();
     }
-    if (key == kKeyEsc) endAtOnce();
-    if (key == kKeyF1) showAboutBox();
+    if (key == Qt::Key_Escape) endAtOnce();
+    if (key == Qt::Key_F1) showAboutBox();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -329,8 +282,8 @@ void MainWindow::onClockTick() {
     m_controls.label10->setText(now);
     m_controls.label11->setText(now);
     m_staleMark->Check();
-    showHeldGoalOnTicker();
-    recordStatus();
+    m_ticker.NameHeldGoal(m_display->Core().HeldGoalHeadline());
+    if (m_status) m_status->Record();
 }
 
 void MainWindow::onLoaderTick() {
@@ -341,8 +294,7 @@ void MainWindow::onLoaderTick() {
 // Slot files come only from good cycles of this run: what was just loaded
 // comes from the latest one.
 void MainWindow::noteResultsTime(int slot) {
-    if (IsSlot(slot) && m_display->Core().Lines().Count(slot) > 0)
-        m_resultsTime[static_cast<std::size_t>(slot)] = m_staleMark->LastGoodCycle();
+    if (m_status) m_status->NoteResultsLoaded(slot);
 }
 
 // The files a good cycle has just written reach their slots now, not at the
@@ -356,22 +308,6 @@ void MainWindow::loadWrittenSlotFiles() {
 
 void MainWindow::RunCycleNow() {
     if (m_updateCycle) m_updateCycle->RunNow();  // before Load(): its first cycle comes soon enough
-}
-
-// While a slot holds a goal the ticker names it (the lowest slot's, when
-// several do); then it goes back to its own text.
-void MainWindow::showHeldGoalOnTicker() {
-    std::string headline;
-    for (int slot = 1; slot <= kSlotCount && headline.empty(); ++slot) {
-        const auto& held = m_display->Core().Held(slot);
-        if (held && held->change.kind == ScoreChange::Kind::Goal) headline = held->change.TickerText();
-    }
-    if (headline == m_goalOnTicker) return;
-    m_goalOnTicker = headline;
-    if (headline.empty())
-        m_ticker.EndInterruption();
-    else
-        m_ticker.Interrupt(spaces(60) + headline + spaces(60));
 }
 
 int MainWindow::PanSel() const { return m_display->PanSel(); }
@@ -391,54 +327,17 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
         loadWrittenSlotFiles();
     }
     if (!m_status) return;
-    CycleRecord cycle;
-    cycle.finished = QDateTime::currentDateTime();
-    cycle.succeeded = report.completed;
-    if (!report.completed) cycle.error = QStringLiteral("%1: %2").arg(QLatin1String(report.step), report.error);
-    cycle.configurationError = report.configError;
-    cycle.configurationBytes = report.configBytes;
-    cycle.pageBytes = static_cast<qint64>(report.pageBytes);
-    cycle.competitions = static_cast<qint64>(report.parse.competitions);
-    cycle.matches = static_cast<qint64>(report.parse.matches);
-    m_status->RecordCycle(cycle);
-    m_lastStatus.clear();  // force the next write
-    recordStatus();
+    m_status->RecordCycle(report);
     emit CycleRecorded();
 }
 
-std::optional<HeldGoalRecord> MainWindow::heldGoal(int slot) const {
-    const auto& held = m_display->Core().Held(slot);
-    if (!held || held->change.kind != ScoreChange::Kind::Goal) return std::nullopt;
-    // To the second, so that one hold reads the same at every write: the two
-    // clocks read a few microseconds apart each time.
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held->until - SlotDisplay::Clock::now());
-    const qint64 until = (QDateTime::currentMSecsSinceEpoch() + left.count() + 500) / 1000 * 1000;
-    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::fromMSecsSinceEpoch(until)};
-}
-
-// Writes the status file when what it would say has changed (checked every
-// clock tick and after every cycle, so a slot change shows within a second).
-void MainWindow::recordStatus() {
-    if (!m_status) return;
-    m_status->SetStale(m_staleMark->Stale());
-    QString fingerprint = m_staleMark->Stale() ? QStringLiteral("stale") : QString();
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const Pannello2::_Pannello& panel = *m_panels[static_cast<std::size_t>(slot)];
-        SlotRecord record{FromWindows1252(m_selections.Selection(slot - 1)),
-                          std::max(m_display->Core().Lines().Count(slot) - 1, 0),
-                          m_resultsTime[static_cast<std::size_t>(slot)],
-                          FromWindows1252(panel.Titolo()),
-                          FromWindows1252(panel.GetTesto()),
-                          FromWindows1252(panel.TestoPic()),
-                          heldGoal(slot)};
-        fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines) +
-                       record.resultsTime.toString(Qt::ISODate);
-        if (record.goal) fingerprint += record.goal->line + record.goal->until.toString(Qt::ISODate);
-        m_status->RecordSlot(slot, record);
-    }
-    if (fingerprint == m_lastStatus) return;
-    m_lastStatus = fingerprint;
-    m_status->Write();
+void MainWindow::createStatusRecorder() {
+    if (m_settings.statusFile.isEmpty() && !m_settings.report.isValid()) return;
+    StatusFile file(m_settings.statusFile, QDateTime::currentDateTime());
+    file.SetFeedStatus(m_feedStatus);
+    ScreenParts parts{{}, &m_display->Core(), &m_selections, m_staleMark.get()};
+    std::copy(m_panels.begin() + 1, m_panels.end(), parts.panels.begin());
+    m_status = std::make_unique<StatusRecorder>(std::move(file), parts);
 }
 
 }  // namespace caltrix

@@ -4,6 +4,7 @@
 #include "app/shell/MainWindowControls.h"
 #include "app/shell/Settings.h"
 #include "app/shell/StartUpFiles.h"
+#include "app/status/StatusRecorder.h"
 #include "common/SlotFiles.h"
 #include "common/SlotSelectionStore.h"
 #include "display/core/Ticker.h"
@@ -33,8 +34,7 @@ class ConfigApplier;
 class PanelLibrary;
 class SlotPanelHost;
 class StaleMark;
-class StatusFile;
-struct HeldGoalRecord;
+class WindowKeys;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -58,7 +58,7 @@ public:
     void FollowEvents(std::optional<QUrl> address) { m_eventsAddress = std::move(address); }
 
     // What the status file says; null before Load() and without a status file or reports.
-    const StatusFile* Status() const { return m_status.get(); }
+    const StatusFile* Status() const { return m_status ? &m_status->File() : nullptr; }
 
     int PanSel() const;
     Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
@@ -73,7 +73,6 @@ signals:
     void CycleRecorded();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -81,11 +80,9 @@ private:
     void createPanels(PanelLibrary& library, const QString& dataFolder);
     void createUpdateCycle();
     void followEvents();
-    void recordEventStream();
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
     void showAboutBox();
-    void recordStatus();
-    std::optional<HeldGoalRecord> heldGoal(int slot) const;
+    void createStatusRecorder();
     void onCycleFinished(const CycleReport& report);
     void connectButtons();
     void connectTimers();
@@ -93,7 +90,6 @@ private:
     void settleFolders();
     void fillScreen();
     void showOnWholeScreen();
-    bool isOwnKeyTarget(const QObject* watched) const;
     void pointBrowsers();
     void giveTitleFonts();
     void onKeyDown(int key);
@@ -101,7 +97,6 @@ private:
     void onLinkButton(int command);
     void onTickerStep();
     void onClockTick();
-    void showHeldGoalOnTicker();
     void onLoaderTick();
     void noteResultsTime(int slot);
     void loadWrittenSlotFiles();
@@ -122,18 +117,16 @@ private:
     std::unique_ptr<frmSolo> m_frmSolo;
     std::unique_ptr<ConfigApplier> m_configApplier;
     std::unique_ptr<UpdateCycle> m_updateCycle;
-    std::unique_ptr<StatusFile> m_status;
+    std::unique_ptr<StatusRecorder> m_status;
     std::function<QJsonObject()> m_feedStatus;  // empty without an embedded feed
     std::optional<QUrl> m_eventsAddress;
     std::unique_ptr<EventStream> m_events;
-    QString m_lastStatus;                                 // what the status file holds, to write it only on changes
-    std::array<QDateTime, kSlotCount + 1> m_resultsTime;  // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;
-    std::string m_goalOnTicker;  // the held goal the ticker names; empty for none
-    QTimer m_timer1;             // ticker, 100 ms
-    QTimer m_timer2;             // slot file loader, 4000 ms
-    QTimer m_timer3;             // clock, 1000 ms
+    QTimer m_timer1;                     // ticker, 100 ms
+    QTimer m_timer2;                     // slot file loader, 4000 ms
+    QTimer m_timer3;                     // clock, 1000 ms
+    std::unique_ptr<WindowKeys> m_keys;  // last: no key reaches a window half destroyed
 };
 
 }  // namespace caltrix

@@ -8,6 +8,7 @@
 #include "feed/service/FeedOptions.h"
 #include "feed/service/MatchSource.h"
 #include "feed/service/Provider.h"
+#include "feed/service/SourceHealth.h"
 
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -55,7 +56,7 @@ public:
     const MatchModel* Current();
     // Source, last good poll and its age, the fault now (if any), for /feed/status.
     QJsonObject Status(std::chrono::sys_seconds now) const override;
-    PollFigures Polls(std::chrono::sys_seconds) const override { return {m_goodPolls, m_failedPolls, m_lastGoodTime}; }
+    PollFigures Polls(std::chrono::sys_seconds) const override { return m_health.Polls(); }
 
 signals:
     void PollFinished();  // after every poll, good or not
@@ -74,8 +75,6 @@ private:
     void finishPoll(std::chrono::milliseconds wait);
     std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;
     std::chrono::milliseconds withRateLimit(std::chrono::milliseconds wait) const;
-    QString ageOfLastGood(std::chrono::sys_seconds now) const;
-    bool outdated(std::chrono::sys_seconds now) const;
 
     const Provider& m_provider;
     const FeedSettings m_settings;
@@ -92,14 +91,8 @@ private:
     std::optional<std::chrono::seconds> m_rateLimitWait;
 
     std::optional<MatchModel> m_lastGood;
-    std::optional<std::chrono::sys_seconds> m_lastGoodTime;
     std::optional<int> m_callsLeft;  // of the day's budget, when the provider tells
-    QString m_fault;                 // the fault of the last poll; empty after a good one
-    std::optional<std::chrono::sys_seconds> m_faultSince;
-    int m_faultsInARow = 0;
-    std::uint64_t m_goodPolls = 0;
-    std::uint64_t m_failedPolls = 0;
-    bool m_outdatedLogged = false;
+    SourceHealth m_health;
     // Each unknown status is logged once a run; a provider inventing new ones
     // cannot grow the set or the log without bound.
     static constexpr std::size_t kMaxStatusKindsLogged = 64;
