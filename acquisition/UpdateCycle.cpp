@@ -3,6 +3,7 @@
 #include "acquisition/LiveScorePage.h"
 #include "acquisition/OffUiThread.h"
 #include "acquisition/core/PageCheck.h"
+#include "common/FileNames.h"
 #include "common/WebAddresses.h"
 #include "common/qt/Logging.h"
 #include "common/SlotSelectionStore.h"
@@ -187,7 +188,7 @@ void UpdateCycle::runCycle(CycleReport& summary) {
     loadLiveScorePage();
 
     summary.step = "page saving";
-    const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
+    const std::filesystem::path savedPage = m_settings.workFolder / kSavedPageName;
     QElapsedTimer stepClock;
     stepClock.start();
     std::string markup = m_page->TakeMarkup();
@@ -218,7 +219,7 @@ void UpdateCycle::runCycle(CycleReport& summary) {
 void UpdateCycle::updateConfiguration(CycleReport& summary) {
     try {
         const QByteArray configuration = m_inet1.Download(
-            WithPath(m_settings.configEndpoint, QStringLiteral("/public/config.txt")), kMaxConfigurationBytes);
+            WithPath(m_settings.configEndpoint, QLatin1StringView(kConfigurationPath)), kMaxConfigurationBytes);
         summary.configBytes = configuration.size();
         summary.configApplied = applyConfiguration(configuration);
     } catch (const std::exception& failure) {
@@ -233,7 +234,7 @@ std::size_t UpdateCycle::applyConfiguration(const QByteArray& configuration) {
     // marker line alone, which configures nothing. The lines are applied from
     // the downloaded bytes: the one copy of them the program holds.
     const std::string_view bytes(configuration.constData(), static_cast<std::size_t>(configuration.size()));
-    WriteWholeFile(m_settings.programFolder / "qesa.ris", bytes.empty() ? kConfigMarker : bytes);
+    WriteWholeFile(m_settings.programFolder / kConfigurationCopyName, bytes.empty() ? kConfigMarker : bytes);
     const ConfigReport report = LeggiConfig(bytes, m_configTargets);
     for (const std::string& reason : report.skipped)
         qCWarning(lcCycle) << "configuration line skipped:" << FromWindows1252(reason);
@@ -241,10 +242,10 @@ std::size_t UpdateCycle::applyConfiguration(const QByteArray& configuration) {
 }
 
 void UpdateCycle::loadLiveScorePage() {
-    QString query = QStringLiteral("page=soccer");
+    QString query = QLatin1StringView(kScorePageQuery);
     if (m_pageVersion)
-        query += QStringLiteral("&%1=%2").arg(QLatin1StringView(kPageVersionArgument.data())).arg(*m_pageVersion);
-    m_page->Load(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), query), kWaitForPageSeconds);
+        query += QStringLiteral("&%1=%2").arg(QLatin1StringView(kPageVersionArgument)).arg(*m_pageVersion);
+    m_page->Load(WithPath(m_settings.scoreSite, QLatin1StringView(kScorePagePath), query), kWaitForPageSeconds);
 }
 
 }  // namespace caltrix

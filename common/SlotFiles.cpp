@@ -6,10 +6,6 @@
 
 namespace caltrix {
 
-std::filesystem::path SlotFileName(const std::filesystem::path& programFolder, int slot) {
-    return programFolder / ("lmVideo" + std::to_string(slot) + ".txt");
-}
-
 void AppendCompacted(std::string_view text, std::string& out) {
     const auto& upper = UpperCase1252Table();
     for (const char c : text) {

@@ -5,6 +5,8 @@
 // header and match lines into a slot's file.
 #pragma once
 
+#include "common/FileNames.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,26 +15,8 @@
 namespace caltrix {
 
 inline constexpr int kSlotCount = 11;
-inline constexpr std::string_view kLineEnd = "\r\n";
 
 inline bool IsSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
-
-// lmVideo<k>.txt in the program folder.
-std::filesystem::path SlotFileName(const std::filesystem::path& programFolder, int slot);
-
-// Calls `visit` with every line of `text`: CR LF or a lone CR ends a line, a
-// lone LF does not. A last line without a line end still counts; empty text
-// has no lines.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
-    while (!text.empty()) {
-        const auto lineEnd = text.find('\r');
-        visit(text.substr(0, lineEnd));
-        if (lineEnd == std::string_view::npos) return;
-        text.remove_prefix(lineEnd + 1);
-        if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-    }
-}
 
 // The selection rule. A selection string is competition fragments, each
 // followed by ";"; a header is selected when, with spaces removed and upper

@@ -2,6 +2,7 @@
 
 #include "acquisition/core/ClosingStep.h"
 #include "acquisition/core/PageParser.h"
+#include "common/LineText.h"
 #include "common/ResultText.h"
 #include "common/SlotFiles.h"
 #include "common/Text1252.h"

@@ -3,6 +3,7 @@
 #include "acquisition/core/LineRules.h"
 #include "acquisition/core/TagStripper.h"
 #include "acquisition/core/TitleMatcher.h"
+#include "common/LineText.h"
 #include "common/ResultText.h"
 #include "common/SlotFiles.h"
 #include "common/Text1252.h"

@@ -74,10 +74,6 @@ bool HoldsExactly(const std::filesystem::path& path, const SlotPieces& pieces) {
 
 }  // namespace
 
-std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n) {
-    return programFolder / ("video" + std::to_string(n) + ".txt");
-}
-
 std::string SlotFileText(std::string_view combined, std::string_view selz) {
     const std::string selection(selz);
     return Joined(SlotPiecesFor(combined, std::span(&selection, 1)).front());

@@ -11,11 +11,6 @@
 
 namespace caltrix {
 
-inline constexpr int kCombinedFileLimit = 1000;
-
-// video<n>.txt in the program folder.
-std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n);
-
 // The slot result file's content for the combined file's content: the
 // non-blank lines under the headers that the selection string selects,
 // each with CR LF, then one more CR LF. The selection's fragments are the

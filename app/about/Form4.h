@@ -17,7 +17,6 @@ class Form4 : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kImmagine = "MaskMenuVuotoNew.jpg";
     static constexpr const char* kVersionComment = "Lumetra 0.1 Beta";
 
     // Loads the box: background from `programFolder`/MaskMenuVuotoNew.jpg

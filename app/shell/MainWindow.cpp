@@ -18,6 +18,7 @@
 #include "common/qt/ClockText.h"
 #include "common/qt/Logging.h"
 #include "app/support/SempreInPrimoPiano.h"
+#include "common/FileNames.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
@@ -165,14 +166,14 @@ void MainWindow::settleFolders() {
     }
 }
 
-QString MainWindow::programFile(const char* name) const {
-    return m_settings.programFolder + QLatin1Char('/') + QLatin1String(name);
+QString MainWindow::programFile(std::string_view name) const {
+    return m_settings.programFolder + QLatin1Char('/') + QLatin1StringView(name);
 }
 
 void MainWindow::pointBrowsers() {
-    m_controls.webBrowser[1]->setUrl(QUrl::fromLocalFile(programFile("Test1.htm")));
-    m_controls.webBrowser[3]->setUrl(QUrl::fromLocalFile(programFile("Test1.htm")));
-    m_controls.webBrowser[2]->setUrl(QUrl::fromLocalFile(programFile("Pallone.htm")));
+    m_controls.webBrowser[1]->setUrl(QUrl::fromLocalFile(programFile(kBannerPageName)));
+    m_controls.webBrowser[3]->setUrl(QUrl::fromLocalFile(programFile(kBannerPageName)));
+    m_controls.webBrowser[2]->setUrl(QUrl::fromLocalFile(programFile(kBallPageName)));
 }
 
 void MainWindow::giveTitleFonts() {
@@ -187,19 +188,19 @@ void MainWindow::giveTitleFonts() {
 }
 
 void MainWindow::Load() {
-    settleFolders();                                                                       // steps 1, 2
-    setWindowState(Qt::WindowMaximized);                                                   // step 3
-    m_selections.ClearSelections();                                                        // step 4
-    createUpdateCycle();                                                                   // step 5
-    GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
-    m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
-    giveTitleFonts();                                                                      // steps 8, 9
-    m_ticker.PadDesignText();                                                              // step 10
-    move(0, 0);                                                                            // steps 11, 12
-    pointBrowsers();                                                                       // step 13
-    m_controls.picture[5]->hide();                                                         // step 14
-    m_controls.label5->clear();                                                            // step 15
-    showOnWholeScreen();                                                                   // step 16
+    settleFolders();                                                                                // steps 1, 2
+    setWindowState(Qt::WindowMaximized);                                                            // step 3
+    m_selections.ClearSelections();                                                                 // step 4
+    createUpdateCycle();                                                                            // step 5
+    GenerateStartPage(m_programFolder / kStartPageTemplateName, m_programFolder / kStartPageName);  // step 6
+    m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile(kStartPageName)));               // step 7
+    giveTitleFonts();                                                                               // steps 8, 9
+    m_ticker.PadDesignText();                                                                       // step 10
+    move(0, 0);                                                                                     // steps 11, 12
+    pointBrowsers();                                                                                // step 13
+    m_controls.picture[5]->hide();                                                                  // step 14
+    m_controls.label5->clear();                                                                     // step 15
+    showOnWholeScreen();                                                                            // step 16
     createStatusRecorder();
     followEvents();
     if (m_status && m_events) m_status->RecordEventStream(*m_events);

@@ -101,7 +101,7 @@ private:
     void noteResultsTime(int slot);
     void loadWrittenSlotFiles();
     void updateCycle();
-    QString programFile(const char* name) const;
+    QString programFile(std::string_view name) const;
 
     Settings m_settings;
     std::filesystem::path m_programFolder;

@@ -15,6 +15,7 @@ constexpr std::int16_t kScrollLastMove = 96;
 constexpr std::int16_t kScrollLastRest = 156;
 constexpr int kScrollStepTwips = 30;
 constexpr int kScrollHeightTwips = 4000;
+// The program's line end; the panel library links nothing of the program's, so it keeps its own copy.
 constexpr const char* kLineBreak = "\r\n";
 
 // Shows or hides a label and the one that follows it; the first one decides.
