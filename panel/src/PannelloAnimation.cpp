@@ -3,6 +3,7 @@
 #include "PannelloControl.h"
 
 #include "CaptionLabel.h"
+#include "Fonts.h"
 #include "MarkupPainter.h"
 #include "MarkupParser.h"
 #include "PictureStrip.h"
@@ -31,12 +32,9 @@ MarkupError ToMarkupError(const MarkupFailure& failure) {
                        failure.message);
 }
 
-void SetTitleFont(CaptionLabel& label) {
-    if (!label.SharedFont()) label.SetSharedFont(MakeFont("Verdana", 14, true));
-    Font& font = *label.SharedFont();
-    font.SetName("Verdana");
-    font.SetSize(14);
-    font.SetBold(true);
+void GiveTitleFont(CaptionLabel& label) {
+    if (!label.SharedFont()) label.SetSharedFont(MakeFont({}, 0, false));
+    SetTitleFont(*label.SharedFont());
 }
 
 // A blink already running keeps its timer: restarting it on every call would
@@ -122,8 +120,8 @@ bool Pannello::Pulisci() {
                                 m_el.lblFT, m_el.lblRisultatoFT, m_el.lblInfo}) {
         label->SetCaption({});
     }
-    SetTitleFont(*m_el.lblTitolo);
-    SetTitleFont(*m_el.lblOmbraTitolo);
+    GiveTitleFont(*m_el.lblTitolo);
+    GiveTitleFont(*m_el.lblOmbraTitolo);
     return false;
 }
 
