@@ -2,7 +2,7 @@
 
 #include "acquisition/AcquisitionProfile.h"
 #include "acquisition/SaveWebBrowser.h"
-#include "common/qt/Logging.h"
+#include "acquisition/AcquisitionLogging.h"
 
 #include <QRegularExpression>
 #include <QWebEngineLoadingInfo>

@@ -1,11 +1,11 @@
 #include "acquisition/UpdateCycle.h"
 
 #include "acquisition/LiveScorePage.h"
-#include "acquisition/OffUiThread.h"
+#include "common/qt/OffUiThread.h"
 #include "acquisition/core/PageCheck.h"
 #include "common/FileNames.h"
 #include "common/WebAddresses.h"
-#include "common/qt/Logging.h"
+#include "acquisition/AcquisitionLogging.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"

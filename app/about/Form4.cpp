@@ -12,7 +12,7 @@
 
 #include "app/support/Twips.h"
 #include "common/FileNames.h"
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 
 namespace caltrix {
 
@@ -46,7 +46,7 @@ void Form4::ShowAbout(const QString& programFolder, QWidget* parent) {
 
 void Form4::CaricaSfondo(const QString& percorso) {
     if (!m_background.load(percorso)) {
-        qCWarning(lcDisplay).noquote() << "about box shown without its picture: cannot read" << percorso;
+        qCWarning(lcShell).noquote() << "about box shown without its picture: cannot read" << percorso;
     }
 }
 

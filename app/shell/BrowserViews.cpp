@@ -3,7 +3,7 @@
 #include "acquisition/AcquisitionProfile.h"
 #include "app/support/Twips.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 #include "common/qt/TimeScale.h"
 
 #include <QWebEngineProfile>

@@ -2,7 +2,7 @@
 
 #include "app/shell/MainWindowControls.h"
 #include "app/support/Twips.h"
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -16,7 +16,7 @@
 #include "app/status/StatusRecorder.h"
 #include "app/support/ClassicCaption.h"
 #include "common/qt/ClockText.h"
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 #include "app/support/SempreInPrimoPiano.h"
 #include "common/FileNames.h"
 #include "common/SlotSelectionStore.h"

@@ -2,7 +2,8 @@
 
 #include "common/WebAddresses.h"
 #include "common/qt/HttpAddress.h"
-#include "common/qt/Logging.h"
+#include "acquisition/AcquisitionLogging.h"
+#include "app/logging/AppLogging.h"
 
 #include <QWebEngineView>
 

@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "app/support/Twips.h"
-#include "common/qt/Logging.h"
+#include "display/DisplayLogging.h"
 
 namespace caltrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/status/StaleMark.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
 #include "display/core/Ticker.h"

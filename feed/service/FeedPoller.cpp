@@ -1,6 +1,8 @@
 #include "feed/service/FeedPoller.h"
 
 #include "feed/model/PageWriter.h"
+#include "common/qt/CappedGet.h"
+#include "common/qt/OffUiThread.h"
 #include "feed/service/FeedLogging.h"
 #include "feed/service/PollSchedule.h"
 #include "feed/sources/ErrorAnswer.h"
@@ -70,7 +72,6 @@ void FeedPoller::poll() {
 }
 
 void FeedPoller::fetchNext() {
-    m_timedOut = m_tooLarge = false;
     const QUrl url = m_requests.takeFirst();
     if (url.isLocalFile())
         pollFile(url.toLocalFile());
@@ -101,21 +102,13 @@ void FeedPoller::pollNetwork(const QUrl& url) {
     // The key must not follow a redirect to another host.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     if (!m_provider.keyHeader.isEmpty()) request.setRawHeader(m_provider.keyHeader, m_settings.key.toUtf8());
-    QNetworkReply* reply = m_network.get(request);
-    QTimer::singleShot(m_limits.timeout, reply, [this, reply] {
-        m_timedOut = true;
-        reply->abort();
-    });
-    connect(reply, &QNetworkReply::downloadProgress, reply, [this, reply](qint64 received, qint64 total) {
-        if (received <= m_limits.sizeCap && total <= m_limits.sizeCap) return;
-        m_tooLarge = true;
-        reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
+    auto* get = new CappedGet(m_network, request, m_limits.sizeCap, m_limits.timeout, this);
+    connect(get, &CappedGet::finished, this, [this, get] { onReplyFinished(*get); });
 }
 
-void FeedPoller::onReplyFinished(QNetworkReply* reply) {
-    reply->deleteLater();
+void FeedPoller::onReplyFinished(CappedGet& get) {
+    get.deleteLater();
+    const QNetworkReply* reply = &get.Reply();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const auto header = [reply](const QByteArray& name) { return reply->rawHeader(name); };
     m_rateLimitWait = RateLimitWait(status, header, UtcNow());
@@ -123,35 +116,35 @@ void FeedPoller::onReplyFinished(QNetworkReply* reply) {
     const int callsLeft = reply->rawHeader("x-ratelimit-requests-remaining").toInt(&counted);
     if (counted) m_callsLeft = callsLeft;
 
-    if (m_timedOut)
+    if (get.TimedOut())
         return fault(QStringLiteral("no complete answer within %1 s").arg(double(m_limits.timeout.count()) / 1000.0));
-    if (m_tooLarge)
+    if (get.TooLarge())
         return fault(QStringLiteral("answer larger than the cap of %1 bytes, download stopped").arg(m_limits.sizeCap));
     if (status != 0 && (status < 200 || status > 299))
-        return refused(ReadErrorAnswer(status, reply->read(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
+        return refused(ReadErrorAnswer(status, get.TakeBody().left(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
     if (reply->error() != QNetworkReply::NoError)
         return fault(QStringLiteral("network error: %1").arg(reply->errorString()));
-    received(reply->readAll());
+    received(get.TakeBody());
 }
 
 // Parsing a large answer takes a while: it runs on a thread of its own and
 // the result comes back through the event loop.
 void FeedPoller::readOffUiThread() {
-    auto result = std::make_shared<SourceResult>();
-    m_reading = QThread::create([read = m_provider.read, bodies = std::move(m_bodies), now = UtcNow(), result] {
+    auto read = [read = m_provider.read, bodies = std::move(m_bodies), now = UtcNow()] {
+        SourceResult result;
         try {
-            for (const QByteArray& body : bodies) AddAnswer(*result, read(body, now));
+            for (const QByteArray& body : bodies) AddAnswer(result, read(body, now));
         } catch (const std::exception& error) {
-            result->model.reset();
-            result->error = error.what();
+            result.model.reset();
+            result.error = error.what();
         }
-    });
-    connect(m_reading, &QThread::finished, this, [this, result] {
+        return result;
+    };
+    m_reading = StartOffUiThread(this, std::move(read), [this](const SourceResult& result) {
         m_reading->deleteLater();
         m_reading = nullptr;
-        onRead(*result);
+        onRead(result);
     });
-    m_reading->start();
 }
 
 void FeedPoller::onRead(const SourceResult& result) {

@@ -19,8 +19,11 @@
 #include <set>
 #include <string>
 
-class QNetworkReply;
 class QThread;
+
+namespace caltrix {
+class CappedGet;
+}
 
 namespace caltrix::feed {
 
@@ -67,7 +70,7 @@ private:
     void received(QByteArray body);
     void pollFile(const QString& path);
     void pollNetwork(const QUrl& url);
-    void onReplyFinished(QNetworkReply* reply);
+    void onReplyFinished(CappedGet& get);
     void readOffUiThread();
     void onRead(const SourceResult& result);
     void refused(const SourceResult& answer);
@@ -87,7 +90,6 @@ private:
     // The poll in flight: its requests still to make and the answers so far.
     QList<QUrl> m_requests;
     QList<QByteArray> m_bodies;
-    bool m_timedOut = false, m_tooLarge = false;
     std::optional<std::chrono::seconds> m_rateLimitWait;
 
     std::optional<MatchModel> m_lastGood;
