@@ -13,7 +13,7 @@
 #include "app/shell/ProgramFiles.h"
 #include "app/shell/Settings.h"
 #include "app/status/StatusFile.h"
-#include "app/support/FontSubstitutions.h"
+#include "app/widgets/FontSubstitutions.h"
 #include "app/logging/AppLogging.h"
 #include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"

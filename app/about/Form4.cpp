@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 #include "common/FileNames.h"
 #include "app/logging/AppLogging.h"
 
@@ -34,7 +34,7 @@ Form4::Form4(const QString& programFolder, QWidget* parent) : QDialog(parent, Qt
     colours.setColor(QPalette::WindowText, QColor(0, 255, 0));
     m_label1->setPalette(colours);
 
-    CaricaSfondo(QDir(programFolder).filePath(QLatin1StringView(kAboutPictureName)));
+    LoadBackground(QDir(programFolder).filePath(QLatin1StringView(kAboutPictureName)));
     Centra();
     m_label1->setText(QString::fromLatin1(kVersionComment));
 }
@@ -44,9 +44,9 @@ void Form4::ShowAbout(const QString& programFolder, QWidget* parent) {
     box.exec();
 }
 
-void Form4::CaricaSfondo(const QString& percorso) {
-    if (!m_background.load(percorso)) {
-        qCWarning(lcShell).noquote() << "about box shown without its picture: cannot read" << percorso;
+void Form4::LoadBackground(const QString& path) {
+    if (!m_background.load(path)) {
+        qCWarning(lcShell).noquote() << "about box shown without its picture: cannot read" << path;
     }
 }
 

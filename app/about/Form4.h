@@ -38,7 +38,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void CaricaSfondo(const QString& percorso);
+    void LoadBackground(const QString& path);
     void Centra();
 
     QPixmap m_background;

@@ -1,7 +1,7 @@
 #include "app/shell/BrowserViews.h"
 
 #include "acquisition/AcquisitionProfile.h"
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 
 #include "app/logging/AppLogging.h"
 #include "common/qt/TimeScale.h"

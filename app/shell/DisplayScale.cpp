@@ -1,7 +1,7 @@
 #include "app/shell/DisplayScale.h"
 
 #include "app/shell/MainWindowControls.h"
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 #include "app/logging/AppLogging.h"
 
 #include <QFont>

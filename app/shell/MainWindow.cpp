@@ -14,10 +14,10 @@
 #include "app/solo/frmSolo.h"
 #include "app/status/StaleMark.h"
 #include "app/status/StatusRecorder.h"
-#include "app/support/ClassicCaption.h"
+#include "app/widgets/ClassicCaption.h"
 #include "common/qt/ClockText.h"
 #include "app/logging/AppLogging.h"
-#include "app/support/SempreInPrimoPiano.h"
+#include "app/widgets/SempreInPrimoPiano.h"
 #include "common/FileNames.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
@@ -47,7 +47,7 @@ namespace {
 
 }  // namespace
 
-MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder)
+MainWindow::MainWindow(const Settings& settings, PanelLibrary& library, const QString& dataFolder)
     : m_settings(settings), m_programFolder(settings.programFolder.toStdString()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     resize(DesignSize());
@@ -62,8 +62,8 @@ MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QSt
     m_controls = BuildMainWindowControls(m_design, CreateBrowserView);
     m_staleMark =
         std::make_unique<StaleMark>(settings.staleAfterSeconds, m_controls.label10, m_controls.label11, m_ticker);
-    createPanels(panels, dataFolder);
-    createSoloWindow(panels, dataFolder);
+    createPanels(library, dataFolder);
+    createSoloWindow(library, dataFolder);
     connectButtons();
     connectTimers();
     m_keys = std::make_unique<WindowKeys>(this, [this](int key) { onKeyDown(key); });
@@ -122,7 +122,7 @@ void MainWindow::connectTimers() {
     m_timer3.start();
 }
 
-void MainWindow::createUpdateCycle() {
+void MainWindow::createConfigApplier() {
     ConfigControls controls;
     controls.store = &m_selections;
     controls.banners = {m_controls.webBrowser[1], m_controls.webBrowser[2], m_controls.webBrowser[3]};
@@ -132,7 +132,9 @@ void MainWindow::createUpdateCycle() {
         controls.buttons[static_cast<std::size_t>(command - 3)] = m_controls.command[static_cast<std::size_t>(command)];
     controls.repaint = [this] { update(); };
     m_configApplier = std::make_unique<ConfigApplier>(std::move(controls));
+}
 
+void MainWindow::createUpdateCycle() {
     UpdateCycleSettings settings{m_settings.configEndpoint, m_settings.scoreSite, m_programFolder, m_workFolder};
     m_updateCycle = std::make_unique<UpdateCycle>(settings, *m_configApplier, m_selections);
     connect(m_updateCycle.get(), &UpdateCycle::cycleFinished, this, &MainWindow::onCycleFinished);
@@ -188,10 +190,11 @@ void MainWindow::giveTitleFonts() {
 }
 
 void MainWindow::Load() {
-    settleFolders();                                                                                // steps 1, 2
-    setWindowState(Qt::WindowMaximized);                                                            // step 3
-    m_selections.ClearSelections();                                                                 // step 4
-    createUpdateCycle();                                                                            // step 5
+    settleFolders();                      // steps 1, 2
+    setWindowState(Qt::WindowMaximized);  // step 3
+    m_selections.ClearSelections();       // step 4
+    createConfigApplier();                // step 5
+    createUpdateCycle();
     GenerateStartPage(m_programFolder / kStartPageTemplateName, m_programFolder / kStartPageName);  // step 6
     m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile(kStartPageName)));               // step 7
     giveTitleFonts();                                                                               // steps 8, 9
@@ -206,12 +209,10 @@ void MainWindow::Load() {
     if (m_status && m_events) m_status->RecordEventStream(*m_events);
     m_updateCycle->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
-    updateCycle();
+    m_updateCycle->AggiornaTelevideo();
     m_updateCycle->SetTimer1Interval(60000);
     onLoaderTick();  // step 18
 }
-
-void MainWindow::updateCycle() { m_updateCycle->AggiornaTelevideo(); }
 
 void MainWindow::onKeyDown(int key) {
     if (key == Qt::Key_F5) {

@@ -41,7 +41,7 @@ class MainWindow : public QWidget {
 
 public:
     // `dataFolder` holds the shipped saved panel states (panels/*.json).
-    MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder);
+    MainWindow(const Settings& settings, PanelLibrary& library, const QString& dataFolder);
     ~MainWindow() override;
 
     // The start-up sequence; throws on a failure that must stop the program.
@@ -78,6 +78,7 @@ protected:
 
 private:
     void createPanels(PanelLibrary& library, const QString& dataFolder);
+    void createConfigApplier();
     void createUpdateCycle();
     void followEvents();
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
@@ -100,7 +101,6 @@ private:
     void onLoaderTick();
     void noteResultsTime(int slot);
     void loadWrittenSlotFiles();
-    void updateCycle();
     QString programFile(std::string_view name) const;
 
     Settings m_settings;

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 #include "display/DisplayLogging.h"
 
 namespace caltrix {

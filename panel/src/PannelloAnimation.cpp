@@ -45,7 +45,7 @@ void StartBlink(QTimer& blink) {
 
 }  // namespace
 
-void Pannello::Inizializza() {
+void Pannello::Initialise() {
     m_el.lblTitolo->SetTopTwips(40);
     for (QTimer* stopped : {&m_timer1, &m_timer2, &m_timer4, &m_timer5, &m_timer6}) stopped->stop();
     SetScrollVerticale(false);
@@ -139,10 +139,10 @@ void Pannello::SetScrollVerticale(bool value) {
 void Pannello::Tick(PanelTimer which) {
     switch (which) {
     case PanelTimer::Titolo:
-        blinkTitolo();
+        titleBlink();
         break;
     case PanelTimer::Testo:
-        blinkTesto();
+        textBlink();
         break;
     case PanelTimer::FT:
         blinkFT();
@@ -159,8 +159,8 @@ void Pannello::Tick(PanelTimer which) {
     }
 }
 
-void Pannello::blinkTitolo() { TogglePair(*m_el.lblTitolo, *m_el.lblOmbraTitolo); }
-void Pannello::blinkTesto() { m_el.lblTesto->setHidden(!m_el.lblTesto->isHidden()); }
+void Pannello::titleBlink() { TogglePair(*m_el.lblTitolo, *m_el.lblOmbraTitolo); }
+void Pannello::textBlink() { m_el.lblTesto->setHidden(!m_el.lblTesto->isHidden()); }
 void Pannello::blinkFT() { TogglePair(*m_el.lblFT, *m_el.lblRisultatoFT); }
 void Pannello::blinkInfo() { m_el.lblInfo->setHidden(!m_el.lblInfo->isHidden()); }
 

@@ -8,7 +8,7 @@
 
 namespace Pannello2 {
 
-// The program has its own copy (app/support/Twips.h): the panel library links
+// The program has its own copy (app/widgets/Twips.h): the panel library links
 // nothing of the program's.
 inline constexpr int kTwipsPerPixel = 15;
 
