@@ -26,7 +26,8 @@ step() { printf '\n== arm64: %s (%d s so far)\n' "$*" "$SECONDS"; }
 
 # Headers and libraries the arm64 build links against, with everything they need.
 arm64_packages=(qt6-base-dev qt6-webengine-dev qt6-httpserver-dev libqt6opengl6-dev libgl-dev
-                libsystemd-dev libgtest-dev libstdc++-12-dev qt6-websockets-dev)
+                libsystemd-dev libgtest-dev libstdc++-12-dev qt6-websockets-dev libxcb1-dev
+                libmicrohttpd-dev nlohmann-json3-dev libvalijson-dev prometheus-cpp-dev)
 # The unit tests that need no Qt, run under emulation.
 plain_tests=(common_tests acquisition_tests display_core_tests panel_markup_tests)
 
@@ -115,7 +116,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 # Library dependencies found in the arm64 packages' own symbols files.
 for dependency in 'libc6 (>=' 'libstdc++6 (>=' 'libqt6core6 (>=' libqt6webenginewidgets6 libqt6webenginecore6-bin \
-                  libqt6network6 libqt6widgets6 libsystemd0 fonts-dejavu-core fonts-liberation; do
+                  libqt6network6 libqt6widgets6 libsystemd0 libmicrohttpd12 libprometheus-cpp-core1.0 \
+                  fonts-dejavu-core fonts-liberation; do
   grep -qF "$dependency" <<<"$depends" || { echo "package does not depend on $dependency"; exit 1; }
 done
 unpacked=$(mktemp -d)
