@@ -36,10 +36,10 @@ QUrl WithPath(QUrl base, const QString& path, const QString& query = QString()) 
 }
 
 QString DescribeCompletedCycle(const CycleReport& summary) {
-    const QString configuration =
-        summary.configError.isEmpty()
-            ? QStringLiteral("%1 bytes (%2 lines applied)").arg(summary.configBytes).arg(summary.configApplied)
-            : QStringLiteral("kept");
+    const QString configuration = summary.configurationError.isEmpty() ? QStringLiteral("%1 bytes (%2 lines applied)")
+                                                                             .arg(summary.configurationBytes)
+                                                                             .arg(summary.configurationApplied)
+                                                                       : QStringLiteral("kept");
     const QString written = summary.parse.pageFound
                                 ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
                                       QStringLiteral(" and the 11 slot files")
@@ -220,11 +220,11 @@ void UpdateCycle::updateConfiguration(CycleReport& summary) {
     try {
         const QByteArray configuration = m_inet1.Download(
             WithPath(m_settings.configEndpoint, QLatin1StringView(kConfigurationPath)), kMaxConfigurationBytes);
-        summary.configBytes = configuration.size();
-        summary.configApplied = applyConfiguration(configuration);
+        summary.configurationBytes = configuration.size();
+        summary.configurationApplied = applyConfiguration(configuration);
     } catch (const std::exception& failure) {
-        summary.configError = QString::fromLocal8Bit(failure.what());
-        qCWarning(lcCycle).noquote() << "configuration not updated:" << summary.configError
+        summary.configurationError = QString::fromLocal8Bit(failure.what());
+        qCWarning(lcCycle).noquote() << "configuration not updated:" << summary.configurationError
                                      << "- the configuration last applied stays";
     }
 }

@@ -27,9 +27,9 @@ struct CycleReport {
     bool completed = false;
     const char* step = "live-score page";  // the step running when the cycle failed
     QString error;                         // why it failed; empty when completed
-    QString configError;                   // why the configuration stayed as it was; empty when applied
-    qsizetype configBytes = 0;
-    std::size_t configApplied = 0;
+    QString configurationError;            // why the configuration stayed as it was; empty when applied
+    qsizetype configurationBytes = 0;
+    std::size_t configurationApplied = 0;
     std::uintmax_t pageBytes = 0;
     qint64 saveMs = 0;
     qint64 parseMs = 0;

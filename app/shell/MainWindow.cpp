@@ -73,23 +73,22 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        auto& host = m_panelHosts[static_cast<std::size_t>(slot)];
+        const auto index = static_cast<std::size_t>(slot - 1);
+        auto& host = m_panelHosts[index];
         host = std::make_unique<SlotPanelHost>([this, slot] { onPanelClick(slot); });
         const QString state = QStringLiteral("%1/panels/slot%2.json").arg(dataFolder).arg(slot);
         Pannello2::_Pannello* panel = CreateSavedPanel(library, m_design, host.get(), state);
         panel->Advise(host.get());
         panel->Widget()->setGeometry(SlotPanelRect(slot));
-        m_panels[static_cast<std::size_t>(slot)] = panel;
+        m_panels[index] = panel;
     }
-    std::array<Pannello2::_Pannello*, kSlotCount> slotPanels{};
-    std::copy(m_panels.begin() + 1, m_panels.end(), slotPanels.begin());
-    m_display = std::make_unique<SlotDisplayTimers>(m_programFolder, slotPanels,
+    m_display = std::make_unique<SlotDisplayTimers>(m_programFolder, m_panels,
                                                     [this](int element) { return m_selections.Switch(element) != 0; });
     m_display->SetGoalHold(m_settings.goalHoldSeconds);
 }
 
 void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFolder) {
-    auto& host = m_panelHosts[0];  // notifications only: frmSolo answers the clicks itself
+    auto& host = m_soloHost;  // notifications only: frmSolo answers the clicks itself
     host = std::make_unique<SlotPanelHost>([] {});
     m_frmSolo = std::make_unique<frmSolo>([&](QWidget* parent) {
         return CreateSavedPanel(library, parent, host.get(), dataFolder + QStringLiteral("/panels/solo.json"));
@@ -179,7 +178,7 @@ void MainWindow::pointBrowsers() {
 }
 
 void MainWindow::giveTitleFonts() {
-    std::vector<Pannello2::_Pannello*> panels(m_panels.begin() + 1, m_panels.end());
+    std::vector<Pannello2::_Pannello*> panels(m_panels.begin(), m_panels.end());
     panels.push_back(&m_frmSolo->Panel());
     for (Pannello2::_Pannello* panel : panels) {
         const Pannello2::FontRef font = panel->TitoloFont();
@@ -338,7 +337,7 @@ void MainWindow::createStatusRecorder() {
     StatusFile file(m_settings.statusFile, QDateTime::currentDateTime());
     file.SetFeedStatus(m_feedStatus);
     ScreenParts parts{{}, &m_display->Core(), &m_selections, m_staleMark.get()};
-    std::copy(m_panels.begin() + 1, m_panels.end(), parts.panels.begin());
+    std::copy(m_panels.begin(), m_panels.end(), parts.panels.begin());
     m_status = std::make_unique<StatusRecorder>(std::move(file), parts);
 }
 

@@ -61,7 +61,7 @@ public:
     const StatusFile* Status() const { return m_status ? &m_status->File() : nullptr; }
 
     int PanSel() const;
-    Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
+    Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot - 1)); }
     UpdateCycle* Cycle() const { return m_updateCycle.get(); }
     SlotDisplayTimers* Display() const { return m_display.get(); }
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
@@ -111,8 +111,9 @@ private:
     QWidget* m_design = nullptr;      // holds every control at its design position
     bool m_showingSolo = false;       // hidden for the single-panel window
     MainWindowControls m_controls;
-    std::array<Pannello2::_Pannello*, kSlotCount + 1> m_panels{};  // Pannello(1..11); [0] unused
-    std::array<std::unique_ptr<SlotPanelHost>, kSlotCount + 1> m_panelHosts;
+    std::array<Pannello2::_Pannello*, kSlotCount> m_panels{};  // [k-1] is Pannello(k)
+    std::array<std::unique_ptr<SlotPanelHost>, kSlotCount> m_panelHosts;
+    std::unique_ptr<SlotPanelHost> m_soloHost;
     std::unique_ptr<SlotDisplayTimers> m_display;
     std::unique_ptr<frmSolo> m_frmSolo;
     std::unique_ptr<ConfigApplier> m_configApplier;

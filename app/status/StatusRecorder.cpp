@@ -26,8 +26,8 @@ void StatusRecorder::RecordCycle(const CycleReport& report) {
     cycle.finished = QDateTime::currentDateTime();
     cycle.succeeded = report.completed;
     if (!report.completed) cycle.error = QStringLiteral("%1: %2").arg(QLatin1String(report.step), report.error);
-    cycle.configurationError = report.configError;
-    cycle.configurationBytes = report.configBytes;
+    cycle.configurationError = report.configurationError;
+    cycle.configurationBytes = report.configurationBytes;
     cycle.pageBytes = static_cast<qint64>(report.pageBytes);
     cycle.competitions = static_cast<qint64>(report.parse.competitions);
     cycle.matches = static_cast<qint64>(report.parse.matches);

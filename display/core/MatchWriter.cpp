@@ -144,7 +144,7 @@ void WriteMatch(ScoreFlash& flash, const StoredLine& line, Rules rules) {
     case LineKind::Running:
         writeRunning(flash, line, rules);
         break;
-    case LineKind::Ended:
+    case LineKind::Finished:
         writeEnded(flash.Panel(), line, rules);
         break;
     case LineKind::HalfTime:
