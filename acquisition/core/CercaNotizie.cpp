@@ -4,7 +4,7 @@
 #include "acquisition/core/PageParser.h"
 #include "common/LineText.h"
 #include "common/ResultText.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "common/Text1252.h"
 
 namespace caltrix {

@@ -5,7 +5,7 @@
 #include "acquisition/core/TitleMatcher.h"
 #include "common/LineText.h"
 #include "common/ResultText.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "common/Text1252.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "acquisition/core/ResultFiles.h"
 
 #include "common/LineFile.h"
+#include "common/SelectionRule.h"
 #include "common/Text1252.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 // The combined result file and the slot result files: names and contents.
 #pragma once
 
-#include "common/SlotFiles.h"
+#include "common/FileNames.h"
+#include "common/Slots.h"
 
 #include <array>
 #include <filesystem>

@@ -5,7 +5,7 @@
 #include "app/shell/Settings.h"
 #include "app/shell/StartUpFiles.h"
 #include "app/status/StatusRecorder.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "common/SlotSelectionStore.h"
 #include "display/core/Ticker.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/status/StatusFile.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 
 #include <QDateTime>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "common/ConfigurationKeys.h"
 #include "common/LineText.h"
 #include "common/ResultText.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "feed/model/PageWriter.h"
 #include "common/qt/Text1252Qt.h"
 

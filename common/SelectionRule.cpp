@@ -1,4 +1,4 @@
-#include "common/SlotFiles.h"
+#include "common/SelectionRule.h"
 
 #include "common/Text1252.h"
 
