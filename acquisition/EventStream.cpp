@@ -1,7 +1,7 @@
 #include "acquisition/EventStream.h"
 
 #include "common/FeedEvents.h"
-#include "common/qt/Logging.h"
+#include "acquisition/AcquisitionLogging.h"
 #include "common/qt/TimeScale.h"
 
 #include <QJsonDocument>

@@ -1,11 +1,11 @@
 #include "acquisition/UpdateCycle.h"
 
-#include "acquisition/OffUiThread.h"
-#include "acquisition/SaveWebBrowser.h"
-#include "acquisition/AcquisitionProfile.h"
+#include "acquisition/LiveScorePage.h"
+#include "common/qt/OffUiThread.h"
 #include "acquisition/core/PageCheck.h"
+#include "common/FileNames.h"
 #include "common/WebAddresses.h"
-#include "common/qt/Logging.h"
+#include "acquisition/AcquisitionLogging.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
@@ -14,9 +14,6 @@
 #include <malloc.h>
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
-#include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
 
 #include <stdexcept>
 
@@ -38,17 +35,11 @@ QUrl WithPath(QUrl base, const QString& path, const QString& query = QString()) 
     return base;
 }
 
-// The engine's error texts carry markup for its error page.
-QString PlainText(QString text) {
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    return text.remove(tag).simplified();
-}
-
 QString DescribeCompletedCycle(const CycleReport& summary) {
-    const QString configuration =
-        summary.configError.isEmpty()
-            ? QStringLiteral("%1 bytes (%2 lines applied)").arg(summary.configBytes).arg(summary.configApplied)
-            : QStringLiteral("kept");
+    const QString configuration = summary.configurationError.isEmpty() ? QStringLiteral("%1 bytes (%2 lines applied)")
+                                                                             .arg(summary.configurationBytes)
+                                                                             .arg(summary.configurationApplied)
+                                                                       : QStringLiteral("kept");
     const QString written = summary.parse.pageFound
                                 ? QString::fromStdString(summary.parse.combinedFile.filename().string()) +
                                       QStringLiteral(" and the 11 slot files")
@@ -90,8 +81,9 @@ UpdateCycle::UpdateCycle(UpdateCycleSettings settings, ConfigTargets& configTarg
       m_settings(std::move(settings)),
       m_configTargets(configTargets),
       m_selections(selections),
+      m_page(new LiveScorePage(this)),
       m_titles(std::make_unique<TitleList>()) {
-    createPage();
+    connect(m_page, &LiveScorePage::statusText, this, &UpdateCycle::MostraStato);
     connect(&m_timer1, &QTimer::timeout, this, &UpdateCycle::onTimer1);
     SetTimer1Interval(kTimer1AtCreationMs);
     m_timer1.start();
@@ -196,22 +188,15 @@ void UpdateCycle::runCycle(CycleReport& summary) {
     loadLiveScorePage();
 
     summary.step = "page saving";
-    const std::filesystem::path savedPage = m_settings.workFolder / "sport1";
+    const std::filesystem::path savedPage = m_settings.workFolder / kSavedPageName;
     QElapsedTimer stepClock;
     stepClock.start();
-    std::string markup;
-    try {
-        markup = DocumentMarkup(*m_page, true);
-    } catch (...) {
-        recyclePage();
-        throw;
-    }
-    recyclePage();
+    std::string markup = m_page->TakeMarkup();
     // Writing, checking and parsing a page of megabytes would stall the user
     // interface: they run off its thread, on the markup handed over whole
     // and on copies of what else they need.
     summary.pageBytes = markup.size();
-    RunOffUiThread([&savedPage, markup = std::move(markup), loaded = m_pageLoad == PageLoad::Loaded]() mutable {
+    RunOffUiThread([&savedPage, markup = std::move(markup), loaded = m_page->Loaded()]() mutable {
         // Taken over here, so the worker also frees it.
         const std::string page = std::move(markup);
         SaveAndCheck(savedPage, page, loaded);
@@ -234,12 +219,12 @@ void UpdateCycle::runCycle(CycleReport& summary) {
 void UpdateCycle::updateConfiguration(CycleReport& summary) {
     try {
         const QByteArray configuration = m_inet1.Download(
-            WithPath(m_settings.configEndpoint, QStringLiteral("/public/config.txt")), kMaxConfigurationBytes);
-        summary.configBytes = configuration.size();
-        summary.configApplied = applyConfiguration(configuration);
+            WithPath(m_settings.configEndpoint, QLatin1StringView(kConfigurationPath)), kMaxConfigurationBytes);
+        summary.configurationBytes = configuration.size();
+        summary.configurationApplied = applyConfiguration(configuration);
     } catch (const std::exception& failure) {
-        summary.configError = QString::fromLocal8Bit(failure.what());
-        qCWarning(lcCycle).noquote() << "configuration not updated:" << summary.configError
+        summary.configurationError = QString::fromLocal8Bit(failure.what());
+        qCWarning(lcCycle).noquote() << "configuration not updated:" << summary.configurationError
                                      << "- the configuration last applied stays";
     }
 }
@@ -249,89 +234,18 @@ std::size_t UpdateCycle::applyConfiguration(const QByteArray& configuration) {
     // marker line alone, which configures nothing. The lines are applied from
     // the downloaded bytes: the one copy of them the program holds.
     const std::string_view bytes(configuration.constData(), static_cast<std::size_t>(configuration.size()));
-    WriteWholeFile(m_settings.programFolder / "qesa.ris", bytes.empty() ? kConfigMarker : bytes);
+    WriteWholeFile(m_settings.programFolder / kConfigurationCopyName, bytes.empty() ? kConfigMarker : bytes);
     const ConfigReport report = LeggiConfig(bytes, m_configTargets);
     for (const std::string& reason : report.skipped)
         qCWarning(lcCycle) << "configuration line skipped:" << FromWindows1252(reason);
     return report.applied;
 }
 
-void UpdateCycle::createPage() {
-    m_page = new QWebEnginePage(AcquisitionProfile(), this);
-    m_page->setAudioMuted(true);
-    connect(m_page, &QWebEnginePage::loadingChanged, this, &UpdateCycle::onLoadingChanged);
-    connect(m_page, &QWebEnginePage::loadProgress, this, [this](int percent) {
-        MostraStato(QStringLiteral("%1% of %2").arg(percent).arg(m_page->url().toDisplayString()));
-    });
-    connect(m_page, &QWebEnginePage::titleChanged, this, &UpdateCycle::MostraStato);
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &UpdateCycle::onRendererEnded);
-}
-
-// Replaces the acquisition page by a fresh one once its markup is saved. Its
-// renderer process ends with it, and with the process every byte the page
-// held: a renderer keeps the memory of a page of many megabytes long after
-// it has moved on to a small one, and a display runs for months.
-void UpdateCycle::recyclePage() {
-    m_page->disconnect(this);
-    m_page->deleteLater();
-    createPage();
-}
-
 void UpdateCycle::loadLiveScorePage() {
-    m_pageLoad = PageLoad::Requested;
-    m_pageError.clear();
-    m_pageWait.Reset();
-    QString query = QStringLiteral("page=soccer");
+    QString query = QLatin1StringView(kScorePageQuery);
     if (m_pageVersion)
-        query += QStringLiteral("&%1=%2").arg(QLatin1StringView(kPageVersionArgument.data())).arg(*m_pageVersion);
-    m_page->setUrl(WithPath(m_settings.scoreSite, QStringLiteral("/default.dll"), query));
-    m_pageWait.Wait(kWaitForPageSeconds);
-    switch (m_pageLoad) {
-    case PageLoad::Failed:
-        throw CycleError(("the page did not load: " + m_pageError).toStdString());
-    case PageLoad::Requested:
-    case PageLoad::Loading:
-        // Stopping keeps what has arrived and frees the renderer from
-        // parsing the rest, so the save does not queue behind it.
-        qCInfo(lcCycle) << "the live-score page has not finished loading; stopped, saving what the browser holds";
-        m_page->triggerAction(QWebEnginePage::Stop);
-        break;
-    case PageLoad::Loaded:
-        break;
-    }
-}
-
-void UpdateCycle::onLoadingChanged(const QWebEngineLoadingInfo& info) {
-    const bool httpError = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-        m_pageLoad = PageLoad::Loading;
-        MostraStato(QStringLiteral("Opening ") + info.url().toDisplayString());
-        break;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage() || httpError) {
-            m_pageLoad = PageLoad::Failed;
-            m_pageError = QStringLiteral("error %1: %2").arg(info.errorCode()).arg(PlainText(info.errorString()));
-            MostraStato(QStringLiteral("Error: ") + m_pageError);
-        } else {
-            m_pageLoad = PageLoad::Loaded;
-            MostraStato(QStringLiteral("Done"));
-        }
-        m_pageWait.Done();
-        break;
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
-        break;
-    }
-}
-
-// The wait for the page ends; the page is replaced after the save, so it is
-// not reloaded: a reload would ask the site a second time in one cycle.
-void UpdateCycle::onRendererEnded() {
-    m_pageLoad = PageLoad::Failed;
-    m_pageError = QStringLiteral("the renderer process ended");
-    MostraStato(QStringLiteral("Error: ") + m_pageError);
-    m_pageWait.Done();
+        query += QStringLiteral("&%1=%2").arg(QLatin1StringView(kPageVersionArgument)).arg(*m_pageVersion);
+    m_page->Load(WithPath(m_settings.scoreSite, QLatin1StringView(kScorePagePath), query), kWaitForPageSeconds);
 }
 
 }  // namespace caltrix

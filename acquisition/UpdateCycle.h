@@ -5,7 +5,6 @@
 #include "acquisition/HttpDownloader.h"
 #include "acquisition/core/CercaNotizie.h"
 #include "acquisition/core/LeggiConfig.h"
-#include "common/qt/Attendi.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -17,11 +16,9 @@
 #include <memory>
 #include <optional>
 
-class QWebEngineLoadingInfo;
-class QWebEnginePage;
-
 namespace caltrix {
 
+class LiveScorePage;
 class SlotSelectionStore;
 
 // What one cycle did, for the log and for monitoring. The configuration has
@@ -30,9 +27,9 @@ struct CycleReport {
     bool completed = false;
     const char* step = "live-score page";  // the step running when the cycle failed
     QString error;                         // why it failed; empty when completed
-    QString configError;                   // why the configuration stayed as it was; empty when applied
-    qsizetype configBytes = 0;
-    std::size_t configApplied = 0;
+    QString configurationError;            // why the configuration stayed as it was; empty when applied
+    qsizetype configurationBytes = 0;
+    std::size_t configurationApplied = 0;
     std::uintmax_t pageBytes = 0;
     qint64 saveMs = 0;
     qint64 parseMs = 0;
@@ -98,15 +95,12 @@ public:
     const QString& StatusText() const { return m_statusText; }
 
     const TitleList& Titles() const { return *m_titles; }
-    QWebEnginePage& Page() { return *m_page; }
 
 signals:
     void statusTextChanged(const QString& text);
     void cycleFinished(const caltrix::CycleReport& report);
 
 private:
-    enum class PageLoad { Requested, Loading, Loaded, Failed };
-
     void onTimer1();
     void runRequested();
     qint64 restOfCycle() const;
@@ -114,17 +108,13 @@ private:
     void runCycle(CycleReport& summary);
     void updateConfiguration(CycleReport& summary);
     std::size_t applyConfiguration(const QByteArray& configuration);
-    void createPage();
-    void recyclePage();
     void loadLiveScorePage();
-    void onLoadingChanged(const QWebEngineLoadingInfo& info);
-    void onRendererEnded();
 
     UpdateCycleSettings m_settings;
     ConfigTargets& m_configTargets;
     SlotSelectionStore& m_selections;
     HttpDownloader m_inet1;
-    QWebEnginePage* m_page = nullptr;
+    LiveScorePage* m_page;  // the acquisition browser
     QTimer m_timer1;
     int m_timer1DesignMs = kTimer1AtCreationMs;
     QString m_statusText;
@@ -135,9 +125,6 @@ private:
     std::optional<qint64> m_pageVersion;       // the page version the running cycle asks for
     int m_cycleNumber = 0;
     QElapsedTimer m_cycleStarted;
-    PageLoad m_pageLoad = PageLoad::Requested;
-    WaitUntilDone m_pageWait;
-    QString m_pageError;
 };
 
 }  // namespace caltrix

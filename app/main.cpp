@@ -13,8 +13,8 @@
 #include "app/shell/ProgramFiles.h"
 #include "app/shell/Settings.h"
 #include "app/status/StatusFile.h"
-#include "app/support/FontSubstitutions.h"
-#include "common/qt/Logging.h"
+#include "app/widgets/FontSubstitutions.h"
+#include "app/logging/AppLogging.h"
 #include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"
 

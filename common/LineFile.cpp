@@ -1,6 +1,6 @@
 #include "common/LineFile.h"
 
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 
 #include <cerrno>
 #include <cstring>

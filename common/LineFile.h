@@ -1,6 +1,8 @@
 // Line-oriented files of Windows-1252 text with CR LF line ends.
 #pragma once
 
+#include "common/LineText.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>

@@ -5,7 +5,7 @@
 // slot rotation read it.
 #pragma once
 
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 
 #include <array>
 #include <string>

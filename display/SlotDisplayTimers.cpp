@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "common/LineFile.h"
-#include "common/qt/Logging.h"
+#include "display/DisplayLogging.h"
 #include "common/qt/TimeScale.h"
 
 namespace caltrix {

@@ -26,7 +26,7 @@ step() { printf '\n== arm64: %s (%d s so far)\n' "$*" "$SECONDS"; }
 
 # Headers and libraries the arm64 build links against, with everything they need.
 arm64_packages=(qt6-base-dev qt6-webengine-dev qt6-httpserver-dev libqt6opengl6-dev libgl-dev
-                libsystemd-dev libgtest-dev libgmock-dev libstdc++-12-dev qt6-websockets-dev libxcb1-dev
+                libsystemd-dev libgtest-dev libstdc++-12-dev qt6-websockets-dev libxcb1-dev
                 libmicrohttpd-dev nlohmann-json3-dev libvalijson-dev prometheus-cpp-dev)
 # The unit tests that need no Qt, run under emulation.
 plain_tests=(common_tests acquisition_tests display_core_tests panel_markup_tests)

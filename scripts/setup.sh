@@ -21,13 +21,14 @@ packages=(
   # systemd watchdog notification
   libsystemd-dev
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev
   # headless display, screenshots, key and click checks, fonts standing in for Verdana, Courier New, Times New Roman
   xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # Wayland kiosk: the compositor (which needs Xwayland to start), screenshots, Qt's Wayland platform
   cage xwayland grim qt6-wayland
-  # scripts and packaging
+  # Qt HTTP server's CMake files ask for Qt WebSockets', which its package does not pull in
   qt6-websockets-dev
+  # scripts and packaging
   python3 python3-jsonschema dpkg-dev file procps curl
   # the arm64 package: cross compilers and user-mode emulation (not crossbuild-essential-arm64,
   # whose dpkg-cross would upgrade this machine's perl; the arm64 libraries go into a sysroot)

@@ -2,8 +2,9 @@
 
 #include "acquisition/core/ClosingStep.h"
 #include "acquisition/core/PageParser.h"
+#include "common/LineText.h"
 #include "common/ResultText.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "common/Text1252.h"
 
 namespace caltrix {

@@ -1,5 +1,6 @@
 #include "acquisition/core/LeggiConfig.h"
 
+#include "common/ConfigurationKeys.h"
 #include "common/LineFile.h"
 #include "common/QuotedLine.h"
 
@@ -17,26 +18,7 @@ int KeyNumber(std::string_view line) {
     const char units = line[1];
     if (tens < '0' || tens > '9' || units < '0' || units > '9') return -1;
     const int number = (tens - '0') * 10 + (units - '0');
-    return number <= 24 ? number : -1;
-}
-
-int SelectionElement(int key) {
-    if (key >= 1 && key <= 8) return key - 1;
-    if (key >= 22 && key <= 24) return key - 14;
-    return -1;
-}
-
-int BannerBrowser(int key) {
-    switch (key) {
-    case 9:
-        return 1;
-    case 10:
-        return 3;
-    case 11:
-        return 2;
-    default:
-        return -1;
-    }
+    return number <= kLastConfigurationKey ? number : -1;
 }
 
 bool RepaintsAfterButton(int key) { return key == 13 || key == 14 || key == 18 || key == 19 || key == 20; }
@@ -45,19 +27,19 @@ bool RepaintsAfterButton(int key) { return key == 13 || key == 14 || key == 18 |
 bool ApplyLine(std::string_view line, ConfigTargets& targets, std::vector<std::string>& skipped) {
     const int key = KeyNumber(line);
     const std::string value(line.substr(std::min(line.size(), kKeyLength)));
-    if (const int element = SelectionElement(key); element >= 0) {
-        targets.SetSelection(element, value);
+    if (const int slot = SelectionSlot(key); slot > 0) {
+        targets.SetSelection(slot - 1, value);
     } else if (const int browser = BannerBrowser(key); browser > 0) {
         targets.NavigateBanner(browser, value.substr(0, value.find(';')));
-    } else if (key == 12) {
+    } else if (key == kTickerKey) {
         targets.SetTicker(value);
-    } else if (key >= 13 && key <= 20) {
+    } else if (key >= kFirstButtonKey && key <= kLastButtonKey) {
         const auto colon = value.find(':');
         if (colon == std::string::npos) {
             skipped.push_back("button line without \":\": " + QuotedLine(line));
             return false;
         }
-        targets.SetButton(key - 10, value.substr(0, colon), value.substr(colon + 1));
+        targets.SetButton(key - kButtonCommandOffset, value.substr(0, colon), value.substr(colon + 1));
         if (RepaintsAfterButton(key)) targets.Repaint();
     } else {
         return false;

@@ -3,8 +3,9 @@
 #include "acquisition/core/LineRules.h"
 #include "acquisition/core/TagStripper.h"
 #include "acquisition/core/TitleMatcher.h"
+#include "common/LineText.h"
 #include "common/ResultText.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "common/Text1252.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "acquisition/core/ResultFiles.h"
 
 #include "common/LineFile.h"
+#include "common/SelectionRule.h"
 #include "common/Text1252.h"
 
 #include <algorithm>
@@ -73,10 +74,6 @@ bool HoldsExactly(const std::filesystem::path& path, const SlotPieces& pieces) {
 }
 
 }  // namespace
-
-std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n) {
-    return programFolder / ("video" + std::to_string(n) + ".txt");
-}
 
 std::string SlotFileText(std::string_view combined, std::string_view selz) {
     const std::string selection(selz);

@@ -1,7 +1,8 @@
 // The combined result file and the slot result files: names and contents.
 #pragma once
 
-#include "common/SlotFiles.h"
+#include "common/FileNames.h"
+#include "common/Slots.h"
 
 #include <array>
 #include <filesystem>
@@ -10,11 +11,6 @@
 #include <vector>
 
 namespace caltrix {
-
-inline constexpr int kCombinedFileLimit = 1000;
-
-// video<n>.txt in the program folder.
-std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n);
 
 // The slot result file's content for the combined file's content: the
 // non-blank lines under the headers that the selection string selects,

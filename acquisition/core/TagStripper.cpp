@@ -1,6 +1,7 @@
 #include "acquisition/core/TagStripper.h"
 
 #include "acquisition/core/ParseError.h"
+#include "common/LineText.h"
 #include "common/QuotedLine.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@ std::uint64_t HashOf(std::string_view text) {
     return hash;
 }
 
-constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::size_t kSmallRuleTable = 16;
 
 }  // namespace
@@ -165,7 +165,7 @@ void TagStripper::Replace(const Chunk& chunk, const Match& match) {
     if (match.length > chunk.size()) TruncateCarry(m_carry.size() - (match.length - chunk.size()));
     m_arrivals.push_back({mergedFrom, match.step});
     if (match.length < chunk.size()) AppendCarry(m_line.substr(chunk.begin, chunk.size() - match.length));
-    AppendCarry(kLineBreak);
+    AppendCarry(kLineEnd);
 }
 
 // The chunk holds the first "<" of the line: the text before it is final and
@@ -254,8 +254,8 @@ void TagStripper::ClearCarry() {
 }
 
 void TagStripper::AppendVisible(std::string_view text) {
-    for (auto lineEnd = text.find_first_of(kLineBreak); lineEnd != std::string_view::npos;
-         lineEnd = text.find_first_of(kLineBreak)) {
+    for (auto lineEnd = text.find_first_of(kLineEnd); lineEnd != std::string_view::npos;
+         lineEnd = text.find_first_of(kLineEnd)) {
         m_out.append(text.substr(0, lineEnd));
         text.remove_prefix(lineEnd + 1);
     }

@@ -13,6 +13,7 @@
 #include "acquisition/measurement/ToolPages.h"
 #include "acquisition/UpdateCycle.h"
 #include "common/SlotSelectionStore.h"
+#include "common/WebAddresses.h"
 #include "common/qt/TimeScale.h"
 #include "common/HeapPolicy.h"
 
@@ -67,8 +68,8 @@ int main(int argc, char** argv) {
 
     const QByteArray page = caltrix::tools::LiveScorePage(static_cast<qsizetype>(megabytes * 1024 * 1024));
     caltrix::tools::PageServerThread server(
-        {{QStringLiteral("/public/config.txt"), "01=COUNTRY1;COUNTRY7;\r\n02=LEAGUE;\r\n"},
-         {QStringLiteral("/default.dll"), page}});
+        {{QLatin1StringView(caltrix::kConfigurationPath), "01=COUNTRY1;COUNTRY7;\r\n02=LEAGUE;\r\n"},
+         {QLatin1StringView(caltrix::kScorePagePath), page}});
     QTemporaryDir programFolder;
     QTemporaryDir workFolder;
     caltrix::SlotSelectionStore store;

@@ -10,8 +10,9 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/support/Twips.h"
-#include "common/qt/Logging.h"
+#include "app/widgets/Twips.h"
+#include "common/FileNames.h"
+#include "app/logging/AppLogging.h"
 
 namespace caltrix {
 
@@ -28,12 +29,12 @@ Form4::Form4(const QString& programFolder, QWidget* parent) : QDialog(parent, Qt
     systemFont.setPointSizeF(LayoutPoints(8.25));
     m_label1->setFont(systemFont);
     m_label1->setAutoFillBackground(true);
-    QPalette colori = m_label1->palette();
-    colori.setColor(QPalette::Window, Qt::black);
-    colori.setColor(QPalette::WindowText, QColor(0, 255, 0));
-    m_label1->setPalette(colori);
+    QPalette colours = m_label1->palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    m_label1->setPalette(colours);
 
-    CaricaSfondo(QDir(programFolder).filePath(QString::fromLatin1(kImmagine)));
+    LoadBackground(QDir(programFolder).filePath(QLatin1StringView(kAboutPictureName)));
     Centra();
     m_label1->setText(QString::fromLatin1(kVersionComment));
 }
@@ -43,9 +44,9 @@ void Form4::ShowAbout(const QString& programFolder, QWidget* parent) {
     box.exec();
 }
 
-void Form4::CaricaSfondo(const QString& percorso) {
-    if (!m_background.load(percorso)) {
-        qCWarning(lcDisplay).noquote() << "about box shown without its picture: cannot read" << percorso;
+void Form4::LoadBackground(const QString& path) {
+    if (!m_background.load(path)) {
+        qCWarning(lcShell).noquote() << "about box shown without its picture: cannot read" << path;
     }
 }
 

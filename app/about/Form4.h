@@ -17,7 +17,6 @@ class Form4 : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kImmagine = "MaskMenuVuotoNew.jpg";
     static constexpr const char* kVersionComment = "Lumetra 0.1 Beta";
 
     // Loads the box: background from `programFolder`/MaskMenuVuotoNew.jpg
@@ -39,7 +38,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void CaricaSfondo(const QString& percorso);
+    void LoadBackground(const QString& path);
     void Centra();
 
     QPixmap m_background;

@@ -7,6 +7,8 @@
 #include "acquisition/measurement/ProcessMemory.h"
 #include "acquisition/measurement/ToolPages.h"
 #include "app/shell/BrowserViews.h"
+#include "common/FileNames.h"
+#include "common/WebAddresses.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,22 +67,23 @@ int main(int argc, char** argv) {
 
     const QByteArray banner =
         "<html><body style='background:#036'><marquee>Banner</marquee><img src=x.png></body></html>";
-    caltrix::tools::PageServer server({{QStringLiteral("/public/Test1.htm"), banner},
-                                       {QStringLiteral("/public/Pallone.htm"), banner},
-                                       {QStringLiteral("/default.dll"), caltrix::tools::LiveScorePage(500 * 1024)}});
+    const QString bannerPage = QLatin1StringView(caltrix::kPublicFolder) + QLatin1StringView(caltrix::kBannerPageName);
+    const QString ballPage = QLatin1StringView(caltrix::kPublicFolder) + QLatin1StringView(caltrix::kBallPageName);
+    const QString scorePage = QLatin1StringView(caltrix::kScorePagePath);
+    caltrix::tools::PageServer server(
+        {{bannerPage, banner}, {ballPage, banner}, {scorePage, caltrix::tools::LiveScorePage(500 * 1024)}});
     QTemporaryDir folder;
-    QFile start(folder.filePath(QStringLiteral("lumetra2.htm")));
+    QFile start(folder.filePath(QLatin1StringView(caltrix::kStartPageName)));
     start.open(QIODevice::WriteOnly);
     start.write("<html><body><font face=\"Verdana\">Lumetra 0.1 Beta<p>Start page</p></body></html>");
     start.close();
 
     std::vector<std::unique_ptr<QWebEngineView>> views;
     const QUrl endpoint = server.Url(QStringLiteral("localhost"));
-    const QUrl pages[] = {server.Url().resolved(QUrl(QStringLiteral("/default.dll?page=soccer"))),
-                          QUrl::fromLocalFile(start.fileName()),
-                          endpoint.resolved(QUrl(QStringLiteral("/public/Test1.htm"))),
-                          endpoint.resolved(QUrl(QStringLiteral("/public/Test1.htm"))),
-                          endpoint.resolved(QUrl(QStringLiteral("/public/Pallone.htm")))};
+    const QUrl pages[] = {
+        server.Url().resolved(QUrl(scorePage + QLatin1Char('?') + QLatin1StringView(caltrix::kScorePageQuery))),
+        QUrl::fromLocalFile(start.fileName()), endpoint.resolved(QUrl(bannerPage)), endpoint.resolved(QUrl(bannerPage)),
+        endpoint.resolved(QUrl(ballPage))};
     for (const QUrl& page : pages) {
         views.emplace_back(caltrix::CreateBrowserView(nullptr));
         views.back()->resize(400, 300);

@@ -1,7 +1,7 @@
 #include "app/report/ScreenReporter.h"
 
 #include "common/WebAddresses.h"
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/service/Watchdog.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 
 #include <systemd/sd-daemon.h>
 

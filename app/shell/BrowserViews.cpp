@@ -1,9 +1,9 @@
 #include "app/shell/BrowserViews.h"
 
 #include "acquisition/AcquisitionProfile.h"
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 #include "common/qt/TimeScale.h"
 
 #include <QWebEngineProfile>

@@ -1,7 +1,7 @@
 #include "app/shell/ConfigApplier.h"
 
 #include "app/shell/SafeAddresses.h"
-#include "common/qt/Logging.h"
+
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 

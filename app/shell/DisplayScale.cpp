@@ -1,8 +1,8 @@
 #include "app/shell/DisplayScale.h"
 
 #include "app/shell/MainWindowControls.h"
-#include "app/support/Twips.h"
-#include "common/qt/Logging.h"
+#include "app/widgets/Twips.h"
+#include "app/logging/AppLogging.h"
 
 #include <QFont>
 #include <QGuiApplication>

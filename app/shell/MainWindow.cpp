@@ -9,14 +9,16 @@
 #include "app/panelhost/PanelLibrary.h"
 #include "app/panelhost/SavedPanel.h"
 #include "app/shell/SlotPanelHost.h"
+#include "app/shell/WindowKeys.h"
 #include "app/shell/WindowMinimiser.h"
 #include "app/solo/frmSolo.h"
 #include "app/status/StaleMark.h"
-#include "app/status/StatusFile.h"
-#include "app/support/ClassicCaption.h"
+#include "app/status/StatusRecorder.h"
+#include "app/widgets/ClassicCaption.h"
 #include "common/qt/ClockText.h"
-#include "common/qt/Logging.h"
-#include "app/support/SempreInPrimoPiano.h"
+#include "app/logging/AppLogging.h"
+#include "app/widgets/SempreInPrimoPiano.h"
+#include "common/FileNames.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
@@ -24,14 +26,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTime>
 #include <QWebEngineView>
-#include <QWindow>
 
 #include <cstdio>
 #include <unistd.h>
@@ -39,21 +39,15 @@
 namespace caltrix {
 namespace {
 
-constexpr int kKeyF5 = Qt::Key_F5;
-constexpr int kKeyEsc = Qt::Key_Escape;
-constexpr int kKeyF1 = Qt::Key_F1;
-
 // Ends the program at once: no further code of any window runs.
 [[noreturn]] void endAtOnce() {
     std::fflush(nullptr);
     ::_exit(0);
 }
 
-std::string spaces(std::size_t count) { return std::string(count, ' '); }
-
 }  // namespace
 
-MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder)
+MainWindow::MainWindow(const Settings& settings, PanelLibrary& library, const QString& dataFolder)
     : m_settings(settings), m_programFolder(settings.programFolder.toStdString()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     resize(DesignSize());
@@ -68,34 +62,33 @@ MainWindow::MainWindow(const Settings& settings, PanelLibrary& panels, const QSt
     m_controls = BuildMainWindowControls(m_design, CreateBrowserView);
     m_staleMark =
         std::make_unique<StaleMark>(settings.staleAfterSeconds, m_controls.label10, m_controls.label11, m_ticker);
-    createPanels(panels, dataFolder);
-    createSoloWindow(panels, dataFolder);
+    createPanels(library, dataFolder);
+    createSoloWindow(library, dataFolder);
     connectButtons();
     connectTimers();
-    qApp->installEventFilter(this);
+    m_keys = std::make_unique<WindowKeys>(this, [this](int key) { onKeyDown(key); });
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createPanels(PanelLibrary& library, const QString& dataFolder) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        auto& host = m_panelHosts[static_cast<std::size_t>(slot)];
+        const auto index = static_cast<std::size_t>(slot - 1);
+        auto& host = m_panelHosts[index];
         host = std::make_unique<SlotPanelHost>([this, slot] { onPanelClick(slot); });
         const QString state = QStringLiteral("%1/panels/slot%2.json").arg(dataFolder).arg(slot);
         Pannello2::_Pannello* panel = CreateSavedPanel(library, m_design, host.get(), state);
         panel->Advise(host.get());
         panel->Widget()->setGeometry(SlotPanelRect(slot));
-        m_panels[static_cast<std::size_t>(slot)] = panel;
+        m_panels[index] = panel;
     }
-    std::array<Pannello2::_Pannello*, kSlotCount> slotPanels{};
-    std::copy(m_panels.begin() + 1, m_panels.end(), slotPanels.begin());
-    m_display = std::make_unique<SlotDisplayTimers>(m_programFolder, slotPanels,
+    m_display = std::make_unique<SlotDisplayTimers>(m_programFolder, m_panels,
                                                     [this](int element) { return m_selections.Switch(element) != 0; });
     m_display->SetGoalHold(m_settings.goalHoldSeconds);
 }
 
 void MainWindow::createSoloWindow(PanelLibrary& library, const QString& dataFolder) {
-    auto& host = m_panelHosts[0];  // notifications only: frmSolo answers the clicks itself
+    auto& host = m_soloHost;  // notifications only: frmSolo answers the clicks itself
     host = std::make_unique<SlotPanelHost>([] {});
     m_frmSolo = std::make_unique<frmSolo>([&](QWidget* parent) {
         return CreateSavedPanel(library, parent, host.get(), dataFolder + QStringLiteral("/panels/solo.json"));
@@ -128,7 +121,7 @@ void MainWindow::connectTimers() {
     m_timer3.start();
 }
 
-void MainWindow::createUpdateCycle() {
+void MainWindow::createConfigApplier() {
     ConfigControls controls;
     controls.store = &m_selections;
     controls.banners = {m_controls.webBrowser[1], m_controls.webBrowser[2], m_controls.webBrowser[3]};
@@ -138,7 +131,9 @@ void MainWindow::createUpdateCycle() {
         controls.buttons[static_cast<std::size_t>(command - 3)] = m_controls.command[static_cast<std::size_t>(command)];
     controls.repaint = [this] { update(); };
     m_configApplier = std::make_unique<ConfigApplier>(std::move(controls));
+}
 
+void MainWindow::createUpdateCycle() {
     UpdateCycleSettings settings{m_settings.configEndpoint, m_settings.scoreSite, m_programFolder, m_workFolder};
     m_updateCycle = std::make_unique<UpdateCycle>(settings, *m_configApplier, m_selections);
     connect(m_updateCycle.get(), &UpdateCycle::cycleFinished, this, &MainWindow::onCycleFinished);
@@ -150,28 +145,13 @@ void MainWindow::followEvents() {
         std::make_unique<EventStream>(*m_eventsAddress, [] { return QRandomGenerator::global()->generateDouble(); });
     connect(m_events.get(), &EventStream::newVersion, m_updateCycle.get(),
             [this](qint64 version) { m_updateCycle->RunNow(version); });
-    connect(m_events.get(), &EventStream::stateChanged, this, &MainWindow::recordEventStream);
+    connect(m_events.get(), &EventStream::stateChanged, this, [this] {
+        if (m_status) m_status->RecordEventStream(*m_events);
+    });
     m_events->Start();
 }
 
-void MainWindow::recordEventStream() {
-    if (!m_status || !m_events) return;
-    static constexpr const char* kStates[] = {"connecting", "connected", "dropped", "refused"};
-    EventStreamRecord record;
-    record.address = m_events->Address().toDisplayString();
-    record.state = QLatin1String(kStates[static_cast<int>(m_events->CurrentState())]);
-    if (const auto& last = m_events->LastVersion()) {
-        record.version = last->version;
-        record.pageVersion = last->page;
-        record.configurationVersion = last->configuration;
-        record.lastEvent = last->received;
-    }
-    m_status->SetEventStream(record);
-    m_lastStatus.clear();  // force the next write
-    recordStatus();
-}
-
-void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(spaces(60) + value + spaces(60)); }
+void MainWindow::setTicker(const std::string& value) { m_staleMark->SetTicker(Ticker::Padded(value)); }
 
 void MainWindow::settleFolders() {
     const QByteArray temp = qgetenv("TEMP");
@@ -187,18 +167,18 @@ void MainWindow::settleFolders() {
     }
 }
 
-QString MainWindow::programFile(const char* name) const {
-    return m_settings.programFolder + QLatin1Char('/') + QLatin1String(name);
+QString MainWindow::programFile(std::string_view name) const {
+    return m_settings.programFolder + QLatin1Char('/') + QLatin1StringView(name);
 }
 
 void MainWindow::pointBrowsers() {
-    m_controls.webBrowser[1]->setUrl(QUrl::fromLocalFile(programFile("Test1.htm")));
-    m_controls.webBrowser[3]->setUrl(QUrl::fromLocalFile(programFile("Test1.htm")));
-    m_controls.webBrowser[2]->setUrl(QUrl::fromLocalFile(programFile("Pallone.htm")));
+    m_controls.webBrowser[1]->setUrl(QUrl::fromLocalFile(programFile(kBannerPageName)));
+    m_controls.webBrowser[3]->setUrl(QUrl::fromLocalFile(programFile(kBannerPageName)));
+    m_controls.webBrowser[2]->setUrl(QUrl::fromLocalFile(programFile(kBallPageName)));
 }
 
 void MainWindow::giveTitleFonts() {
-    std::vector<Pannello2::_Pannello*> panels(m_panels.begin() + 1, m_panels.end());
+    std::vector<Pannello2::_Pannello*> panels(m_panels.begin(), m_panels.end());
     panels.push_back(&m_frmSolo->Panel());
     for (Pannello2::_Pannello* panel : panels) {
         const Pannello2::FontRef font = panel->TitoloFont();
@@ -209,64 +189,38 @@ void MainWindow::giveTitleFonts() {
 }
 
 void MainWindow::Load() {
-    settleFolders();                                                                       // steps 1, 2
-    setWindowState(Qt::WindowMaximized);                                                   // step 3
-    m_selections.ClearSelections();                                                        // step 4
-    createUpdateCycle();                                                                   // step 5
-    GenerateStartPage(m_programFolder / "lumetra.htm", m_programFolder / "lumetra2.htm");  // step 6
-    m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile("lumetra2.htm")));      // step 7
-    giveTitleFonts();                                                                      // steps 8, 9
-    m_ticker.SetStringa(spaces(40) + m_ticker.Stringa() + spaces(40));                     // step 10
-    m_ticker.SetStringaStart(1);
-    move(0, 0);                     // steps 11, 12
-    pointBrowsers();                // step 13
-    m_controls.picture[5]->hide();  // step 14
-    m_controls.label5->clear();     // step 15
-    showOnWholeScreen();            // step 16
-    if (!m_settings.statusFile.isEmpty() || m_settings.report.isValid()) {
-        m_status = std::make_unique<StatusFile>(m_settings.statusFile, QDateTime::currentDateTime());
-        m_status->SetFeedStatus(m_feedStatus);
-    }
+    settleFolders();                      // steps 1, 2
+    setWindowState(Qt::WindowMaximized);  // step 3
+    m_selections.ClearSelections();       // step 4
+    createConfigApplier();                // step 5
+    createUpdateCycle();
+    GenerateStartPage(m_programFolder / kStartPageTemplateName, m_programFolder / kStartPageName);  // step 6
+    m_controls.webBrowser5->setUrl(QUrl::fromLocalFile(programFile(kStartPageName)));               // step 7
+    giveTitleFonts();                                                                               // steps 8, 9
+    m_ticker.PadDesignText();                                                                       // step 10
+    move(0, 0);                                                                                     // steps 11, 12
+    pointBrowsers();                                                                                // step 13
+    m_controls.picture[5]->hide();                                                                  // step 14
+    m_controls.label5->clear();                                                                     // step 15
+    showOnWholeScreen();                                                                            // step 16
+    createStatusRecorder();
     followEvents();
-    recordEventStream();
+    if (m_status && m_events) m_status->RecordEventStream(*m_events);
     m_updateCycle->SetTimer1Interval(60000);  // step 17
     QApplication::beep();
-    updateCycle();
+    m_updateCycle->AggiornaTelevideo();
     m_updateCycle->SetTimer1Interval(60000);
     onLoaderTick();  // step 18
 }
 
-void MainWindow::updateCycle() { m_updateCycle->AggiornaTelevideo(); }
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Every key reaches the main window's handler before the control that has
-    // the focus (the browsers would otherwise take them). Whether the window
-    // is active is not asked: without a window manager it never becomes so.
-    if (event->type() == QEvent::KeyPress && isVisible() && isOwnKeyTarget(watched)) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() && (key->key() == kKeyF5 || key->key() == kKeyEsc || key->key() == kKeyF1)) {
-            onKeyDown(key->key());
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// A key for this window: sent to its native window or to one of its widgets
-// (not to the about box or the single-panel window).
-bool MainWindow::isOwnKeyTarget(const QObject* watched) const {
-    if (const auto* widget = qobject_cast<const QWidget*>(watched)) return widget->window() == this;
-    return watched == windowHandle();
-}
-
 void MainWindow::onKeyDown(int key) {
-    if (key == kKeyF5) {
+    if (key == Qt::Key_F5) {
         QApplication::beep();
         m_updateCycle->SetTimer1Interval(30000);
         m_updateCycle->RunNow();
     }
-    if (key == kKeyEsc) endAtOnce();
-    if (key == kKeyF1) showAboutBox();
+    if (key == Qt::Key_Escape) endAtOnce();
+    if (key == Qt::Key_F1) showAboutBox();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -329,8 +283,8 @@ void MainWindow::onClockTick() {
     m_controls.label10->setText(now);
     m_controls.label11->setText(now);
     m_staleMark->Check();
-    showHeldGoalOnTicker();
-    recordStatus();
+    m_ticker.NameHeldGoal(m_display->Core().HeldGoalHeadline());
+    if (m_status) m_status->Record();
 }
 
 void MainWindow::onLoaderTick() {
@@ -341,8 +295,7 @@ void MainWindow::onLoaderTick() {
 // Slot files come only from good cycles of this run: what was just loaded
 // comes from the latest one.
 void MainWindow::noteResultsTime(int slot) {
-    if (IsSlot(slot) && m_display->Core().Lines().Count(slot) > 0)
-        m_resultsTime[static_cast<std::size_t>(slot)] = m_staleMark->LastGoodCycle();
+    if (m_status) m_status->NoteResultsLoaded(slot);
 }
 
 // The files a good cycle has just written reach their slots now, not at the
@@ -356,22 +309,6 @@ void MainWindow::loadWrittenSlotFiles() {
 
 void MainWindow::RunCycleNow() {
     if (m_updateCycle) m_updateCycle->RunNow();  // before Load(): its first cycle comes soon enough
-}
-
-// While a slot holds a goal the ticker names it (the lowest slot's, when
-// several do); then it goes back to its own text.
-void MainWindow::showHeldGoalOnTicker() {
-    std::string headline;
-    for (int slot = 1; slot <= kSlotCount && headline.empty(); ++slot) {
-        const auto& held = m_display->Core().Held(slot);
-        if (held && held->change.kind == ScoreChange::Kind::Goal) headline = held->change.TickerText();
-    }
-    if (headline == m_goalOnTicker) return;
-    m_goalOnTicker = headline;
-    if (headline.empty())
-        m_ticker.EndInterruption();
-    else
-        m_ticker.Interrupt(spaces(60) + headline + spaces(60));
 }
 
 int MainWindow::PanSel() const { return m_display->PanSel(); }
@@ -391,54 +328,17 @@ void MainWindow::onCycleFinished(const CycleReport& report) {
         loadWrittenSlotFiles();
     }
     if (!m_status) return;
-    CycleRecord cycle;
-    cycle.finished = QDateTime::currentDateTime();
-    cycle.succeeded = report.completed;
-    if (!report.completed) cycle.error = QStringLiteral("%1: %2").arg(QLatin1String(report.step), report.error);
-    cycle.configurationError = report.configError;
-    cycle.configurationBytes = report.configBytes;
-    cycle.pageBytes = static_cast<qint64>(report.pageBytes);
-    cycle.competitions = static_cast<qint64>(report.parse.competitions);
-    cycle.matches = static_cast<qint64>(report.parse.matches);
-    m_status->RecordCycle(cycle);
-    m_lastStatus.clear();  // force the next write
-    recordStatus();
+    m_status->RecordCycle(report);
     emit CycleRecorded();
 }
 
-std::optional<HeldGoalRecord> MainWindow::heldGoal(int slot) const {
-    const auto& held = m_display->Core().Held(slot);
-    if (!held || held->change.kind != ScoreChange::Kind::Goal) return std::nullopt;
-    // To the second, so that one hold reads the same at every write: the two
-    // clocks read a few microseconds apart each time.
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(held->until - SlotDisplay::Clock::now());
-    const qint64 until = (QDateTime::currentMSecsSinceEpoch() + left.count() + 500) / 1000 * 1000;
-    return HeldGoalRecord{FromWindows1252(held->change.line), QDateTime::fromMSecsSinceEpoch(until)};
-}
-
-// Writes the status file when what it would say has changed (checked every
-// clock tick and after every cycle, so a slot change shows within a second).
-void MainWindow::recordStatus() {
-    if (!m_status) return;
-    m_status->SetStale(m_staleMark->Stale());
-    QString fingerprint = m_staleMark->Stale() ? QStringLiteral("stale") : QString();
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const Pannello2::_Pannello& panel = *m_panels[static_cast<std::size_t>(slot)];
-        SlotRecord record{FromWindows1252(m_selections.Selection(slot - 1)),
-                          std::max(m_display->Core().Lines().Count(slot) - 1, 0),
-                          m_resultsTime[static_cast<std::size_t>(slot)],
-                          FromWindows1252(panel.Titolo()),
-                          FromWindows1252(panel.GetTesto()),
-                          FromWindows1252(panel.TestoPic()),
-                          heldGoal(slot)};
-        fingerprint += record.selection + record.title + record.text + record.markup + QString::number(record.lines) +
-                       record.resultsTime.toString(Qt::ISODate);
-        if (record.goal) fingerprint += record.goal->line + record.goal->until.toString(Qt::ISODate);
-        m_status->RecordSlot(slot, record);
-    }
-    if (fingerprint == m_lastStatus) return;
-    m_lastStatus = fingerprint;
-    m_status->Write();
+void MainWindow::createStatusRecorder() {
+    if (m_settings.statusFile.isEmpty() && !m_settings.report.isValid()) return;
+    StatusFile file(m_settings.statusFile, QDateTime::currentDateTime());
+    file.SetFeedStatus(m_feedStatus);
+    ScreenParts parts{{}, &m_display->Core(), &m_selections, m_staleMark.get()};
+    std::copy(m_panels.begin(), m_panels.end(), parts.panels.begin());
+    m_status = std::make_unique<StatusRecorder>(std::move(file), parts);
 }
 
 }  // namespace caltrix

@@ -4,7 +4,8 @@
 #include "app/shell/MainWindowControls.h"
 #include "app/shell/Settings.h"
 #include "app/shell/StartUpFiles.h"
-#include "common/SlotFiles.h"
+#include "app/status/StatusRecorder.h"
+#include "common/Slots.h"
 #include "common/SlotSelectionStore.h"
 #include "display/core/Ticker.h"
 
@@ -33,15 +34,14 @@ class ConfigApplier;
 class PanelLibrary;
 class SlotPanelHost;
 class StaleMark;
-class StatusFile;
-struct HeldGoalRecord;
+class WindowKeys;
 
 class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
     // `dataFolder` holds the shipped saved panel states (panels/*.json).
-    MainWindow(const Settings& settings, PanelLibrary& panels, const QString& dataFolder);
+    MainWindow(const Settings& settings, PanelLibrary& library, const QString& dataFolder);
     ~MainWindow() override;
 
     // The start-up sequence; throws on a failure that must stop the program.
@@ -58,10 +58,10 @@ public:
     void FollowEvents(std::optional<QUrl> address) { m_eventsAddress = std::move(address); }
 
     // What the status file says; null before Load() and without a status file or reports.
-    const StatusFile* Status() const { return m_status.get(); }
+    const StatusFile* Status() const { return m_status ? &m_status->File() : nullptr; }
 
     int PanSel() const;
-    Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot)); }
+    Pannello2::_Pannello* Pannello(int slot) const { return m_panels.at(static_cast<std::size_t>(slot - 1)); }
     UpdateCycle* Cycle() const { return m_updateCycle.get(); }
     SlotDisplayTimers* Display() const { return m_display.get(); }
     frmSolo* SoloWindow() const { return m_frmSolo.get(); }
@@ -73,19 +73,17 @@ signals:
     void CycleRecorded();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createPanels(PanelLibrary& library, const QString& dataFolder);
+    void createConfigApplier();
     void createUpdateCycle();
     void followEvents();
-    void recordEventStream();
     void createSoloWindow(PanelLibrary& library, const QString& dataFolder);
     void showAboutBox();
-    void recordStatus();
-    std::optional<HeldGoalRecord> heldGoal(int slot) const;
+    void createStatusRecorder();
     void onCycleFinished(const CycleReport& report);
     void connectButtons();
     void connectTimers();
@@ -93,7 +91,6 @@ private:
     void settleFolders();
     void fillScreen();
     void showOnWholeScreen();
-    bool isOwnKeyTarget(const QObject* watched) const;
     void pointBrowsers();
     void giveTitleFonts();
     void onKeyDown(int key);
@@ -101,12 +98,10 @@ private:
     void onLinkButton(int command);
     void onTickerStep();
     void onClockTick();
-    void showHeldGoalOnTicker();
     void onLoaderTick();
     void noteResultsTime(int slot);
     void loadWrittenSlotFiles();
-    void updateCycle();
-    QString programFile(const char* name) const;
+    QString programFile(std::string_view name) const;
 
     Settings m_settings;
     std::filesystem::path m_programFolder;
@@ -116,24 +111,23 @@ private:
     QWidget* m_design = nullptr;      // holds every control at its design position
     bool m_showingSolo = false;       // hidden for the single-panel window
     MainWindowControls m_controls;
-    std::array<Pannello2::_Pannello*, kSlotCount + 1> m_panels{};  // Pannello(1..11); [0] unused
-    std::array<std::unique_ptr<SlotPanelHost>, kSlotCount + 1> m_panelHosts;
+    std::array<Pannello2::_Pannello*, kSlotCount> m_panels{};  // [k-1] is Pannello(k)
+    std::array<std::unique_ptr<SlotPanelHost>, kSlotCount> m_panelHosts;
+    std::unique_ptr<SlotPanelHost> m_soloHost;
     std::unique_ptr<SlotDisplayTimers> m_display;
     std::unique_ptr<frmSolo> m_frmSolo;
     std::unique_ptr<ConfigApplier> m_configApplier;
     std::unique_ptr<UpdateCycle> m_updateCycle;
-    std::unique_ptr<StatusFile> m_status;
+    std::unique_ptr<StatusRecorder> m_status;
     std::function<QJsonObject()> m_feedStatus;  // empty without an embedded feed
     std::optional<QUrl> m_eventsAddress;
     std::unique_ptr<EventStream> m_events;
-    QString m_lastStatus;                                 // what the status file holds, to write it only on changes
-    std::array<QDateTime, kSlotCount + 1> m_resultsTime;  // per slot: the good cycle its loaded lines come from
     std::unique_ptr<StaleMark> m_staleMark;
     Ticker m_ticker;
-    std::string m_goalOnTicker;  // the held goal the ticker names; empty for none
-    QTimer m_timer1;             // ticker, 100 ms
-    QTimer m_timer2;             // slot file loader, 4000 ms
-    QTimer m_timer3;             // clock, 1000 ms
+    QTimer m_timer1;                     // ticker, 100 ms
+    QTimer m_timer2;                     // slot file loader, 4000 ms
+    QTimer m_timer3;                     // clock, 1000 ms
+    std::unique_ptr<WindowKeys> m_keys;  // last: no key reaches a window half destroyed
 };
 
 }  // namespace caltrix

@@ -1,6 +1,6 @@
 #include "app/shell/MainWindowControls.h"
 
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 
 #include <QFont>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "app/shell/ProgramFiles.h"
 
+#include "common/FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace caltrix {
 namespace {
-
-const char* const kShippedFiles[] = {"lumetra.htm", "Test1.htm", "Pallone.htm", "MaskMenuVuotoNew.jpg"};
 
 QString firstExisting(const QStringList& candidates) {
     for (const QString& candidate : candidates)
@@ -18,7 +18,8 @@ QString firstExisting(const QStringList& candidates) {
 }  // namespace
 
 QString ShippedDataFolder(const QString& executableFolder) {
-    if (QFileInfo::exists(executableFolder + QStringLiteral("/lumetra.htm"))) return executableFolder;
+    if (QFileInfo::exists(executableFolder + QLatin1Char('/') + QLatin1StringView(kStartPageTemplateName)))
+        return executableFolder;
     return QDir::cleanPath(executableFolder + QStringLiteral("/../share/caltrix"));
 }
 
@@ -37,9 +38,9 @@ bool SeedProgramFolder(const QString& programFolder, const QString& shippedFolde
         return false;
     }
     if (QDir(programFolder) == QDir(shippedFolder)) return true;
-    for (const char* name : kShippedFiles) {
-        const QString target = programFolder + QLatin1Char('/') + QLatin1String(name);
-        if (!QFileInfo::exists(target)) QFile::copy(shippedFolder + QLatin1Char('/') + QLatin1String(name), target);
+    for (const std::string_view name : kShippedFiles) {
+        const QString target = programFolder + QLatin1Char('/') + QLatin1StringView(name);
+        if (!QFileInfo::exists(target)) QFile::copy(shippedFolder + QLatin1Char('/') + QLatin1StringView(name), target);
     }
     return true;
 }

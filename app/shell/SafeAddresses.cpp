@@ -1,14 +1,16 @@
 #include "app/shell/SafeAddresses.h"
 
+#include "common/WebAddresses.h"
 #include "common/qt/HttpAddress.h"
-#include "common/qt/Logging.h"
+#include "acquisition/AcquisitionLogging.h"
+#include "app/logging/AppLogging.h"
 
 #include <QWebEngineView>
 
 namespace caltrix {
 namespace {
 
-const QString kPublicFolder = QStringLiteral("/public/");
+const QString kPublicFolderPath = QLatin1StringView(kPublicFolder);
 
 // The path with every layer of percent-encoding removed, so "%2e%2e" and
 // "%252e%252e" show as "..".
@@ -23,7 +25,7 @@ QString FullyDecodedPath(const QUrl& url) {
 }
 
 bool StaysInPublicFolder(const QString& decodedPath) {
-    if (!decodedPath.startsWith(kPublicFolder) || decodedPath.contains(QLatin1Char('\\'))) return false;
+    if (!decodedPath.startsWith(kPublicFolderPath) || decodedPath.contains(QLatin1Char('\\'))) return false;
     const QStringList segments = decodedPath.split(QLatin1Char('/'));
     return !segments.contains(QStringLiteral("..")) && !segments.contains(QStringLiteral("."));
 }
@@ -33,7 +35,7 @@ bool StaysInPublicFolder(const QString& decodedPath) {
 std::optional<QUrl> BannerAddress(const QUrl& endpoint, const QString& page) {
     const QUrl relative(page, QUrl::TolerantMode);
     QUrl folder = endpoint;
-    folder.setPath(kPublicFolder);
+    folder.setPath(kPublicFolderPath);
     folder.setQuery(QString());
     folder.setFragment(QString());
     const QUrl address = folder.resolved(relative);

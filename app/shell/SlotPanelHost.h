@@ -5,7 +5,7 @@
 
 #include <Pannello/Pannello.h>
 
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 
 #include <functional>
 #include <utility>

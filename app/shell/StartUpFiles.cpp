@@ -1,5 +1,6 @@
 #include "app/shell/StartUpFiles.h"
 
+#include "common/FileNames.h"
 #include "common/LineFile.h"
 #include "common/Text1252.h"
 
@@ -21,20 +22,6 @@ bool deletePreviousFile(const std::filesystem::path& path) {
     return std::filesystem::remove(path, error);
 }
 
-// video<n>.txt or lmVideo<n>.txt, n = 1..1000 (upper-cased), or either with
-// ".TMP" appended: the temporary file of a write that was interrupted.
-bool isResultFileName(std::string_view upperName) {
-    if (upperName.ends_with(".TXT.TMP")) upperName.remove_suffix(4);
-    for (const std::string_view stem : {"VIDEO", "LMVIDEO"}) {
-        if (!StartsWith(upperName, stem) || upperName.size() <= stem.size() + 4) continue;
-        const std::string_view number(upperName.data() + stem.size(), upperName.size() - stem.size() - 4);
-        if (upperName.substr(upperName.size() - 4) != ".TXT" || number.empty() || number.size() > 4) continue;
-        if (number.front() == '0' || number.find_first_not_of("0123456789") != std::string_view::npos) continue;
-        if (std::stoi(std::string(number)) <= 1000) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::filesystem::path SettleWorkFolder(const std::filesystem::path& programFolder,
@@ -49,12 +36,12 @@ std::filesystem::path SettleWorkFolder(const std::filesystem::path& programFolde
 }
 
 int DeletePreviousRunFiles(const std::filesystem::path& programFolder, const std::filesystem::path& workFolder) {
-    int deleted = deletePreviousFile(workFolder / "sport1") ? 1 : 0;
+    int deleted = deletePreviousFile(workFolder / kSavedPageName) ? 1 : 0;
     // One pass over the folder instead of 2000 probes: the result file names
     // are video<n>.txt and lmVideo<n>.txt, n = 1..1000, in any letter case.
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(programFolder, error)) {
-        if (isResultFileName(UpperCase1252(entry.path().filename().string())) && deletePreviousFile(entry.path()))
+        if (IsResultFileName(UpperCase1252(entry.path().filename().string())) && deletePreviousFile(entry.path()))
             ++deleted;
     }
     return deleted;
@@ -64,7 +51,7 @@ void GenerateStartPage(const std::filesystem::path& templatePath, const std::fil
     std::string page;
     for (const auto& line : ReadLines(templatePath)) {
         page += Contains(line, "<<") ? std::string("<font face=\"Verdana\">") + kVersionComment : line;
-        page += "\r\n";
+        page += kLineEnd;
     }
     WriteWholeFile(pagePath, page);
 }

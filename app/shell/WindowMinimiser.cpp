@@ -1,6 +1,6 @@
 #include "app/shell/WindowMinimiser.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 
 #include <QGuiApplication>
 #include <QWindow>

@@ -6,8 +6,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/support/Twips.h"
-#include "common/qt/Logging.h"
+#include "app/widgets/Twips.h"
+#include "display/DisplayLogging.h"
 
 namespace caltrix {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/status/StaleMark.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
 #include "display/core/Ticker.h"
@@ -10,12 +10,6 @@
 
 namespace caltrix {
 namespace {
-
-// The ticker pads its text like a configured one.
-std::string Padded(const QString& text) {
-    const std::string margin(60, ' ');
-    return margin + ToWindows1252(text) + margin;
-}
 
 QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
@@ -75,7 +69,7 @@ void StaleMark::show(bool stale) {
         SetTextColour(m_clock, kAmber);
         SetTextColour(m_clockShadow, kDarkAmber);
         m_configuredStringa = m_ticker.Stringa();
-        m_ticker.SetStringa(Padded(Message(m_lastGoodCycle, QDateTime::currentDateTime())));
+        m_ticker.SetStringa(Ticker::Padded(ToWindows1252(Message(m_lastGoodCycle, QDateTime::currentDateTime()))));
     } else {
         qCInfo(lcShell) << "results fresh again";
         SetTextColour(m_clock, m_clockColour);

@@ -1,6 +1,6 @@
 #include "app/status/StatusFile.h"
 
-#include "common/qt/Logging.h"
+#include "app/logging/AppLogging.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -7,7 +7,7 @@
 // Written atomically, so a reader never sees half a file.
 #pragma once
 
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 
 #include <QDateTime>
 #include <QJsonObject>

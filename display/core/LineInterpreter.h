@@ -3,7 +3,7 @@
 // flash) and mirrors it on the single-panel window when that shows the slot.
 #pragma once
 
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 
 #include <array>
 #include <cstdint>

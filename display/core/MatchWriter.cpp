@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/LineText.h"
 #include "common/Text1252.h"
 
 namespace caltrix {
@@ -10,9 +11,11 @@ namespace {
 
 using Pannello2::_Pannello;
 
-const std::string kCrLf = "\r\n";
 
-std::string TraCrLf(std::string_view text) { return kCrLf + std::string(text) + kCrLf; }
+std::string TraCrLf(std::string_view text) {
+    const std::string lineEnd(kLineEnd);
+    return lineEnd + std::string(text) + lineEnd;
+}
 
 // ScrollTesto and Testo get the same text, then the scroll is turned off.
 void writeTeams(_Pannello& p, const std::string& text) {
@@ -141,7 +144,7 @@ void WriteMatch(ScoreFlash& flash, const StoredLine& line, Rules rules) {
     case LineKind::Running:
         writeRunning(flash, line, rules);
         break;
-    case LineKind::Ended:
+    case LineKind::Finished:
         writeEnded(flash.Panel(), line, rules);
         break;
     case LineKind::HalfTime:

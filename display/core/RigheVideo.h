@@ -2,7 +2,7 @@
 // stores and what the slot rotation takes one line at a time.
 #pragma once
 
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 
 #include <array>
 #include <cstdint>

@@ -44,6 +44,14 @@ void SlotDisplay::SetGoalHold(Clock::duration hold, std::function<Clock::time_po
     m_now = std::move(now);
 }
 
+std::string SlotDisplay::HeldGoalHeadline() const {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const auto& held = Held(slot);
+        if (held && held->change.kind == ScoreChange::Kind::Goal) return held->change.TickerText();
+    }
+    return {};
+}
+
 std::optional<SlotDisplay::Clock::duration> SlotDisplay::UntilNextHoldEnd() const {
     std::optional<Clock::time_point> first;
     for (const GoalQueue& goals : m_goals)

@@ -52,6 +52,9 @@ public:
     std::optional<Clock::duration> UntilNextHoldEnd() const;
     // The change slot k holds, if any.
     const std::optional<GoalQueue::Held>& Held(int slot) const { return m_goals[slot - 1].Current(); }
+    // The ticker's headline of the goal the lowest slot holds; empty while
+    // no slot holds a goal.
+    std::string HeldGoalHeadline() const;
     // Tick of slot k's flash timer (other numbers do nothing).
     void TickFlash(int slot) {
         if (IsSlot(slot)) m_flash[slot - 1]->Tick();

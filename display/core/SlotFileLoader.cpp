@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "common/LineFile.h"
-#include "common/SlotFiles.h"
+#include "common/FileNames.h"
+#include "common/Slots.h"
 #include "display/core/LinePreparation.h"
 
 namespace caltrix {

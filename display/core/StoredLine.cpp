@@ -44,7 +44,7 @@ LineKind StoredLine::Kind(Rules rules) const {
     // POSTP and SUSP begin no team name and may be spelled out (POSTPONED).
     const bool ended = startsWithOneOf(m_trim, {"FT", "AET", "PEN"}) || StartsWith(m_trim, "POSTP") ||
                        (rules == Rules::Slot && StartsWith(m_trim, "SUSP"));
-    if (ended) return LineKind::Ended;
+    if (ended) return LineKind::Finished;
     if (WordWithin(m_trim, 3, "HT")) return LineKind::HalfTime;
     return LineKind::NotStarted;
 }

@@ -12,7 +12,7 @@ enum class LineKind {
     Empty,       // blank, or too short to hold a score
     Header,      // competition header "<...>"
     Running,     // running (a minute, or ET or AET as a word in the status)
-    Ended,       // FT, AET, PEN, POSTP, SUSP
+    Finished,    // FT, AET, PEN, POSTP, SUSP
     HalfTime,    // half-time
     NotStarted,  // anything else, for example a kick-off time
 };

@@ -2,6 +2,17 @@
 
 namespace caltrix {
 
+std::string Ticker::Padded(std::string_view text) {
+    const std::string margin(kMargin, ' ');
+    return margin + std::string(text) + margin;
+}
+
+void Ticker::PadDesignText() {
+    const std::string margin(kDesignMargin, ' ');
+    m_stringa = margin + m_stringa + margin;
+    m_stringaStart = 1;
+}
+
 void Ticker::Interrupt(std::string text) {
     m_interruption = std::move(text);
     m_stringaStart = 1;
@@ -11,6 +22,15 @@ void Ticker::EndInterruption() {
     if (!m_interruption) return;
     m_interruption.reset();
     m_stringaStart = 1;
+}
+
+void Ticker::NameHeldGoal(const std::string& headline) {
+    if (headline == m_heldGoal) return;
+    m_heldGoal = headline;
+    if (headline.empty())
+        EndInterruption();
+    else
+        Interrupt(Padded(headline));
 }
 
 std::string Ticker::Window() const {

@@ -12,6 +12,16 @@ namespace caltrix {
 class Ticker {
 public:
     static constexpr std::size_t kWindowWidth = 50;
+    // Spaces on each side of a text set at run time (the configured text, the
+    // stale mark's, a held goal's), so it scrolls in and out of an empty line.
+    static constexpr std::size_t kMargin = 60;
+    // Spaces on each side of the design text.
+    static constexpr std::size_t kDesignMargin = 40;
+
+    // `text` between the margins of a text set at run time.
+    static std::string Padded(std::string_view text);
+    // Puts the design text between its margins and shows it from its start.
+    void PadDesignText();
 
     const std::string& Stringa() const { return m_stringa; }
     void SetStringa(std::string stringa) { m_stringa = std::move(stringa); }
@@ -26,6 +36,10 @@ public:
     void Interrupt(std::string text);
     void EndInterruption();
     bool Interrupted() const { return m_interruption.has_value(); }
+    // Names a held goal by its headline in place of `Stringa`, or goes back
+    // to `Stringa` when the headline is empty. The same headline again
+    // changes nothing, so the scroll goes on.
+    void NameHeldGoal(const std::string& headline);
 
     // The text shown for the current position (shorter, or empty, near the end).
     std::string Window() const;
@@ -42,6 +56,7 @@ private:
     std::string m_stringa;
     std::optional<std::string> m_interruption;
     int m_stringaStart = 1;
+    std::string m_heldGoal;  // the headline named; empty for none
 };
 
 }  // namespace caltrix

@@ -1,11 +1,12 @@
 #include "feed/service/FeedPoller.h"
 
 #include "feed/model/PageWriter.h"
+#include "common/qt/CappedGet.h"
+#include "common/qt/OffUiThread.h"
 #include "feed/service/FeedLogging.h"
 #include "feed/service/PollSchedule.h"
 #include "feed/sources/ErrorAnswer.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkReply>
@@ -19,15 +20,6 @@ namespace caltrix::feed {
 namespace {
 
 using namespace std::chrono;
-
-QString utcText(sys_seconds instant) {
-    return QDateTime::fromSecsSinceEpoch(instant.time_since_epoch().count(), Qt::UTC).toString(Qt::ISODate);
-}
-
-QString durationText(seconds duration) {
-    return duration < 120s ? QStringLiteral("%1 s").arg(duration.count())
-                           : QStringLiteral("%1 min").arg(duration_cast<minutes>(duration).count());
-}
 
 std::size_t matchCount(const MatchModel& model) {
     std::size_t count = 0;
@@ -43,7 +35,11 @@ QString sizeText(const MatchModel& model) {
 
 FeedPoller::FeedPoller(const Provider& provider, FeedSettings settings, std::optional<milliseconds> interval,
                        PollLimits limits)
-    : m_provider(provider), m_settings(std::move(settings)), m_interval(interval), m_limits(limits) {
+    : m_provider(provider),
+      m_settings(std::move(settings)),
+      m_interval(interval),
+      m_limits(limits),
+      m_health(provider.name, duration_cast<seconds>(limits.outdatedAfter)) {
     m_clock.setSingleShot(true);
     connect(&m_clock, &QTimer::timeout, this, &FeedPoller::poll);
 }
@@ -76,7 +72,6 @@ void FeedPoller::poll() {
 }
 
 void FeedPoller::fetchNext() {
-    m_timedOut = m_tooLarge = false;
     const QUrl url = m_requests.takeFirst();
     if (url.isLocalFile())
         pollFile(url.toLocalFile());
@@ -107,21 +102,13 @@ void FeedPoller::pollNetwork(const QUrl& url) {
     // The key must not follow a redirect to another host.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     if (!m_provider.keyHeader.isEmpty()) request.setRawHeader(m_provider.keyHeader, m_settings.key.toUtf8());
-    QNetworkReply* reply = m_network.get(request);
-    QTimer::singleShot(m_limits.timeout, reply, [this, reply] {
-        m_timedOut = true;
-        reply->abort();
-    });
-    connect(reply, &QNetworkReply::downloadProgress, reply, [this, reply](qint64 received, qint64 total) {
-        if (received <= m_limits.sizeCap && total <= m_limits.sizeCap) return;
-        m_tooLarge = true;
-        reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
+    auto* get = new CappedGet(m_network, request, m_limits.sizeCap, m_limits.timeout, this);
+    connect(get, &CappedGet::finished, this, [this, get] { onReplyFinished(*get); });
 }
 
-void FeedPoller::onReplyFinished(QNetworkReply* reply) {
-    reply->deleteLater();
+void FeedPoller::onReplyFinished(CappedGet& get) {
+    get.deleteLater();
+    const QNetworkReply* reply = &get.Reply();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const auto header = [reply](const QByteArray& name) { return reply->rawHeader(name); };
     m_rateLimitWait = RateLimitWait(status, header, UtcNow());
@@ -129,35 +116,35 @@ void FeedPoller::onReplyFinished(QNetworkReply* reply) {
     const int callsLeft = reply->rawHeader("x-ratelimit-requests-remaining").toInt(&counted);
     if (counted) m_callsLeft = callsLeft;
 
-    if (m_timedOut)
+    if (get.TimedOut())
         return fault(QStringLiteral("no complete answer within %1 s").arg(double(m_limits.timeout.count()) / 1000.0));
-    if (m_tooLarge)
+    if (get.TooLarge())
         return fault(QStringLiteral("answer larger than the cap of %1 bytes, download stopped").arg(m_limits.sizeCap));
     if (status != 0 && (status < 200 || status > 299))
-        return refused(ReadErrorAnswer(status, reply->read(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
+        return refused(ReadErrorAnswer(status, get.TakeBody().left(kErrorBodyCap), !m_provider.keyHeader.isEmpty()));
     if (reply->error() != QNetworkReply::NoError)
         return fault(QStringLiteral("network error: %1").arg(reply->errorString()));
-    received(reply->readAll());
+    received(get.TakeBody());
 }
 
 // Parsing a large answer takes a while: it runs on a thread of its own and
 // the result comes back through the event loop.
 void FeedPoller::readOffUiThread() {
-    auto result = std::make_shared<SourceResult>();
-    m_reading = QThread::create([read = m_provider.read, bodies = std::move(m_bodies), now = UtcNow(), result] {
+    auto read = [read = m_provider.read, bodies = std::move(m_bodies), now = UtcNow()] {
+        SourceResult result;
         try {
-            for (const QByteArray& body : bodies) AddAnswer(*result, read(body, now));
+            for (const QByteArray& body : bodies) AddAnswer(result, read(body, now));
         } catch (const std::exception& error) {
-            result->model.reset();
-            result->error = error.what();
+            result.model.reset();
+            result.error = error.what();
         }
-    });
-    connect(m_reading, &QThread::finished, this, [this, result] {
+        return result;
+    };
+    m_reading = StartOffUiThread(this, std::move(read), [this](const SourceResult& result) {
         m_reading->deleteLater();
         m_reading = nullptr;
-        onRead(*result);
+        onRead(result);
     });
-    m_reading->start();
 }
 
 void FeedPoller::onRead(const SourceResult& result) {
@@ -172,20 +159,10 @@ void FeedPoller::onRead(const SourceResult& result) {
     const sys_seconds now = UtcNow();
     MatchModel model = *result.model;
     if (m_provider.localDayOnly) KeepMatchesOf(LocalDayAt(now, m_settings.timeZone), model);
-    const QString size = sizeText(model);
-    if (!m_fault.isEmpty())
-        qCInfo(lcFeed).noquote()
-            << QStringLiteral("%1: answering again after \"%2\"; %3").arg(m_provider.name, m_fault, size);
-    else if (!m_lastGood || size != sizeText(*m_lastGood))
-        qCInfo(lcFeed).noquote() << QStringLiteral("%1: %2").arg(m_provider.name, size);
-    const bool pageChanged = !m_lastGood || !(*m_lastGood == model) || !m_fault.isEmpty();
+    const bool modelChanged = !m_lastGood || !(*m_lastGood == model);
+    const bool afterFault = m_health.Good(now, matchCount(model), sizeText(model));
     m_lastGood = std::move(model);
-    m_lastGoodTime = now;
-    ++m_goodPolls;
-    m_fault.clear();
-    m_faultSince.reset();
-    m_faultsInARow = 0;
-    m_outdatedLogged = false;
+    const bool pageChanged = modelChanged || afterFault;
     finishPoll(withRateLimit(intervalAfterGoodPoll(now)));
     if (pageChanged) emit PageChanged();
 }
@@ -199,37 +176,14 @@ void FeedPoller::refused(const SourceResult& answer) {
 }
 
 void FeedPoller::fault(const QString& what) {
-    const sys_seconds now = UtcNow();
-    ++m_faultsInARow;
-    ++m_failedPolls;
-    const milliseconds wait = withRateLimit(BackOff(m_interval.value_or(m_provider.interval), m_faultsInARow));
-    if (what != m_fault) {
-        qCWarning(lcFeed).noquote() << QStringLiteral("%1: %2; next poll in %3; %4")
-                                           .arg(m_provider.name, what, durationText(duration_cast<seconds>(wait)),
-                                                ageOfLastGood(now));
-        m_faultSince = now;
-    }
-    m_fault = what;
-    finishPoll(wait);
+    finishPoll(m_health.Failed(what, UtcNow(), [this](int faultsInARow) {
+        return withRateLimit(BackOff(m_interval.value_or(m_provider.interval), faultsInARow));
+    }));
 }
 
 const MatchModel* FeedPoller::Current() {
-    if (!m_lastGood) return nullptr;
-    if (!outdated(UtcNow())) return &*m_lastGood;
-    if (!m_outdatedLogged) {
-        qCWarning(lcFeed).noquote() << QStringLiteral(
-                                           "%1: no good answer since %2; the page is withheld until the next one, "
-                                           "so the displays show their results as stale")
-                                           .arg(m_provider.name, utcText(*m_lastGoodTime));
-        m_outdatedLogged = true;
-    }
-    return nullptr;
-}
-
-// Two missed polls at least, so that one fault of a provider polled less
-// often than the age limit does not turn every screen stale.
-bool FeedPoller::outdated(sys_seconds now) const {
-    return m_faultsInARow >= 2 && m_lastGoodTime && now - *m_lastGoodTime >= m_limits.outdatedAfter;
+    if (!m_lastGood || m_health.Withheld(UtcNow())) return nullptr;
+    return &*m_lastGood;
 }
 
 void FeedPoller::finishPoll(milliseconds wait) {
@@ -250,26 +204,8 @@ milliseconds FeedPoller::withRateLimit(milliseconds wait) const {
     return std::max<milliseconds>(wait, m_rateLimitWait.value_or(0s));
 }
 
-QString FeedPoller::ageOfLastGood(sys_seconds now) const {
-    if (!m_lastGoodTime) return QStringLiteral("no results yet");
-    return QStringLiteral("keeping the results of %1 (%2 old)")
-        .arg(utcText(*m_lastGoodTime), durationText(now - *m_lastGoodTime));
-}
-
 QJsonObject FeedPoller::Status(sys_seconds now) const {
-    const auto orNull = [](bool present, const QJsonValue& value) { return present ? value : QJsonValue(); };
-    return {
-        {QStringLiteral("source"), m_provider.name},
-        {QStringLiteral("lastGoodPoll"),
-         orNull(m_lastGoodTime.has_value(), m_lastGoodTime ? utcText(*m_lastGoodTime) : QString())},
-        {QStringLiteral("ageSeconds"),
-         orNull(m_lastGoodTime.has_value(), m_lastGoodTime ? double((now - *m_lastGoodTime).count()) : 0.0)},
-        {QStringLiteral("matches"), orNull(m_lastGood.has_value(), m_lastGood ? double(matchCount(*m_lastGood)) : 0.0)},
-        {QStringLiteral("fault"), orNull(!m_fault.isEmpty(), m_fault)},
-        {QStringLiteral("faultSince"),
-         orNull(m_faultSince.has_value(), m_faultSince ? utcText(*m_faultSince) : QString())},
-        {QStringLiteral("nextPollSeconds"), m_clock.isActive() ? m_clock.remainingTime() / 1000 : 0},
-    };
+    return m_health.Status(now, m_clock.isActive() ? m_clock.remainingTime() / 1000 : 0);
 }
 
 }  // namespace caltrix::feed

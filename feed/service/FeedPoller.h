@@ -8,6 +8,7 @@
 #include "feed/service/FeedOptions.h"
 #include "feed/service/MatchSource.h"
 #include "feed/service/Provider.h"
+#include "feed/service/SourceHealth.h"
 
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -18,8 +19,11 @@
 #include <set>
 #include <string>
 
-class QNetworkReply;
 class QThread;
+
+namespace caltrix {
+class CappedGet;
+}
 
 namespace caltrix::feed {
 
@@ -55,7 +59,7 @@ public:
     const MatchModel* Current();
     // Source, last good poll and its age, the fault now (if any), for /feed/status.
     QJsonObject Status(std::chrono::sys_seconds now) const override;
-    PollFigures Polls(std::chrono::sys_seconds) const override { return {m_goodPolls, m_failedPolls, m_lastGoodTime}; }
+    PollFigures Polls(std::chrono::sys_seconds) const override { return m_health.Polls(); }
 
 signals:
     void PollFinished();  // after every poll, good or not
@@ -66,7 +70,7 @@ private:
     void received(QByteArray body);
     void pollFile(const QString& path);
     void pollNetwork(const QUrl& url);
-    void onReplyFinished(QNetworkReply* reply);
+    void onReplyFinished(CappedGet& get);
     void readOffUiThread();
     void onRead(const SourceResult& result);
     void refused(const SourceResult& answer);
@@ -74,8 +78,6 @@ private:
     void finishPoll(std::chrono::milliseconds wait);
     std::chrono::milliseconds intervalAfterGoodPoll(std::chrono::sys_seconds now) const;
     std::chrono::milliseconds withRateLimit(std::chrono::milliseconds wait) const;
-    QString ageOfLastGood(std::chrono::sys_seconds now) const;
-    bool outdated(std::chrono::sys_seconds now) const;
 
     const Provider& m_provider;
     const FeedSettings m_settings;
@@ -88,18 +90,11 @@ private:
     // The poll in flight: its requests still to make and the answers so far.
     QList<QUrl> m_requests;
     QList<QByteArray> m_bodies;
-    bool m_timedOut = false, m_tooLarge = false;
     std::optional<std::chrono::seconds> m_rateLimitWait;
 
     std::optional<MatchModel> m_lastGood;
-    std::optional<std::chrono::sys_seconds> m_lastGoodTime;
     std::optional<int> m_callsLeft;  // of the day's budget, when the provider tells
-    QString m_fault;                 // the fault of the last poll; empty after a good one
-    std::optional<std::chrono::sys_seconds> m_faultSince;
-    int m_faultsInARow = 0;
-    std::uint64_t m_goodPolls = 0;
-    std::uint64_t m_failedPolls = 0;
-    bool m_outdatedLogged = false;
+    SourceHealth m_health;
     // Each unknown status is logged once a run; a provider inventing new ones
     // cannot grow the set or the log without bound.
     static constexpr std::size_t kMaxStatusKindsLogged = 64;

@@ -1,7 +1,9 @@
 #include "feed/service/GeneratedConfiguration.h"
 
+#include "common/ConfigurationKeys.h"
+#include "common/LineText.h"
 #include "common/ResultText.h"
-#include "common/SlotFiles.h"
+#include "common/Slots.h"
 #include "feed/model/PageWriter.h"
 #include "common/qt/Text1252Qt.h"
 
@@ -11,10 +13,6 @@
 
 namespace caltrix::feed {
 namespace {
-
-// The keys of slots 1 to 11.
-constexpr std::array<const char*, kSlotCount> kSlotKeys = {
-    "01=", "02=", "03=", "04=", "05=", "06=", "07=", "08=", "22=", "23=", "24="};
 
 // The distinct fragments of the competitions the page shows, in their order.
 std::vector<std::string> fragmentsOf(const MatchModel& model) {
@@ -46,12 +44,13 @@ std::string SelectionFragment(const Competition& competition) {
 QByteArray GeneratedConfiguration(const MatchModel* model, const QString& origin) {
     const std::vector<std::string> fragments = model ? fragmentsOf(*model) : std::vector<std::string>{};
     std::string text;
-    for (std::size_t slot = 0; slot < kSlotKeys.size(); ++slot) {
-        text += kSlotKeys[slot];
-        if (!fragments.empty()) text += fragments[slot % fragments.size()] + ";";
-        text += "\r\n";
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        text += KeyText(SelectionKey(slot));
+        if (!fragments.empty()) text += fragments[static_cast<std::size_t>(slot - 1) % fragments.size()] + ";";
+        text += kLineEnd;
     }
-    text += "12=" + ToWindows1252(QStringLiteral("Live results from ") + origin) + "\r\n";
+    text += KeyText(kTickerKey) + ToWindows1252(QStringLiteral("Live results from ") + origin);
+    text += kLineEnd;
     return QByteArray::fromStdString(text);
 }
 

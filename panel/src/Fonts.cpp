@@ -11,6 +11,12 @@ QFont ToQFont(const Font& font, const TwipsScale& scale) {
     return qfont;
 }
 
+void SetTitleFont(Font& font) {
+    font.SetName("Verdana");
+    font.SetSize(14);
+    font.SetBold(true);
+}
+
 void InstallFontSubstitutions() {
     // Debian ships none of the Windows fonts the panel was designed with. The
     // substitutes are chosen for similar width: DejaVu Sans is as wide as

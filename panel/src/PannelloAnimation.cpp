@@ -3,6 +3,7 @@
 #include "PannelloControl.h"
 
 #include "CaptionLabel.h"
+#include "Fonts.h"
 #include "MarkupPainter.h"
 #include "MarkupParser.h"
 #include "PictureStrip.h"
@@ -15,6 +16,7 @@ constexpr std::int16_t kScrollLastMove = 96;
 constexpr std::int16_t kScrollLastRest = 156;
 constexpr int kScrollStepTwips = 30;
 constexpr int kScrollHeightTwips = 4000;
+// The program's line end; the panel library links nothing of the program's, so it keeps its own copy.
 constexpr const char* kLineBreak = "\r\n";
 
 // Shows or hides a label and the one that follows it; the first one decides.
@@ -30,12 +32,9 @@ MarkupError ToMarkupError(const MarkupFailure& failure) {
                        failure.message);
 }
 
-void SetTitleFont(CaptionLabel& label) {
-    if (!label.SharedFont()) label.SetSharedFont(MakeFont("Verdana", 14, true));
-    Font& font = *label.SharedFont();
-    font.SetName("Verdana");
-    font.SetSize(14);
-    font.SetBold(true);
+void GiveTitleFont(CaptionLabel& label) {
+    if (!label.SharedFont()) label.SetSharedFont(MakeFont({}, 0, false));
+    SetTitleFont(*label.SharedFont());
 }
 
 // A blink already running keeps its timer: restarting it on every call would
@@ -46,7 +45,7 @@ void StartBlink(QTimer& blink) {
 
 }  // namespace
 
-void Pannello::Inizializza() {
+void Pannello::Initialise() {
     m_el.lblTitolo->SetTopTwips(40);
     for (QTimer* stopped : {&m_timer1, &m_timer2, &m_timer4, &m_timer5, &m_timer6}) stopped->stop();
     SetScrollVerticale(false);
@@ -121,8 +120,8 @@ bool Pannello::Pulisci() {
                                 m_el.lblFT, m_el.lblRisultatoFT, m_el.lblInfo}) {
         label->SetCaption({});
     }
-    SetTitleFont(*m_el.lblTitolo);
-    SetTitleFont(*m_el.lblOmbraTitolo);
+    GiveTitleFont(*m_el.lblTitolo);
+    GiveTitleFont(*m_el.lblOmbraTitolo);
     return false;
 }
 
@@ -140,10 +139,10 @@ void Pannello::SetScrollVerticale(bool value) {
 void Pannello::Tick(PanelTimer which) {
     switch (which) {
     case PanelTimer::Titolo:
-        blinkTitolo();
+        titleBlink();
         break;
     case PanelTimer::Testo:
-        blinkTesto();
+        textBlink();
         break;
     case PanelTimer::FT:
         blinkFT();
@@ -160,8 +159,8 @@ void Pannello::Tick(PanelTimer which) {
     }
 }
 
-void Pannello::blinkTitolo() { TogglePair(*m_el.lblTitolo, *m_el.lblOmbraTitolo); }
-void Pannello::blinkTesto() { m_el.lblTesto->setHidden(!m_el.lblTesto->isHidden()); }
+void Pannello::titleBlink() { TogglePair(*m_el.lblTitolo, *m_el.lblOmbraTitolo); }
+void Pannello::textBlink() { m_el.lblTesto->setHidden(!m_el.lblTesto->isHidden()); }
 void Pannello::blinkFT() { TogglePair(*m_el.lblFT, *m_el.lblRisultatoFT); }
 void Pannello::blinkInfo() { m_el.lblInfo->setHidden(!m_el.lblInfo->isHidden()); }
 

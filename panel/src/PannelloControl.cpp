@@ -96,8 +96,8 @@ void Pannello::buildSurface() {
 
 void Pannello::setupTimers() {
     const std::pair<QTimer*, void (Pannello::*)()> ticks[] = {
-        {&m_timer1, &Pannello::blinkTitolo}, {&m_timer2, &Pannello::blinkTesto}, {&m_timer4, &Pannello::blinkFT},
-        {&m_timer5, &Pannello::blinkInfo},   {&m_timer6, &Pannello::scrollStep}, {&m_timer7, &Pannello::blinkTestoPic}};
+        {&m_timer1, &Pannello::titleBlink}, {&m_timer2, &Pannello::textBlink},  {&m_timer4, &Pannello::blinkFT},
+        {&m_timer5, &Pannello::blinkInfo},  {&m_timer6, &Pannello::scrollStep}, {&m_timer7, &Pannello::blinkTestoPic}};
     for (const auto& [qtimer, tick] : ticks) {
         qtimer->setInterval(kBlinkIntervalMs);
         connect(qtimer, &QTimer::timeout, this, tick);
@@ -129,7 +129,7 @@ const QTimer& Pannello::timer(PanelTimer which) const {
 
 bool Pannello::TimerActive(PanelTimer which) const { return timer(which).isActive(); }
 int Pannello::TimerInterval(PanelTimer which) const { return timer(which).interval(); }
-int Pannello::TestoTopTwips() const { return m_el.lblTesto->TopTwips(); }
+int Pannello::TextTopTwips() const { return m_el.lblTesto->TopTwips(); }
 
 void Pannello::notify(std::string_view property) {
     if (m_host) m_host->PropertyChanged(property);
@@ -265,7 +265,7 @@ void Pannello::SetTestoPic(const Testo& value) {
 
 Pannello* CreateInitialisedPannello(QWidget* parent, PannelloHost* host) {
     auto* panel = new Pannello(parent, host);
-    panel->Inizializza();
+    panel->Initialise();
     return panel;
 }
 

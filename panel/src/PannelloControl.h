@@ -29,12 +29,12 @@ public:
     // draws in odd seconds and clears in even ones.
     using SecondsClock = std::function<int()>;
 
-    // Builds the surface; the factory then runs Inizializza.
+    // Builds the surface; the factory then runs Initialise.
     Pannello(QWidget* parent, PannelloHost* host);
     ~Pannello() override;
 
     // The initialisation every creation runs before InitNew or Load.
-    void Inizializza();
+    void Initialise();
 
     void SetClock(SecondsClock clock) { m_clock = std::move(clock); }
     // One tick of a timer, as the running timer would call it.
@@ -42,7 +42,7 @@ public:
     bool TimerActive(PanelTimer timer) const;
     int TimerInterval(PanelTimer timer) const;
     std::int16_t ContatoreScroll() const { return m_values.contatoreScroll; }
-    int TestoTopTwips() const;
+    int TextTopTwips() const;
 
     // _Pannello
     QWidget* Widget() override { return this; }
@@ -178,8 +178,8 @@ private:
     // Draws a markup text into the info strip; throws MarkupError.
     void disegnaTestoPic(const Testo& markup);
 
-    void blinkTitolo();
-    void blinkTesto();
+    void titleBlink();
+    void textBlink();
     void blinkFT();
     void blinkInfo();
     void scrollStep();

@@ -4,6 +4,7 @@
 
 #include "BuiltinPictures.h"
 #include "CaptionLabel.h"
+#include "Fonts.h"
 #include "PictureStrip.h"
 
 #include <limits>
@@ -162,10 +163,7 @@ void Pannello::InitNew() {
     m_values.scrollVerticale = false;
     m_values.scrollTesto.clear();
     SetTitoloFont(AmbientFont(m_host));
-    Font& shared = *m_el.lblTitolo->SharedFont();
-    shared.SetName("Verdana");
-    shared.SetBold(true);
-    shared.SetSize(14);
+    SetTitleFont(*m_el.lblTitolo->SharedFont());
     m_values.tempoTesto.clear();
     m_values.tempoColore = 15;
     m_values.minutiTesto.clear();

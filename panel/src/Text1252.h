@@ -1,5 +1,7 @@
 // Conversions at the panel's edge: texts cross the interface as Windows-1252
-// bytes and are shown by Qt as QString.
+// bytes and are shown by Qt as QString. The program's own table is in
+// common/Text1252; the panel library links nothing of the program's, so it
+// keeps this copy.
 #pragma once
 
 #include <QString>

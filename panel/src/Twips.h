@@ -8,6 +8,8 @@
 
 namespace Pannello2 {
 
+// The program has its own copy (app/widgets/Twips.h): the panel library links
+// nothing of the program's.
 inline constexpr int kTwipsPerPixel = 15;
 
 class TwipsScale {

@@ -12,13 +12,19 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SplitLines, CrLfAndLoneCrEndLinesButLoneLfDoesNot) {
-    EXPECT_EQ(SplitLines(""), Lines{});
-    EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitLines("a\rb"), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitLines("a\nb\nc"), (Lines{"a\nb\nc"}));
-    EXPECT_EQ(SplitLines("\r\n\r\n"), (Lines{"", ""}));
-    EXPECT_EQ(SplitLines("a\r\r\nb"), (Lines{"a", "", "b"}));
+// The one line rule every reader of the program's files follows.
+TEST(ForEachLine, CrLfAndLoneCrEndLinesButLoneLfDoesNot) {
+    const auto split = [](std::string_view text) {
+        Lines lines;
+        ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+        return lines;
+    };
+    EXPECT_EQ(split(""), Lines{});
+    EXPECT_EQ(split("a\r\nb\r\n"), (Lines{"a", "b"}));
+    EXPECT_EQ(split("a\rb"), (Lines{"a", "b"}));
+    EXPECT_EQ(split("a\nb\nc"), (Lines{"a\nb\nc"}));
+    EXPECT_EQ(split("\r\n\r\n"), (Lines{"", ""}));
+    EXPECT_EQ(split("a\r\r\nb"), (Lines{"a", "", "b"}));
 }
 
 class FileTest : public ::testing::Test {

@@ -100,7 +100,8 @@ TEST_F(CaricatoreTest, StoresThePreparedLinesOfASlotFile) {
     EXPECT_EQ(*lines.Line(2, 4), "");
 }
 
-TEST_F(CaricatoreTest, SplitsAtCrLfAndLoneCrButNotAtLoneLfAndAnEmptyFileKeepsTheLines) {
+// The lines are split by the program's one line rule (tested with it).
+TEST_F(CaricatoreTest, AnEmptyFileKeepsTheLines) {
     Write(5, "a\rb\nc\r\n");
     loader.CaricaVideo(5);
     EXPECT_EQ(lines.Count(5), 3);

@@ -15,9 +15,9 @@
 namespace caltrix::test {
 
 // A stored match line: status and teams padded to 40 characters, then the score.
-inline std::string MatchLine(std::string testa, const std::string& score) {
-    testa.resize(40, ' ');
-    return testa + score;
+inline std::string MatchLine(std::string sides, const std::string& score) {
+    sides.resize(40, ' ');
+    return sides + score;
 }
 
 class Folder {

@@ -276,3 +276,27 @@ def stop_run(program, server, keep):
             print("kept:", program.root)
         program.stop()
     server.close()
+
+
+def run_in_folder(prefix, keep, run, passed, logs=()):
+    """Runs `run(root)` in a new temporary folder and returns the exit status:
+    0 when it passed, 1 on a Failure (with the tail of each of `logs` in the
+    folder). The folder goes afterwards, unless `keep`."""
+    root = tempfile.mkdtemp(prefix=prefix)
+    try:
+        run(root)
+    except Failure as failure:
+        print("FAILED:", failure)
+        for name in logs:
+            path = os.path.join(root, name)
+            if os.path.exists(path):
+                print("--- %s (tail)" % name)
+                print("".join(open(path, errors="replace").readlines()[-15:]))
+        return 1
+    finally:
+        if keep:
+            print("kept:", root)
+        else:
+            shutil.rmtree(root, ignore_errors=True)
+    print(passed)
+    return 0

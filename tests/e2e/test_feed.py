@@ -14,10 +14,8 @@ import argparse
 import datetime
 import os
 import re
-import shutil
 import signal
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
@@ -124,19 +122,7 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # CTest's time-out still cleans up
-    root = tempfile.mkdtemp(prefix="caltrix-feed-e2e-")
-    try:
-        run(args, root)
-        print("ok")
-        return 0
-    except Failure as failure:
-        print("FAIL:", failure)
-        return 1
-    finally:
-        if args.keep:
-            print("kept:", root)
-        else:
-            shutil.rmtree(root, ignore_errors=True)
+    return harness.run_in_folder("caltrix-feed-e2e-", args.keep, lambda root: run(args, root), "ok")
 
 
 if __name__ == "__main__":

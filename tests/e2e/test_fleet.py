@@ -11,7 +11,6 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
@@ -86,24 +85,8 @@ def main():
     if not shutil.which("prometheus") or not shutil.which("promtool"):
         print("Prometheus is not installed (scripts/setup.sh installs it)")
         return 1
-    root = tempfile.mkdtemp(prefix="caltrix-fleet-e2e-")
-    try:
-        run(args, root)
-    except Failure as failure:
-        print("FAILED:", failure)
-        for name in ("caltrix-feed.log", "prometheus.log"):
-            path = os.path.join(root, name)
-            if os.path.exists(path):
-                print("--- %s (tail)" % name)
-                print("".join(open(path, errors="replace").readlines()[-15:]))
-        return 1
-    finally:
-        if args.keep:
-            print("kept:", root)
-        else:
-            shutil.rmtree(root, ignore_errors=True)
-    print("fleet end-to-end: passed")
-    return 0
+    return harness.run_in_folder("caltrix-fleet-e2e-", args.keep, lambda root: run(args, root),
+                                 "fleet end-to-end: passed", logs=("caltrix-feed.log", "prometheus.log"))
 
 
 if __name__ == "__main__":

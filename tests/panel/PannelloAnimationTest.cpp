@@ -100,7 +100,7 @@ TEST(PannelloAnimation, RealTimersDriveTheirOwnTicks) {
         kWaitMs));
 
     panel->SetScrollVerticale(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->TestoTopTwips() < 0; }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->TextTopTwips() < 0; }, kWaitMs));
 }
 
 TEST(PannelloAnimation, HalfTimePairNeverBlinks) {
@@ -187,18 +187,18 @@ TEST_F(PannelloScroll, RollsUpRestsAndResetsToTheNextText) {
     EXPECT_EQ(panel.host.notifications, std::vector<std::string>{"ScrollVerticale"});
 
     ticks(1);
-    EXPECT_EQ(panel->TestoTopTwips(), -30);
+    EXPECT_EQ(panel->TextTopTwips(), -30);
     EXPECT_EQ(Label(*panel, "lblTesto").height(), 267);
     ticks(35);
-    EXPECT_EQ(panel->TestoTopTwips(), -1080);
+    EXPECT_EQ(panel->TextTopTwips(), -1080);
     ticks(60);
-    EXPECT_EQ(panel->TestoTopTwips(), -1080);
+    EXPECT_EQ(panel->TextTopTwips(), -1080);
     EXPECT_TRUE(panel->ScrollVerticale());
     EXPECT_EQ(panel->ContatoreScroll(), 156);
 
     ticks(1);
     EXPECT_EQ(panel->GetTesto(), "B");
-    EXPECT_EQ(panel->TestoTopTwips(), 0);
+    EXPECT_EQ(panel->TextTopTwips(), 0);
     EXPECT_FALSE(panel->ScrollVerticale());
     EXPECT_FALSE(panel->TimerActive(PanelTimer::Scroll));
     EXPECT_EQ(panel->ContatoreScroll(), 60);
@@ -207,7 +207,7 @@ TEST_F(PannelloScroll, RollsUpRestsAndResetsToTheNextText) {
     // The next scroll moves on its very first tick.
     panel->SetScrollVerticale(true);
     ticks(1);
-    EXPECT_EQ(panel->TestoTopTwips(), -30);
+    EXPECT_EQ(panel->TextTopTwips(), -30);
 }
 
 TEST_F(PannelloScroll, StopWithoutScrollStillAppendsTheNextText) {
@@ -220,11 +220,11 @@ TEST_F(PannelloScroll, StoppedMidwayContinuesFromItsCount) {
     panel->SetScrollVerticale(true);
     ticks(10);
     panel->SetScrollVerticale(false);
-    EXPECT_EQ(panel->TestoTopTwips(), -300);
+    EXPECT_EQ(panel->TextTopTwips(), -300);
     EXPECT_EQ(panel->ContatoreScroll(), 70);
     panel->SetScrollVerticale(true);
     ticks(1);
-    EXPECT_EQ(panel->TestoTopTwips(), -330);
+    EXPECT_EQ(panel->TextTopTwips(), -330);
 }
 
 TEST_F(PannelloScroll, PulisciEmptiesTheTextButTheResetBringsTheNextBack) {
@@ -233,10 +233,10 @@ TEST_F(PannelloScroll, PulisciEmptiesTheTextButTheResetBringsTheNextBack) {
     panel->Pulisci();
     EXPECT_EQ(panel->GetTesto(), "");
     ticks(1);
-    EXPECT_EQ(panel->TestoTopTwips(), -180);
+    EXPECT_EQ(panel->TextTopTwips(), -180);
     ticks(91);
     EXPECT_EQ(panel->GetTesto(), "B");
-    EXPECT_EQ(panel->TestoTopTwips(), 0);
+    EXPECT_EQ(panel->TextTopTwips(), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/support/Twips.h"
+#include "app/widgets/Twips.h"
 
 #include <cmath>
 

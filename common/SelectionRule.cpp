@@ -1,14 +1,10 @@
-#include "common/SlotFiles.h"
+#include "common/SelectionRule.h"
 
 #include "common/Text1252.h"
 
 #include <algorithm>
 
 namespace caltrix {
-
-std::filesystem::path SlotFileName(const std::filesystem::path& programFolder, int slot) {
-    return programFolder / ("lmVideo" + std::to_string(slot) + ".txt");
-}
 
 void AppendCompacted(std::string_view text, std::string& out) {
     const auto& upper = UpperCase1252Table();

@@ -1,4 +1,4 @@
-#include "app/support/SempreInPrimoPiano.h"
+#include "app/widgets/SempreInPrimoPiano.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "app/support/ClassicCaption.h"
+#include "app/widgets/ClassicCaption.h"
 
 namespace caltrix {
 

@@ -7,6 +7,8 @@
 
 namespace caltrix {
 
+// The program's one copy; the panel library, which links nothing of the
+// program's, keeps its own.
 inline constexpr int kTwipsPerPixel = 15;
 
 // The factor, below 1, by which the program shrinks its design itself for a

@@ -1,4 +1,4 @@
-#include "app/support/FontSubstitutions.h"
+#include "app/widgets/FontSubstitutions.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,0 +1,3 @@
+#include "display/DisplayLogging.h"
+
+Q_LOGGING_CATEGORY(lcDisplay, "caltrix.display")
