@@ -152,9 +152,9 @@ def main():
         baseline_rss = rss_kb(feed.pid)
         seconds = 60 + args.goals * 55
         screens_program = args.screens_program or os.path.join(os.path.dirname(args.feed), "caltrix-fleet-screens")
-        # 5,000 screens a process: each holds two connections a screen, and a
-        # login's file limit is often 20,000.
-        groups = -(-args.screens // 5000)
+        # A thousand screens a process: libcurl's cost of ending a transfer
+        # grows with the connections its process holds.
+        groups = -(-args.screens // 1000)
         simulated = []
         for group in range(groups):
             count = args.screens // groups + (1 if group < args.screens % groups else 0)

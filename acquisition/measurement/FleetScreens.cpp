@@ -3,9 +3,12 @@
 // them run in one thread on libcurl's multi interface over epoll, so that
 // thousands of screens cost the machine little beside the server measured.
 // A dropped stream is opened again after half a second, with Last-Event-ID.
+// --events-only fetches no pages: the event fan-out alone.
+// libcurl 7.88 walks all connections of a multi handle each time a transfer
+// is taken off it, so a process runs no more than about a thousand screens.
 //
 // Usage: caltrix-fleet-screens --stream URL --site URL --screens N
-//        --seconds S [--stagger S] --out FILE
+//        --seconds S [--stagger S] [--events-only] --out FILE
 // FILE gets one JSON object per screen and line: "events" and "pages" (the
 // wall-clock time, in seconds, each version's event and page came), "made"
 // (the event's own time), "missed" (versions whose page came from the feed
@@ -66,6 +69,7 @@ struct Options {
     int screens = 0;
     double seconds = 0;
     double stagger = 2;
+    bool fetch = true;
     std::string out;
 };
 
@@ -167,6 +171,7 @@ private:
         if (m_events.count(version)) return;
         m_events[version] = wallSeconds();
         m_made[version] = eventTime(data.value(std::string(caltrix::kVersionTimeKey), std::string()));
+        if (!m_options.fetch) return;
         m_wanted = version;
         m_due.push_back(this);
     }
@@ -274,8 +279,14 @@ private:
 
 std::optional<Options> readOptions(int argc, char** argv) {
     Options options;
-    for (int n = 1; n + 1 < argc; n += 2) {
+    for (int n = 1; n < argc; n += 2) {
         const std::string name = argv[n];
+        if (name == "--events-only") {
+            options.fetch = false;
+            --n;
+            continue;
+        }
+        if (n + 1 == argc) return std::nullopt;
         const char* value = argv[n + 1];
         if (name == "--stream")
             options.stream = value;
@@ -332,7 +343,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = readOptions(argc, argv);
     if (!options) {
         std::cerr << "usage: caltrix-fleet-screens --stream URL --site URL --screens N --seconds S "
-                     "[--stagger S] --out FILE\n";
+                     "[--stagger S] [--events-only] --out FILE\n";
         return 2;
     }
     rlimit files{};
