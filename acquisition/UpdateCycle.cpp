@@ -81,6 +81,16 @@ void SaveAndCheck(const std::filesystem::path& savedPage, const std::string& mar
     }
 }
 
+// The engine's first navigation in a profile does several milliseconds of
+// work at once on the user-interface thread: a throwaway page of the
+// acquisition profile takes it at start-up, so the first cycle does not pause
+// the display for it. Its renderer ends with it.
+void PrepareEngine(QObject* owner) {
+    auto* page = new QWebEnginePage(AcquisitionProfile(), owner);
+    QObject::connect(page, &QWebEnginePage::loadFinished, page, &QObject::deleteLater);
+    page->setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
 }  // namespace
 
 
@@ -92,6 +102,7 @@ UpdateCycle::UpdateCycle(UpdateCycleSettings settings, ConfigTargets& configTarg
       m_selections(selections),
       m_titles(std::make_unique<TitleList>()) {
     createPage();
+    PrepareEngine(this);
     connect(&m_timer1, &QTimer::timeout, this, &UpdateCycle::onTimer1);
     SetTimer1Interval(kTimer1AtCreationMs);
     m_timer1.start();
