@@ -17,9 +17,23 @@ QString PlainText(QString text) {
     return text.remove(tag).simplified();
 }
 
+// The engine's first navigation in a profile does several milliseconds of
+// work at once on the user-interface thread: a throwaway page of the
+// acquisition profile takes it at start-up, so the first cycle does not pause
+// the display for it. Its renderer ends with it. It is not the live-score
+// page, whose wait a late "about:blank" loaded could end early.
+void PrepareEngine(QObject* owner) {
+    auto* page = new QWebEnginePage(AcquisitionProfile(), owner);
+    QObject::connect(page, &QWebEnginePage::loadFinished, page, &QObject::deleteLater);
+    page->setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
 }  // namespace
 
-LiveScorePage::LiveScorePage(QObject* parent) : QObject(parent) { create(); }
+LiveScorePage::LiveScorePage(QObject* parent) : QObject(parent) {
+    create();
+    PrepareEngine(this);
+}
 
 void LiveScorePage::create() {
     m_page = new QWebEnginePage(AcquisitionProfile(), this);
