@@ -152,8 +152,10 @@ def main():
         baseline_rss = rss_kb(feed.pid)
         seconds = 60 + args.goals * 55
         screens_program = args.screens_program or os.path.join(os.path.dirname(args.feed), "caltrix-fleet-screens")
-        # A thousand screens a process: libcurl's cost of ending a transfer
-        # grows with the connections its process holds.
+        # A thousand screens a process, each process from a local address of
+        # its own: libcurl's cost of ending a transfer grows with the
+        # connections its process holds, and the kernel's of finding a free
+        # port with the connections from one address.
         groups = -(-args.screens // 1000)
         simulated = []
         for group in range(groups):
@@ -161,7 +163,7 @@ def main():
             simulated.append(subprocess.Popen([
                 screens_program, "--stream", "http://%s/feed/events" % site, "--site", "http://" + site, "--screens",
                 str(count), "--seconds", str(seconds), "--stagger", str(min(10.0, args.screens / 500)), "--out",
-                os.path.join(work, "screens-%d.json" % group)]))
+                os.path.join(work, "screens-%d.json" % group), "--source", "127.0.0.%d" % (2 + group)]))
         processes.extend(simulated)
 
         deadline = time.time() + 120

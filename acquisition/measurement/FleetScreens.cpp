@@ -3,12 +3,15 @@
 // them run in one thread on libcurl's multi interface over epoll, so that
 // thousands of screens cost the machine little beside the server measured.
 // A dropped stream is opened again after half a second, with Last-Event-ID.
-// --events-only fetches no pages: the event fan-out alone.
+// --events-only fetches no pages: the event fan-out alone. --source sets the
+// local address: every local address has its own ports, and tens of thousands
+// of connections from one would make the kernel search long for a free port
+// at each connect.
 // libcurl 7.88 walks all connections of a multi handle each time a transfer
 // is taken off it, so a process runs no more than about a thousand screens.
 //
 // Usage: caltrix-fleet-screens --stream URL --site URL --screens N
-//        --seconds S [--stagger S] [--events-only] --out FILE
+//        --seconds S [--stagger S] [--events-only] [--source ADDRESS] --out FILE
 // FILE gets one JSON object per screen and line: "events" and "pages" (the
 // wall-clock time, in seconds, each version's event and page came), "made"
 // (the event's own time), "missed" (versions whose page came from the feed
@@ -70,6 +73,7 @@ struct Options {
     double seconds = 0;
     double stagger = 2;
     bool fetch = true;
+    std::string source;  // the local address connections leave from, as curl's "host!ADDRESS"
     std::string out;
 };
 
@@ -97,6 +101,7 @@ public:
             m_streamHeaders = curl_slist_append(m_streamHeaders, ("Last-Event-ID: " + m_lastEventId).c_str());
         m_parser = EventStreamParser();
         curl_easy_setopt(m_stream, CURLOPT_URL, m_options.stream.c_str());
+        setSource(m_stream);
         curl_easy_setopt(m_stream, CURLOPT_HTTPHEADER, m_streamHeaders);
         curl_easy_setopt(m_stream, CURLOPT_WRITEFUNCTION, &Screen::streamBytes);
         curl_easy_setopt(m_stream, CURLOPT_WRITEDATA, this);
@@ -176,12 +181,17 @@ private:
         m_due.push_back(this);
     }
 
+    void setSource(CURL* handle) const {
+        if (!m_options.source.empty()) curl_easy_setopt(handle, CURLOPT_INTERFACE, m_options.source.c_str());
+    }
+
     void fetch(long long version) {
         if (!m_fetch) m_fetch = curl_easy_init();
         m_fetching = version;
         m_url = m_options.site + std::string(caltrix::kScorePagePath) + "?" + std::string(caltrix::kScorePageQuery) +
                 "&" + std::string(caltrix::kPageVersionArgument) + "=" + std::to_string(version);
         curl_easy_setopt(m_fetch, CURLOPT_URL, m_url.c_str());
+        setSource(m_fetch);
         curl_easy_setopt(m_fetch, CURLOPT_WRITEFUNCTION, &Screen::discard);
         curl_easy_setopt(m_fetch, CURLOPT_HEADERFUNCTION, &Screen::pageHeader);
         curl_easy_setopt(m_fetch, CURLOPT_HEADERDATA, this);
@@ -298,6 +308,8 @@ std::optional<Options> readOptions(int argc, char** argv) {
             options.seconds = std::atof(value);
         else if (name == "--stagger")
             options.stagger = std::atof(value);
+        else if (name == "--source")
+            options.source = std::string("host!") + value;
         else if (name == "--out")
             options.out = value;
         else
@@ -343,7 +355,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = readOptions(argc, argv);
     if (!options) {
         std::cerr << "usage: caltrix-fleet-screens --stream URL --site URL --screens N --seconds S "
-                     "[--stagger S] [--events-only] --out FILE\n";
+                     "[--stagger S] [--events-only] [--source ADDRESS] --out FILE\n";
         return 2;
     }
     rlimit files{};
