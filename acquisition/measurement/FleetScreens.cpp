@@ -31,7 +31,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <deque>
 #include <ctime>
 #include <fstream>
@@ -238,10 +237,12 @@ public:
     // Waits at most `seconds` for sockets or libcurl's timeout and lets
     // libcurl act on them; returns the transfers that ended.
     std::vector<std::pair<CURL*, CURLcode>> Step(double seconds) {
-        int wait = static_cast<int>(seconds * 1000);
-        if (m_timeoutMs >= 0 && m_timeoutMs < wait) wait = static_cast<int>(m_timeoutMs);
+        using namespace std::chrono;
+        auto wait = duration_cast<milliseconds>(duration<double>(seconds));
+        if (m_timerDue != steady_clock::time_point::max())
+            wait = std::clamp(duration_cast<milliseconds>(m_timerDue - steady_clock::now()), milliseconds(0), wait);
         epoll_event ready[1024];
-        const int count = epoll_wait(m_epoll, ready, 1024, wait);
+        const int count = epoll_wait(m_epoll, ready, 1024, static_cast<int>(wait.count()));
         int running = 0;
         for (int n = 0; n < count; ++n) {
             const int flags = ((ready[n].events & EPOLLIN) ? CURL_CSELECT_IN : 0) |
@@ -249,7 +250,7 @@ public:
                               ((ready[n].events & (EPOLLERR | EPOLLHUP)) ? CURL_CSELECT_ERR : 0);
             curl_multi_socket_action(m_multi, ready[n].data.fd, flags, &running);
         }
-        if (count <= 0 || std::chrono::steady_clock::now() >= m_timerDue)
+        if (count <= 0 || steady_clock::now() >= m_timerDue)
             curl_multi_socket_action(m_multi, CURL_SOCKET_TIMEOUT, 0, &running);
         std::vector<std::pair<CURL*, CURLcode>> ended;
         int left = 0;
@@ -274,30 +275,27 @@ private:
     }
 
     static int timer(CURLM*, long timeoutMs, void* self) {
-        auto* loop = static_cast<Loop*>(self);
-        loop->m_timeoutMs = timeoutMs;
-        loop->m_timerDue = timeoutMs < 0 ? std::chrono::steady_clock::time_point::max()
-                                         : std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        static_cast<Loop*>(self)->m_timerDue =
+            timeoutMs < 0 ? std::chrono::steady_clock::time_point::max()
+                          : std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         return 0;
     }
 
     int m_epoll;
     CURLM* m_multi;
-    long m_timeoutMs = -1;
     std::chrono::steady_clock::time_point m_timerDue = std::chrono::steady_clock::time_point::max();
 };
 
 std::optional<Options> readOptions(int argc, char** argv) {
     Options options;
-    for (int n = 1; n < argc; n += 2) {
+    for (int n = 1; n < argc; ++n) {
         const std::string name = argv[n];
         if (name == "--events-only") {
             options.fetch = false;
-            --n;
             continue;
         }
-        if (n + 1 == argc) return std::nullopt;
-        const char* value = argv[n + 1];
+        if (++n == argc) return std::nullopt;
+        const char* value = argv[n];
         if (name == "--stream")
             options.stream = value;
         else if (name == "--site")
