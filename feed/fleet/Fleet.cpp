@@ -11,6 +11,8 @@ namespace {
 
 using feed::HttpAnswer;
 using feed::HttpRequest;
+using feed::MakeAnswer;
+using feed::TextAnswer;
 using nlohmann::json;
 
 constexpr std::string_view kPictureSuffix = "/picture";
@@ -19,13 +21,13 @@ constexpr std::string_view kPictureRequestSuffix = "/picture-request";
 // that another site's form cannot make a browser send them.
 constexpr const char* kOperatorHeader = "x-caltrix-operator";
 
-HttpAnswer text(int status, std::string body) { return {status, "text/plain; charset=utf-8", body + "\n", {}}; }
+HttpAnswer text(int status, std::string body) { return MakeAnswer(status, "text/plain; charset=utf-8", body + "\n"); }
 
 HttpAnswer jsonAnswer(std::string body) {
-    return {200, "application/json", std::move(body), {{"Cache-Control", "no-store"}}};
+    return MakeAnswer(200, "application/json", std::move(body), {{"Cache-Control", "no-store"}});
 }
 
-HttpAnswer notAllowed(std::string allow) { return {405, "text/plain", "method not allowed\n", {{"Allow", allow}}}; }
+HttpAnswer notAllowed(std::string allow) { return TextAnswer(405, "method not allowed\n", {{"Allow", allow}}); }
 
 bool isJpeg(const std::string& body) { return body.size() > 4 && body.compare(0, 3, "\xFF\xD8\xFF") == 0; }
 
@@ -77,17 +79,15 @@ std::vector<feed::HttpRoute> Fleet::Routes() {
                             {"GET", "HEAD", "PUT", "POST", "DELETE"},
                             kMaxPictureBytes,
                             [this](const HttpRequest& request) { return screensFolder(request); }};
-    feed::HttpRoute page{
-        std::string(kScreensPagePath), {"GET", "HEAD"}, 0, [this](const HttpRequest& request) {
-            if (auto refused = refusedOperator(request)) return *refused;
-            return HttpAnswer{
-                200, "text/html; charset=utf-8", std::string(ScreensPageHtml()), {{"Cache-Control", "no-store"}}};
-        }};
-    feed::HttpRoute metrics{
-        std::string(kMetricsPath), {"GET", "HEAD"}, 0, [this](const HttpRequest& request) {
-            if (auto refused = refusedOperator(request)) return *refused;
-            return HttpAnswer{200, "text/plain; version=0.0.4; charset=utf-8", m_metrics.Text(), {}};
-        }};
+    feed::HttpRoute page{std::string(kScreensPagePath), {"GET", "HEAD"}, 0, [this](const HttpRequest& request) {
+                             if (auto refused = refusedOperator(request)) return *refused;
+                             return MakeAnswer(200, "text/html; charset=utf-8", std::string(ScreensPageHtml()),
+                                               {{"Cache-Control", "no-store"}});
+                         }};
+    feed::HttpRoute metrics{std::string(kMetricsPath), {"GET", "HEAD"}, 0, [this](const HttpRequest& request) {
+                                if (auto refused = refusedOperator(request)) return *refused;
+                                return MakeAnswer(200, "text/plain; version=0.0.4; charset=utf-8", m_metrics.Text());
+                            }};
     return {reports, page, metrics};
 }
 
@@ -197,7 +197,7 @@ HttpAnswer Fleet::operatorAnswer(const HttpRequest& request, const std::string& 
     if (what == "picture") {
         if (!reading) return notAllowed("GET, HEAD, PUT");
         if (!screen || !screen->picture) return text(404, "no picture of this screen");
-        return {200, "image/jpeg", *screen->picture, {{"Cache-Control", "no-store"}}};
+        return MakeAnswer(200, "image/jpeg", *screen->picture, {{"Cache-Control", "no-store"}});
     }
     if (request.method == "DELETE") {
         if (!request.Header(kOperatorHeader)) return text(400, "sent by the operator's page only");

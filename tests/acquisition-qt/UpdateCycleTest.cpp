@@ -169,7 +169,9 @@ TEST_F(CycleTest, FailuresKeepThePreviousResultsUntilTheNextGoodCycle) {
         const int pageHits = server.Hits(kPageTarget);
         failure.breakServer(server);
         EXPECT_EQ(window.AggiornaTelevideo(), failure.cycleCompletes);
-        if (failure.cycleCompletes) EXPECT_EQ(server.Hits(kPageTarget), pageHits + 1);
+        if (failure.cycleCompletes) {
+            EXPECT_EQ(server.Hits(kPageTarget), pageHits + 1);
+        }
         EXPECT_EQ(SlotFile(1), failure.slotOne.empty() ? kSerieA : failure.slotOne);
         EXPECT_EQ(m_store.Selection(0), "SERIE A;");
         EXPECT_EQ(ReadWholeFile(ProgramFile("qesa.ris")), "01=SERIE A;\r\n");

@@ -73,13 +73,13 @@ feed::HttpAnswer FleetBench::Call(const std::string& method, const std::string& 
         const bool folder = route.path.ends_with('/');
         if (folder ? path.starts_with(route.path) : path == route.path) {
             feed::HttpAnswer answer = request.body.size() > route.maxBodyBytes && !request.body.empty()
-                                          ? feed::HttpAnswer{413, "text/plain", "too large\n", {}}
+                                          ? feed::TextAnswer(413, "too large\n")
                                           : route.answer(request);
             fleet->CountAnswer(route.path, answer.status);
             return answer;
         }
     }
-    return {404, "text/plain", "not found\n", {}};
+    return feed::TextAnswer(404, "not found\n");
 }
 
 feed::HttpAnswer FleetBench::Report(const std::string& name, std::string body) {
