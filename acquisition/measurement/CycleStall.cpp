@@ -11,7 +11,7 @@
 // behind in this process shows cycle by cycle.
 #include "acquisition/measurement/ProcessMemory.h"
 #include "acquisition/measurement/ToolPages.h"
-#include "acquisition/UpdateCycle.h"
+#include "acquisition/qt/UpdateCycle.h"
 #include "common/SlotSelectionStore.h"
 #include "common/WebAddresses.h"
 #include "common/qt/TimeScale.h"

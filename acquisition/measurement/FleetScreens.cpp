@@ -17,7 +17,7 @@
 // (the event's own time), "missed" (versions whose page came from the feed
 // server itself, where a cache stands between: X-Cache-Status MISS) and
 // "connections" (how often its stream was opened).
-#include "acquisition/core/EventStreamParser.h"
+#include "acquisition/EventStreamParser.h"
 #include "common/FeedEvents.h"
 #include "common/WebAddresses.h"
 

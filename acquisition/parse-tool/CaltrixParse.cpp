@@ -1,6 +1,6 @@
 // caltrix-parse: parses a saved live-score page into the combined and slot
 // result files, with the same code as the program's update cycle.
-#include "acquisition/core/CercaNotizie.h"
+#include "acquisition/CercaNotizie.h"
 
 #include <cstdlib>
 #include <exception>

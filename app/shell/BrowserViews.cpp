@@ -1,6 +1,6 @@
 #include "app/shell/BrowserViews.h"
 
-#include "acquisition/AcquisitionProfile.h"
+#include "acquisition/qt/AcquisitionProfile.h"
 #include "app/widgets/Twips.h"
 
 #include "app/logging/AppLogging.h"

@@ -1,7 +1,7 @@
 // The program's controls as targets of the remote configuration.
 #pragma once
 
-#include "acquisition/core/LeggiConfig.h"
+#include "acquisition/LeggiConfig.h"
 
 #include <QUrl>
 

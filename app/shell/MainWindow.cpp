@@ -1,7 +1,7 @@
 #include "app/shell/MainWindow.h"
 
-#include "acquisition/EventStream.h"
-#include "acquisition/UpdateCycle.h"
+#include "acquisition/qt/EventStream.h"
+#include "acquisition/qt/UpdateCycle.h"
 #include "app/shell/ConfigApplier.h"
 #include "app/shell/SafeAddresses.h"
 #include "app/shell/BrowserViews.h"
@@ -22,7 +22,7 @@
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
-#include "display/SlotDisplayTimers.h"
+#include "display/qt/SlotDisplayTimers.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "app/status/StatusRecorder.h"
 #include "common/Slots.h"
 #include "common/SlotSelectionStore.h"
-#include "display/core/Ticker.h"
+#include "display/Ticker.h"
 
 #include <Pannello/Pannello.h>
 

@@ -2,7 +2,7 @@
 
 #include "common/WebAddresses.h"
 #include "common/qt/HttpAddress.h"
-#include "acquisition/AcquisitionLogging.h"
+#include "acquisition/qt/AcquisitionLogging.h"
 #include "app/logging/AppLogging.h"
 
 #include <QWebEngineView>

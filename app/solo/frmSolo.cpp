@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "app/widgets/Twips.h"
-#include "display/DisplayLogging.h"
+#include "display/qt/DisplayLogging.h"
 
 namespace caltrix {
 namespace {

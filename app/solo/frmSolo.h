@@ -12,8 +12,8 @@
 
 #include <Pannello/Pannello.h>
 
-#include "display/QtFlashTimer.h"
-#include "display/core/ScoreFlash.h"
+#include "display/qt/QtFlashTimer.h"
+#include "display/ScoreFlash.h"
 
 namespace caltrix {
 

@@ -3,7 +3,7 @@
 #include "app/logging/AppLogging.h"
 #include "common/qt/Text1252Qt.h"
 #include "common/qt/TimeScale.h"
-#include "display/core/Ticker.h"
+#include "display/Ticker.h"
 
 #include <QLabel>
 #include <QLocale>

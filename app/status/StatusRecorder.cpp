@@ -1,11 +1,11 @@
 #include "app/status/StatusRecorder.h"
 
-#include "acquisition/EventStream.h"
-#include "acquisition/UpdateCycle.h"
+#include "acquisition/qt/EventStream.h"
+#include "acquisition/qt/UpdateCycle.h"
 #include "app/status/StaleMark.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/Text1252Qt.h"
-#include "display/core/SlotDisplay.h"
+#include "display/SlotDisplay.h"
 
 #include <Pannello/Pannello.h>
 

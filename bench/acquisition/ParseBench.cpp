@@ -1,8 +1,8 @@
 // Throughput of the page parser with its closing step on generated pages:
 // realistic pages (one cell per line, many competitions) and hostile lines
 // (long lines with many distinct and nested tags).
-#include "acquisition/core/CercaNotizie.h"
-#include "acquisition/core/TagStripper.h"
+#include "acquisition/CercaNotizie.h"
+#include "acquisition/TagStripper.h"
 #include "common/Text1252.h"
 
 #include <benchmark/benchmark.h>

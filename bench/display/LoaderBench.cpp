@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/LineFile.h"
-#include "display/core/SlotFileLoader.h"
-#include "display/core/LinePreparation.h"
+#include "display/SlotFileLoader.h"
+#include "display/LinePreparation.h"
 
 namespace {
 

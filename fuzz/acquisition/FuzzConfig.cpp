@@ -1,5 +1,5 @@
 // Arbitrary bytes as a configuration copy.
-#include "acquisition/core/LeggiConfig.h"
+#include "acquisition/LeggiConfig.h"
 
 #include <cstddef>
 #include <cstdint>

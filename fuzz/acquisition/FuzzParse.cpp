@@ -1,6 +1,6 @@
 // Arbitrary page bytes and selection strings through the parser and the
 // closing step, in a fresh temporary folder for each input.
-#include "acquisition/core/CercaNotizie.h"
+#include "acquisition/CercaNotizie.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/core/LinePreparation.h"
+#include "display/LinePreparation.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tests/support/TestHttpServer.h"
-#include "acquisition/UpdateCycle.h"
+#include "acquisition/qt/UpdateCycle.h"
 #include "common/SlotSelectionStore.h"
 #include "common/qt/TimeScale.h"
 #include "common/LineFile.h"

@@ -1,6 +1,6 @@
 // The screen's event stream client against a local server that holds the
 // stream open and pushes events on demand.
-#include "acquisition/EventStream.h"
+#include "acquisition/qt/EventStream.h"
 #include "common/qt/TimeScale.h"
 #include "tests/support/PageLoading.h"
 #include "tests/support/TestHttpServer.h"

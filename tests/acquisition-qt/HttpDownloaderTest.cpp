@@ -1,4 +1,4 @@
-#include "acquisition/HttpDownloader.h"
+#include "acquisition/qt/HttpDownloader.h"
 
 #include "tests/support/TestHttpServer.h"
 #include "common/qt/TimeScale.h"

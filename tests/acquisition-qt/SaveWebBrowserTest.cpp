@@ -1,8 +1,8 @@
-#include "acquisition/SaveWebBrowser.h"
+#include "acquisition/qt/SaveWebBrowser.h"
 
 #include "tests/support/PageLoading.h"
 #include "tests/support/TestHttpServer.h"
-#include "acquisition/AcquisitionProfile.h"
+#include "acquisition/qt/AcquisitionProfile.h"
 #include "common/LineFile.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "acquisition/core/CercaNotizie.h"
-#include "acquisition/core/ClosingStep.h"
+#include "acquisition/CercaNotizie.h"
+#include "acquisition/ClosingStep.h"
 
 #include "TempFolder.h"
 

@@ -1,6 +1,6 @@
 // The event stream's reader and its reconnection schedule, without sockets.
-#include "acquisition/core/EventStreamParser.h"
-#include "acquisition/core/StreamReconnect.h"
+#include "acquisition/EventStreamParser.h"
+#include "acquisition/StreamReconnect.h"
 
 #include <gtest/gtest.h>
 

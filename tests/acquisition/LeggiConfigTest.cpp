@@ -1,4 +1,4 @@
-#include "acquisition/core/LeggiConfig.h"
+#include "acquisition/LeggiConfig.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "acquisition/core/LineRules.h"
+#include "acquisition/LineRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "acquisition/core/PageCheck.h"
+#include "acquisition/PageCheck.h"
 
 #include <gtest/gtest.h>
 

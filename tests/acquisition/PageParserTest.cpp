@@ -1,5 +1,5 @@
-#include "acquisition/core/PageParser.h"
-#include "acquisition/core/ParseError.h"
+#include "acquisition/PageParser.h"
+#include "acquisition/ParseError.h"
 
 #include <gtest/gtest.h>
 

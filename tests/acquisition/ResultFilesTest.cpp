@@ -1,4 +1,4 @@
-#include "acquisition/core/ResultFiles.h"
+#include "acquisition/ResultFiles.h"
 
 #include <gtest/gtest.h>
 

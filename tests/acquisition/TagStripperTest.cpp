@@ -1,5 +1,5 @@
-#include "acquisition/core/ParseError.h"
-#include "acquisition/core/TagStripper.h"
+#include "acquisition/ParseError.h"
+#include "acquisition/TagStripper.h"
 #include "common/Text1252.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "acquisition/core/TitleList.h"
-#include "acquisition/core/TitleMatcher.h"
+#include "acquisition/TitleList.h"
+#include "acquisition/TitleMatcher.h"
 
 #include <gtest/gtest.h>
 

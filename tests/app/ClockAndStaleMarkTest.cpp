@@ -1,6 +1,6 @@
 #include "app/status/StaleMark.h"
 #include "common/qt/ClockText.h"
-#include "display/core/Ticker.h"
+#include "display/Ticker.h"
 
 #include <QLabel>
 

@@ -1,14 +1,14 @@
 // The main window as the user meets it: its keys, a link button, and a panel
 // click to the single-panel window and back. The endpoint and the site refuse
 // connections, so every cycle fails fast and no page leaves the machine.
-#include "acquisition/UpdateCycle.h"
+#include "acquisition/qt/UpdateCycle.h"
 #include "app/about/Form4.h"
 #include "app/panelhost/PanelLibrary.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/ProgramFiles.h"
 #include "app/solo/frmSolo.h"
 #include "common/qt/TimeScale.h"
-#include "display/SlotDisplayTimers.h"
+#include "display/qt/SlotDisplayTimers.h"
 
 #include <gtest/gtest.h>
 

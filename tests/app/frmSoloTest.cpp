@@ -7,7 +7,7 @@
 
 #include "tests/display/TestBench.h"
 #include "app/solo/frmSolo.h"
-#include "display/SlotDisplayTimers.h"
+#include "display/qt/SlotDisplayTimers.h"
 
 namespace caltrix::test {
 namespace {

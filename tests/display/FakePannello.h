@@ -13,7 +13,7 @@
 #include <Pannello/Pannello.h>
 
 #include "MarkupParser.h"
-#include "display/core/ScoreFlash.h"
+#include "display/ScoreFlash.h"
 
 namespace caltrix::test {
 

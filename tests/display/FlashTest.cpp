@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestBench.h"
-#include "display/core/StoredLine.h"
+#include "display/StoredLine.h"
 
 namespace caltrix::test {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestBench.h"
-#include "display/core/LinePreparation.h"
+#include "display/LinePreparation.h"
 
 namespace caltrix::test {
 namespace {

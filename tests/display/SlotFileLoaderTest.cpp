@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "TestBench.h"
-#include "display/core/SlotFileLoader.h"
-#include "display/core/LinePreparation.h"
+#include "display/SlotFileLoader.h"
+#include "display/LinePreparation.h"
 
 namespace caltrix::test {
 namespace {

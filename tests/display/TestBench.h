@@ -10,7 +10,7 @@
 
 #include "FakePannello.h"
 #include "common/LineFile.h"
-#include "display/core/SlotDisplay.h"
+#include "display/SlotDisplay.h"
 
 namespace caltrix::test {
 

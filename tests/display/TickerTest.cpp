@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "display/core/Ticker.h"
+#include "display/Ticker.h"
 
 namespace caltrix {
 namespace {

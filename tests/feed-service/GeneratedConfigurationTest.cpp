@@ -1,7 +1,7 @@
 #include "feed/service/GeneratedConfiguration.h"
 
-#include "acquisition/core/PageParser.h"
-#include "acquisition/core/ResultFiles.h"
+#include "acquisition/PageParser.h"
+#include "acquisition/ResultFiles.h"
 #include "common/ResultText.h"
 #include "feed/model/PageWriter.h"
 #include "common/Text1252.h"

@@ -1,4 +1,4 @@
-#include "acquisition/core/PageParser.h"
+#include "acquisition/PageParser.h"
 #include "feed/model/PageText.h"
 #include "feed/model/PageWriter.h"
 #include "common/ResultText.h"

@@ -1,4 +1,0 @@
-#include "acquisition/AcquisitionLogging.h"
-
-Q_LOGGING_CATEGORY(lcCycle, "caltrix.cycle")
-Q_LOGGING_CATEGORY(lcEvents, "caltrix.events")

@@ -1,3 +1,0 @@
-#include "display/DisplayLogging.h"
-
-Q_LOGGING_CATEGORY(lcDisplay, "caltrix.display")

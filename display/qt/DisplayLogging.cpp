@@ -1,0 +1,3 @@
+#include "display/qt/DisplayLogging.h"
+
+Q_LOGGING_CATEGORY(lcDisplay, "caltrix.display")
