@@ -34,7 +34,7 @@ std::filesystem::path ChooseCombinedFile(const std::filesystem::path& programFol
             oldest = candidate;
         }
     }
-    if (!oldestTime) throw FileError("no combined result file can be chosen in " + programFolder.string());
+    if (!oldestTime) throw FileError("no combined file can be chosen in " + programFolder.string());
     return oldest;
 }
 

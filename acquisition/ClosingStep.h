@@ -1,5 +1,5 @@
 // The closing step of a parse: the result text goes to a new combined result
-// file and from there into the eleven slot result files.
+// file and from there into the eleven slot files.
 #pragma once
 
 #include "acquisition/ResultFiles.h"
@@ -16,8 +16,8 @@ namespace caltrix {
 std::filesystem::path ChooseCombinedFile(const std::filesystem::path& programFolder);
 
 // Writes `closedText` and CR LF to a new combined file, rewrites every slot
-// result file from that content and deletes the saved page. A failure starts the whole
-// write again once on the next free combined file; a second failure throws
+// file from that content and deletes the saved page. A failure starts the
+// whole write again once on the next free combined file; a second failure throws
 // (FileError). Each file is replaced whole, so a reader never sees half of
 // one. Returns the combined file written.
 std::filesystem::path WriteResultFiles(std::string closedText, const std::array<std::string, kSlotCount>& selections,

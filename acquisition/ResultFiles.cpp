@@ -29,7 +29,7 @@ void AppendLine(std::string_view combined, std::string_view line, SlotPieces& pi
     }
 }
 
-// The slot result file contents of several selections in one walk over the
+// The slot file contents of several selections in one walk over the
 // combined text, so each header is compacted once for all of them.
 std::vector<SlotPieces> SlotPiecesFor(std::string_view combined, std::span<const std::string> selections) {
     std::vector<std::vector<std::string>> fragments;

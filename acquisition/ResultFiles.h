@@ -1,4 +1,4 @@
-// The combined result file and the slot result files: names and contents.
+// The combined file and the slot files: names and contents.
 #pragma once
 
 #include "common/FileNames.h"
@@ -12,7 +12,7 @@
 
 namespace caltrix {
 
-// The slot result file's content for the combined file's content: the
+// The slot file's content for the combined file's content: the
 // non-blank lines under the headers that the selection string selects,
 // each with CR LF, then one more CR LF. The selection's fragments are the
 // pieces before its last ";"; a header is selected when, spaces removed and
@@ -27,12 +27,12 @@ using SlotPieces = std::vector<std::string_view>;
 std::array<SlotPieces, kSlotCount> SlotFilePieces(std::string_view combined,
                                                   const std::array<std::string, kSlotCount>& selections);
 
-// Replaces the slot result file `slotFile` whole with the pieces, unless it
+// Replaces the slot file `slotFile` whole with the pieces, unless it
 // already holds exactly that: an unchanged slot costs a read, not a new file.
 // Throws FileError.
 void WriteSlotFile(const std::filesystem::path& slotFile, const SlotPieces& pieces);
 
-// Writes the slot result file `slotFile` for the selection `selz` from the
+// Writes the slot file `slotFile` for the selection `selz` from the
 // combined file's content, replacing the file whole. Throws FileError.
 void ScriviNuovoOutput(std::string_view combined, std::string_view selz, const std::filesystem::path& slotFile);
 

@@ -13,8 +13,8 @@ inline constexpr std::string_view kSavedPageName = "sport1";
 // The copy of the downloaded configuration in the program folder.
 inline constexpr std::string_view kConfigurationCopyName = "qesa.ris";
 
-// The combined result files video<n>.txt, n = 1..kCombinedFileLimit, and the
-// slot result files lmVideo<k>.txt, k = 1..11, in the program folder.
+// The combined files video<n>.txt, n = 1..kCombinedFileLimit, and the
+// slot files lmVideo<k>.txt, k = 1..11, in the program folder.
 inline constexpr int kCombinedFileLimit = 1000;
 std::filesystem::path CombinedFileName(const std::filesystem::path& programFolder, int n);
 std::filesystem::path SlotFileName(const std::filesystem::path& programFolder, int slot);

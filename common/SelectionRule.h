@@ -1,5 +1,5 @@
 // The selection rule that puts a competition's header and match lines into a
-// slot's result file. A selection string is competition fragments, each
+// slot file. A selection string is competition fragments, each
 // followed by ";"; a header is selected when, with spaces removed and upper
 // cased, it contains one of the fragments treated the same way.
 #pragma once

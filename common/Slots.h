@@ -1,5 +1,5 @@
 // The display slots the acquisition and the display agree on: eleven, slot k
-// with its own result file lmVideo<k>.txt (FileNames.h) and selection
+// with its own slot file lmVideo<k>.txt (FileNames.h) and selection
 // (SelectionRule.h). Where slots sit in an array, slot k is element k-1.
 #pragma once
 

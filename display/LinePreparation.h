@@ -1,4 +1,4 @@
-// How the slot file loader prepares one line of a slot result file for
+// How the slot file loader prepares one line of a slot file for
 // display. Plain functions on Windows-1252 bytes; any line length is handled.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The slot file loader: every call takes the next slot result file
+// The slot file loader: every call takes the next slot file
 // lmVideo<N>.txt of the program folder (N = 1..11, then 0) and stores its
 // prepared lines in that slot's list.
 #pragma once

@@ -15,8 +15,8 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: caltrix-parse PAGE --out DIR [--slot K=SELECTION]...\n"
     "\n"
-    "Parses the saved live-score page PAGE and writes the combined result file\n"
-    "video<N>.txt and the slot result files lmVideo1.txt..lmVideo11.txt in DIR.\n"
+    "Parses the saved live-score page PAGE and writes the combined file\n"
+    "video<N>.txt and the slot files lmVideo1.txt..lmVideo11.txt in DIR.\n"
     "PAGE itself is left alone: the parse runs on a copy, which it deletes.\n"
     "\n"
     "  --out DIR             folder for the result files (must exist)\n"

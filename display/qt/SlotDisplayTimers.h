@@ -36,10 +36,10 @@ public:
                       QObject* parent = nullptr);
     ~SlotDisplayTimers() override;
 
-    // Loads the next slot result file (the 4000 ms loader tick and the end of
+    // Loads the next slot file (the 4000 ms loader tick and the end of
     // start-up); a file that cannot be read is skipped with a warning.
     void CaricaProssimoVideo();
-    // Loads slot k's result file now, when it exists; false when it does not
+    // Loads the slot file of slot k now, when it exists; false when it does not
     // or cannot be read (with a warning).
     bool LoadSlotFile(int slot);
 

@@ -20,7 +20,7 @@ Competition competition(std::string area, std::string name) {
     return {std::move(area), std::move(name), {Match{kNow, MatchState::Finished, {}, "Home", "Away", {1, 0}, {}}}};
 }
 
-// The combined result file that a cycle makes of the page written for `model`.
+// The combined file that a cycle makes of the page written for `model`.
 std::string combinedFile(const MatchModel& model) {
     const std::string saved = ReplaceAll(ToWindows1252(QString::fromStdString(WritePage(model, kNow))), "\n", "\r\n");
     TitleList titles;
