@@ -5,7 +5,7 @@
 
 namespace caltrix {
 
-// True when the markup holds a competition header ("class=title") or the
+// True when the markup holds a competition title ("class=title") or the
 // page's closing marker ("t=new"): a real page, even on a day without
 // matches. Binary garbage, an empty body or an error page hold neither, and
 // parsing them would blank every slot.

@@ -1,4 +1,6 @@
-// How competition titles and match lines read in the result files. The page
+// How competition titles and match lines read in the result files. A
+// competition's title (its area and name) stands in the result files as a
+// header line, "<TITLE> ", above the competition's match lines. The page
 // parser and the closing step write them so; a configuration made from a
 // feed's competitions uses the same rules to name the headers it selects.
 #pragma once

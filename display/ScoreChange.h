@@ -1,5 +1,5 @@
 // What a new load of a slot's lines changed in its scores: for each match
-// found in both loads (same competition header, same two sides) whose score
+// found in both loads (same competition title, same two sides) whose score
 // differs, a goal (the score went up) or a goal taken back (it went down).
 #pragma once
 

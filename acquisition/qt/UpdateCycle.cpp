@@ -68,7 +68,7 @@ void SaveAndCheck(const std::filesystem::path& savedPage, const std::string& mar
     }
     if (!LooksLikeLiveScorePage(markup)) {
         DeleteFileIfPresent(savedPage);
-        throw CycleError("the saved page is not a live-score page (no competition header, no closing marker)");
+        throw CycleError("the saved page is not a live-score page (no competition title, no closing marker)");
     }
 }
 

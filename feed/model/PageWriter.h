@@ -14,7 +14,7 @@ namespace caltrix::feed {
 // The offset of the system's local time zone from UTC at `instant`.
 std::chrono::seconds SystemUtcOffset(std::chrono::sys_seconds instant);
 
-// The competition's header on the page (UTF-8): "Area - Name", in the
+// The competition's title on the page (UTF-8): "Area - Name", in the
 // page's characters.
 std::string CompetitionTitle(const Competition& competition);
 
