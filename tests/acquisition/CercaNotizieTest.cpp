@@ -1,7 +1,8 @@
 #include "acquisition/core/CercaNotizie.h"
 #include "acquisition/core/ClosingStep.h"
 
-#include "TempFolder.h"
+#include "Fixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
