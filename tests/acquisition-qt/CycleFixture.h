@@ -2,6 +2,7 @@
 // with every wait and time-out shortened by the time scale.
 #pragma once
 
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHttpServer.h"
 #include "acquisition/qt/UpdateCycle.h"
 #include "common/SlotSelectionStore.h"
@@ -9,8 +10,6 @@
 #include "common/LineFile.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -50,18 +49,17 @@ protected:
 
     // Configuration and page from `server`, files in the test's folders.
     UpdateCycleSettings SettingsFor(const TestHttpServer& server) const {
-        return {server.BaseUrl(), server.BaseUrl(), FolderPath(m_programFolder), FolderPath(m_workFolder)};
+        return {server.BaseUrl(), server.BaseUrl(), m_programFolder.path(), m_workFolder.path()};
     }
-    static std::filesystem::path FolderPath(const QTemporaryDir& folder) { return folder.path().toStdString(); }
-    std::filesystem::path ProgramFile(const char* name) const { return FolderPath(m_programFolder) / name; }
+    std::filesystem::path ProgramFile(const char* name) const { return m_programFolder / name; }
     std::string SlotFile(int slot) const {
         return ReadWholeFile(ProgramFile(("lmVideo" + std::to_string(slot) + ".txt").c_str()));
     }
     void ServePage(const QByteArray& markup) { m_server.Serve(kPageTarget, Answer(200, markup)); }
 
     TestHttpServer m_server;
-    QTemporaryDir m_programFolder;
-    QTemporaryDir m_workFolder;
+    TempFolder m_programFolder;
+    TempFolder m_workFolder;
     SlotSelectionStore m_store;
     RecordingTargets m_targets{m_store};
     std::unique_ptr<UpdateCycle> m_window;

@@ -66,7 +66,7 @@ TEST_F(EventStreamClient, FollowsNewVersionsAndReopensADroppedStreamWithTheLastE
     m_server.EndStreams();
     ASSERT_TRUE(WaitUntil([&] { return m_versions.size() == 3; }, 5000));
     EXPECT_EQ(m_versions.back(), 3);
-    EXPECT_TRUE(m_server.Requests(kEvents).last().contains("\r\nLast-Event-ID: 4\r\n"));
+    EXPECT_TRUE(m_server.Requests(kEvents).last().head.contains("\r\nLast-Event-ID: 4\r\n"));
     EXPECT_EQ(stream->CurrentState(), EventStream::State::Connected);
 }
 

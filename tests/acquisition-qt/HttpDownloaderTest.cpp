@@ -61,14 +61,14 @@ TEST_F(HttpDownloaderTest, RefusesABodyOverTheCapAnnouncedOrNot) {
 
 TEST_F(HttpDownloaderTest, FollowsRedirectsOnlyOnTheSameScheme) {
     HttpAnswer moved = Answer(302, {});
-    moved.location = "/public/new.txt";
+    moved.headers = {{"Location", "/public/new.txt"}};
     m_server.Serve(QStringLiteral("/public/old.txt"), moved);
     m_server.Serve(QStringLiteral("/public/new.txt"), Answer(200, "moved here", "text/plain"));
     EXPECT_EQ(m_inet1.Download(At("/public/old.txt"), kCap), "moved here");
 
     for (const char* target : {"https://127.0.0.1:1/x", "file:///etc/passwd"}) {
         HttpAnswer away = Answer(302, {});
-        away.location = target;
+        away.headers = {{"Location", target}};
         m_server.Serve(QStringLiteral("/away"), away);
         EXPECT_THROW(m_inet1.Download(At("/away"), kCap), DownloadError) << target;
     }

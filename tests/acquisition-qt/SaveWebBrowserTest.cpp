@@ -1,13 +1,13 @@
 #include "acquisition/qt/SaveWebBrowser.h"
 
 #include "tests/support/PageLoading.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHttpServer.h"
 #include "acquisition/qt/AcquisitionProfile.h"
 #include "common/LineFile.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <QWebEnginePage>
 
 namespace caltrix {
@@ -34,8 +34,8 @@ protected:
 
     TestHttpServer m_server;
     QWebEnginePage m_page{AcquisitionProfile()};
-    QTemporaryDir m_folder;
-    std::filesystem::path m_file = std::filesystem::path(m_folder.path().toStdString()) / "sport1";
+    testing::TempFolder m_folder;
+    std::filesystem::path m_file = m_folder / "sport1";
     int m_pages = 0;
 };
 

@@ -34,7 +34,7 @@ TEST_F(CycleTest, WritesTheSameResultsWhateverThePageLayout) {
     const std::string firstCombined = ReadWholeFile(ProgramFile("video1.txt"));
     EXPECT_EQ(firstSlot, kSerieA);
     EXPECT_EQ(SlotFile(2), "\r\n");
-    EXPECT_FALSE(EsisteFile(FolderPath(m_workFolder) / "sport1"));  // the parse deletes the saved page
+    EXPECT_FALSE(EsisteFile(m_workFolder / "sport1"));  // the parse deletes the saved page
     EXPECT_FALSE(m_window->StatusText().isEmpty());
 
     ServePage(kPageSingleLine);

@@ -1,7 +1,8 @@
 #include "acquisition/CercaNotizie.h"
 #include "acquisition/ClosingStep.h"
 
-#include "TempFolder.h"
+#include "Fixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

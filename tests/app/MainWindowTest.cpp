@@ -9,6 +9,7 @@
 #include "app/solo/frmSolo.h"
 #include "common/qt/TimeScale.h"
 #include "display/qt/SlotDisplayTimers.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWebEngineView>
@@ -33,12 +33,12 @@ class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         SetTimeScale(0.05);
-        s_folder = std::make_unique<QTemporaryDir>();
+        s_folder = std::make_unique<testing::TempFolder>();
         QString problem;
-        ASSERT_TRUE(SeedProgramFolder(s_folder->path(), QStringLiteral(CALTRIX_DATA_DIR), problem))
+        ASSERT_TRUE(SeedProgramFolder(s_folder->qtPath(), QStringLiteral(CALTRIX_DATA_DIR), problem))
             << problem.toStdString();
         Settings settings;
-        settings.programFolder = s_folder->path();
+        settings.programFolder = s_folder->qtPath();
         settings.configEndpoint = settings.scoreSite = QUrl(QStringLiteral("http://127.0.0.1:1"));
         s_panels = std::make_unique<PanelLibrary>(QStringLiteral(PANNELLO_PLUGIN_PATH));
         s_window = std::make_unique<MainWindow>(settings, *s_panels, QStringLiteral(CALTRIX_DATA_DIR));
@@ -46,7 +46,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(s_window.get()));
     }
 
-    static inline std::unique_ptr<QTemporaryDir> s_folder;
+    static inline std::unique_ptr<testing::TempFolder> s_folder;
 
     static void TearDownTestSuite() {
         s_window.reset();
@@ -150,7 +150,7 @@ int countPixels(const QImage& image, const std::function<bool(const QColor&)>& c
 TEST_F(MainWindowTest, AHeldGoalIsMarkedOnItsPanelsStripInYellowThenRed) {
     Window().Selections().SetSwitch(2, 1);
     const auto load = [](const char* score) {
-        QFile file(s_folder->filePath(QStringLiteral("lmVideo3.txt")));
+        QFile file(s_folder->qtPath(QStringLiteral("lmVideo3.txt")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("<Cup One>\r\n50\" Alpha <") + score + "> Beta \r\n");
         file.close();

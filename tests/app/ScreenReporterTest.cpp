@@ -1,53 +1,49 @@
 #include "app/report/ScreenReporter.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QHostAddress>
-#include <QHttpServer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponse>
 #include <QRandomGenerator>
 #include <QTest>
 
 namespace caltrix {
 namespace {
 
+using testing::Answer;
+
+const QString kReport = QStringLiteral("/feed/screens/bar-1");
+const QString kStatus = QStringLiteral("/feed/status");
+
 // A feed server on 127.0.0.1 that records what it is sent.
 struct FeedStandIn {
     FeedStandIn() {
-        server.route(QStringLiteral("/<arg>"), [this](const QUrl&, const QHttpServerRequest& request) {
-            const QString path = request.url().path();
-            seen.push_back(path + (request.value("Authorization").isEmpty() ? "" : " with token"));
-            if (path == QLatin1String("/feed/status"))
-                return QHttpServerResponse(
-                    isFeed ? QByteArray(R"({"source":"demo"})") : QByteArray("no"),
-                    isFeed ? QHttpServerResponse::StatusCode::Ok : QHttpServerResponse::StatusCode::NotFound);
-            if (path.endsWith(QLatin1String("/picture"))) return QHttpServerResponse(QByteArray("taken"));
-            return QHttpServerResponse("application/json", std::exchange(askPicture, false)
-                                                               ? QByteArray(R"({"picture":true})")
-                                                               : QByteArray(R"({"picture":false})"));
-        });
-        port = server.listen(QHostAddress::LocalHost, 0);
+        server.Serve(kStatus, Answer(200, R"({"source":"demo"})", "application/json"));
+        server.Serve(kReport, Answer(200, R"({"picture":false})", "application/json"));
+        server.Serve(kReport + QStringLiteral("/picture"), Answer(200, "taken", "text/plain"));
     }
+    void NotAFeed() { server.Serve(kStatus, Answer(404, "no", "text/plain")); }
+    void AskPicture() { server.ServeOnce(kReport, Answer(200, R"({"picture":true})", "application/json")); }
     ReporterOptions options(bool confirmFeed) const {
-        return {QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)), QStringLiteral("bar-1"), "secret",
-                std::chrono::seconds(0), confirmFeed};
+        return {server.BaseUrl(), QStringLiteral("bar-1"), "secret", std::chrono::seconds(0), confirmFeed};
     }
-    int count(const QString& entry) const { return static_cast<int>(std::count(seen.begin(), seen.end(), entry)); }
+    // Each request's path, marked when it carried the token.
+    std::vector<QString> seen() const {
+        std::vector<QString> paths;
+        for (const testing::HttpRequest& request : server.Requests())
+            paths.push_back(request.Url().path() + (request.Header("Authorization").isEmpty() ? "" : " with token"));
+        return paths;
+    }
+    int count(const QString& entry) const { return static_cast<int>(std::ranges::count(seen(), entry)); }
 
-    QHttpServer server;
-    quint16 port = 0;
-    bool isFeed = true;
-    bool askPicture = false;
-    std::vector<QString> seen;
+    testing::TestHttpServer server;
 };
 
 QImage window() { return QImage(800, 600, QImage::Format_RGB32); }
 
 TEST(ScreenReporter, SendsAtMostAReportASecondAndAPictureWhenAsked) {
     FeedStandIn feed;
-    feed.askPicture = true;
+    feed.AskPicture();
     ScreenReporter reporter(
         feed.options(false),
         [] {
@@ -71,7 +67,7 @@ TEST(ScreenReporter, SendsAtMostAReportASecondAndAPictureWhenAsked) {
 
 TEST(ScreenReporter, ReportsToTheLiveScoreSiteOnlyWhenItIsAFeedServer) {
     FeedStandIn site;
-    site.isFeed = false;
+    site.NotAFeed();
     ScreenReporter reporter(
         site.options(true),
         [] {
@@ -82,7 +78,7 @@ TEST(ScreenReporter, ReportsToTheLiveScoreSiteOnlyWhenItIsAFeedServer) {
     QTest::qWait(1500);
     reporter.Report();
     QTest::qWait(300);
-    EXPECT_EQ(site.seen, std::vector<QString>{"/feed/status"}) << "asked once, without the token, and sent nothing";
+    EXPECT_EQ(site.seen(), std::vector<QString>{"/feed/status"}) << "asked once, without the token, and sent nothing";
 }
 
 // Noise compresses worst: the quality, then the size, come down until it fits.

@@ -1,11 +1,11 @@
 #include "app/shell/StartUpFiles.h"
 
 #include "common/LineFile.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace caltrix {
 namespace {
@@ -14,16 +14,10 @@ namespace fs = std::filesystem;
 
 class StartUpFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        program = fs::temp_directory_path() / ("caltrix-startup-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(program);
-        fs::create_directories(program);
-    }
-    void TearDown() override { fs::remove_all(program); }
     void touch(const fs::path& path) { WriteWholeFile(path, "x"); }
 
-    fs::path program;
+    testing::TempFolder folder;
+    const fs::path& program = folder.path();
 };
 
 TEST_F(StartUpFilesTest, WorkFolderIsTempValueOrProgramTempFolder) {

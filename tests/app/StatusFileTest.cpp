@@ -1,9 +1,10 @@
 #include "app/status/StatusFile.h"
+#include "tests/support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -40,8 +41,8 @@ TEST(StatusFile, KeepsTheLastCycleAndTheLastSuccessfulOne) {
 }
 
 TEST(StatusFile, WritesEverySlotAndReplacesTheFileWhole) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("status.json"));
+    testing::TempFolder dir;
+    const QString path = dir.qtPath(QStringLiteral("status.json"));
     StatusFile status(path, QDateTime::currentDateTimeUtc());
     status.RecordSlot(3, {QStringLiteral("SERIEA;"), 5, QDateTime::currentDateTime(), QStringLiteral("ITALY-SERIE A"),
                           QStringLiteral("\r\nJUVENTUS-INTER\r\n"), QStringLiteral("[14]GOAL 1-0 JUVENTUS"),
@@ -60,7 +61,7 @@ TEST(StatusFile, WritesEverySlotAndReplacesTheFileWhole) {
     EXPECT_TRUE(slotList[3][QStringLiteral("goal")].isNull());
     EXPECT_TRUE(slotList[2][QStringLiteral("resultsTime")].isString());
     EXPECT_TRUE(slotList[3][QStringLiteral("resultsTime")].isNull());  // nothing fetched yet
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);      // no temporary left behind
+    EXPECT_EQ(QDir(dir.qtPath()).entryList(QDir::Files).size(), 1);    // no temporary left behind
 }
 
 TEST(StatusFile, UnwritablePathIsReportedNotFatal) {

@@ -1,8 +1,8 @@
 #include "app/service/Watchdog.h"
+#include "tests/support/TempFolder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -44,11 +44,11 @@ protected:
     void TearDown() override {
         for (const char* name : {"NOTIFY_SOCKET", "WATCHDOG_USEC", "WATCHDOG_PID"}) qunsetenv(name);
     }
-    QTemporaryDir dir;
+    testing::TempFolder dir;
 };
 
 TEST_F(WatchdogTest, ReportsReadyAndPingsAtHalfThePeriodUnderSystemd) {
-    const QString path = dir.filePath(QStringLiteral("notify"));
+    const QString path = dir.qtPath(QStringLiteral("notify"));
     NotifySocket systemd(path);
     qputenv("NOTIFY_SOCKET", path.toLocal8Bit());
     qputenv("WATCHDOG_USEC", "100000");

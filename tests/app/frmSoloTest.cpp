@@ -20,7 +20,7 @@ protected:
             m_panels[k - 1] = std::make_unique<FakePannello>(log, "p" + std::to_string(k));
             panels[k - 1] = m_panels[k - 1].get();
         }
-        display = std::make_unique<SlotDisplayTimers>(folder.Path(), panels, [](int) { return true; });
+        display = std::make_unique<SlotDisplayTimers>(folder.path(), panels, [](int) { return true; });
         solo = std::make_unique<frmSolo>([this](QWidget*) { return &soloPanel; });
         display->AttachSolo(&solo->Flash());
     }
@@ -28,7 +28,7 @@ protected:
     FakePannello& Pannello(int slot) { return *m_panels[slot - 1]; }
 
     Log log;
-    Folder folder;
+    testing::TempFolder folder;
     FakePannello soloPanel{log, "solo"};
     std::unique_ptr<SlotDisplayTimers> display;
     std::unique_ptr<frmSolo> solo;
@@ -47,7 +47,7 @@ TEST_F(SoloWindowTest, RotationTimersRunAndFlashTimersWaitForARunningMatch) {
 }
 
 TEST_F(SoloWindowTest, LoadedLinesReachTheSlotPanelAndStartItsFlash) {
-    folder.Write("lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
+    WriteWholeFile(folder / "lmVideo1.txt", "<italy-serie a> \r\n45\" juventus <1-0> milan \r\n");
     display->CaricaProssimoVideo();
     display->TickSlot(1);
     display->TickSlot(1);
@@ -73,7 +73,7 @@ TEST_F(SoloWindowTest, SinglePanelWindowStartsHiddenInItsCornerWithItsFlashRunni
 }
 
 TEST_F(SoloWindowTest, SinglePanelMirrorsSlotPanSelWithItsOwnFlash) {
-    folder.Write("lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
+    WriteWholeFile(folder / "lmVideo1.txt", "45\" juventus <1-0> milan \r\n");
     display->CaricaProssimoVideo();
     display->SetPanSel(1);
     display->TickSlot(1);
@@ -100,7 +100,7 @@ void CollectWarnings(QtMsgType type, const QMessageLogContext&, const QString& t
 }
 
 TEST_F(SoloWindowTest, UndrawableScoreMarkupIsLoggedOnceAndFreezesNeitherPanel) {
-    folder.Write("lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
+    WriteWholeFile(folder / "lmVideo1.txt", "ft a <[-1> b \r\n70\" x <[99> y \r\n45\" c <2-0> d \r\n");
     display->CaricaProssimoVideo();
     display->SetPanSel(1);
     g_warnings.clear();

@@ -1,11 +1,11 @@
 #include "common/LineFile.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace caltrix {
 namespace {
@@ -29,12 +29,8 @@ TEST(ForEachLine, CrLfAndLoneCrEndLinesButLoneLfDoesNot) {
 
 class FileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("caltrix-common-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
+    testing::TempFolder folder;
+    const std::filesystem::path& dir = folder.path();
 };
 
 TEST_F(FileTest, OnlyRegularFilesAreOpenedAndAFifoNeverBlocks) {

@@ -74,9 +74,9 @@ TEST_F(FlashTest, PulisciPannelloEmptiesSixTextsAndDeletesTheSlotFile) {
     bench.display->PulisciPannello(3);  // no lmVideo3.txt: only the texts
     EXPECT_EQ(bench.log, (Log{"p3.Testo=", "p3.FT=", "p3.FTTesto=", "p3.HT=", "p3.HTTesto=", "p3.InfoTesto="}));
 
-    bench.folder.Write("lmVideo3.txt", "x\r\n");
+    WriteWholeFile(bench.folder / "lmVideo3.txt", "x\r\n");
     bench.display->PulisciPannello(3);
-    EXPECT_FALSE(std::filesystem::exists(bench.folder.Path() / "lmVideo3.txt"));
+    EXPECT_FALSE(std::filesystem::exists(bench.folder / "lmVideo3.txt"));
 }
 
 TEST_F(FlashTest, ResetPannelloEmptiesTheLinesSoEveryTickGetsAnEmptyLine) {
@@ -84,7 +84,7 @@ TEST_F(FlashTest, ResetPannelloEmptiesTheLinesSoEveryTickGetsAnEmptyLine) {
     bench.display->TickSlot(5);
     bench.display->ResetPannello(5);
     EXPECT_EQ(bench.display->Lines().Count(5), 0);
-    EXPECT_FALSE(std::filesystem::exists(bench.folder.Path() / "lmVideo5.txt"));
+    EXPECT_FALSE(std::filesystem::exists(bench.folder / "lmVideo5.txt"));
     for (int i = 0; i < 3; ++i) {
         bench.log.clear();
         EXPECT_EQ(bench.display->TickSlot(5).kind, TickOutcome::Kind::Shown);

@@ -82,12 +82,12 @@ TEST(RigheVideoTest, KeepsTheListInvariantAndIgnoresEmptyLoads) {
 
 class CaricatoreTest : public ::testing::Test {
 protected:
-    void Write(int number, const std::string& bytes) { folder.Write(FileName(number), bytes); }
+    void Write(int number, const std::string& bytes) { WriteWholeFile(folder / FileName(number), bytes); }
     static std::string FileName(int number) { return "lmVideo" + std::to_string(number) + ".txt"; }
 
-    Folder folder;
+    testing::TempFolder folder;
     RigheVideo lines;
-    SlotFileLoader loader{folder.Path(), lines};
+    SlotFileLoader loader{folder.path(), lines};
 };
 
 TEST_F(CaricatoreTest, StoresThePreparedLinesOfASlotFile) {
@@ -115,7 +115,7 @@ TEST_F(CaricatoreTest, AnEmptyFileKeepsTheLines) {
 TEST_F(CaricatoreTest, AFolderFifoOrOversizedFileIsSkippedWithAMessage) {
     Write(4, "a\r\n");
     loader.CaricaVideo(4);
-    const auto file = folder.Path() / FileName(4);
+    const auto file = folder / FileName(4);
     for (const std::string_view testCase : {"folder", "fifo", "oversized"}) {
         std::filesystem::remove(file);
         if (testCase == "folder") std::filesystem::create_directory(file);

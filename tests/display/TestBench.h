@@ -5,12 +5,12 @@
 #include <array>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "FakePannello.h"
 #include "common/LineFile.h"
 #include "display/SlotDisplay.h"
+#include "tests/support/TempFolder.h"
 
 namespace caltrix::test {
 
@@ -19,24 +19,6 @@ inline std::string MatchLine(std::string sides, const std::string& score) {
     sides.resize(40, ' ');
     return sides + score;
 }
-
-class Folder {
-public:
-    Folder() {
-        std::random_device random;
-        m_path = std::filesystem::temp_directory_path() / ("caltrix-display-" + std::to_string(random()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-    void Write(const std::string& name, const std::string& bytes) const { WriteWholeFile(m_path / name, bytes); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 class TestBench {
 public:
@@ -49,7 +31,7 @@ public:
             panels[k - 1] = m_panels[k - 1].get();
             timers[k - 1] = m_timers[k - 1].get();
         }
-        display = std::make_unique<SlotDisplay>(folder.Path(), panels, timers,
+        display = std::make_unique<SlotDisplay>(folder.path(), panels, timers,
                                                 [this](int element) { return switches[element]; });
         display->Interpreter().SetSolo(&flashSolo);
         log.clear();
@@ -66,12 +48,12 @@ public:
     }
     // Writes a slot file and loads it into its slot.
     void Load(int slot, const std::string& bytes) {
-        folder.Write("lmVideo" + std::to_string(slot) + ".txt", bytes);
+        WriteWholeFile(folder / ("lmVideo" + std::to_string(slot) + ".txt"), bytes);
         display->Loader().CaricaVideo(static_cast<std::int16_t>(slot));
     }
 
     Log log;
-    Folder folder;
+    testing::TempFolder folder;
     std::array<bool, 12> switches{true, true, true, true, true, true, true, true, true, true, true, true};
     FakePannello solo;
     FakeTimer timerSolo;

@@ -1,6 +1,7 @@
 // Publishing the events through nginx's pub/sub module, started here on
 // 127.0.0.1 with its own configuration and stopped after.
 #include "feed/service/EventPublisher.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace caltrix::feed {
@@ -27,7 +27,7 @@ public:
         m_nginx.waitForFinished();
     }
     bool Start() {
-        const QString prefix = m_folder.path();
+        const QString prefix = m_folder.qtPath();
         QFile config(prefix + QStringLiteral("/nginx.conf"));
         if (!config.open(QIODevice::WriteOnly)) return false;
         config.write(QStringLiteral(R"(load_module %1;
@@ -62,7 +62,7 @@ http {
 
 private:
     quint16 m_port;
-    QTemporaryDir m_folder;
+    testing::TempFolder m_folder;
     QProcess m_nginx;
 };
 

@@ -1,20 +1,19 @@
 #include "feed/service/FeedPoller.h"
 #include "feed/service/PollSchedule.h"
 
-#include "StandIn.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTcpServer>
 
 namespace caltrix::feed {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::StandIn;
+using testing::HttpAnswer;
 
 // Kicking off now: the poller keeps the matches of the local day only.
 const QByteArray kOneMatch = R"({"matches": [{
@@ -24,10 +23,7 @@ const QByteArray kOneMatch = R"({"matches": [{
     "score": {"duration": "REGULAR", "fullTime": {"home": 1, "away": 0}, "halfTime": {"home": 0, "away": 0}},
     "homeTeam": {"name": "Juventus FC", "shortName": "Juventus"}, "awayTeam": {"name": "Torino FC", "shortName": "Torino"}}]})";
 
-QHttpServerResponse json(const QByteArray& body,
-                         QHttpServerResponse::StatusCode status = QHttpServerResponse::StatusCode::Ok) {
-    return QHttpServerResponse("application/json", body, status);
-}
+HttpAnswer json(const QByteArray& body, int status = 200) { return testing::Answer(status, body, "application/json"); }
 
 class FeedPollerTest : public ::testing::Test {
 protected:
@@ -48,15 +44,20 @@ protected:
         return poller.Status(std::chrono::sys_seconds{}).value(QStringLiteral("fault")).toString();
     }
 
-    StandIn m_provider;
+    QString Base() const { return m_provider.BaseUrl().toString(); }
+    // The key each request carried, and its address.
+    QByteArray Key(int request) const { return m_provider.Requests().at(request).Header("X-Auth-Token"); }
+    QUrl Url(int request) const { return m_provider.Requests().at(request).Url(); }
+
+    testing::TestHttpServer m_provider;
     std::unique_ptr<QSignalSpy> m_spy;
 };
 
 TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
-    m_provider.answer = [] { return json(kOneMatch); };
+    m_provider.ServeAny(json(kOneMatch));
     PollLimits outdatedAtOnce;
     outdatedAtOnce.outdatedAfter = 0s;
-    auto poller = Poller(m_provider.Base(), outdatedAtOnce);
+    auto poller = Poller(Base(), outdatedAtOnce);
     QSignalSpy pageChanged(poller.get(), &MatchSource::PageChanged);
     poller->Start();
     NextPoll();
@@ -65,30 +66,26 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
     ASSERT_TRUE(poller->LastGood());
     EXPECT_EQ(poller->LastGood()->competitions.at(0).matches.at(0).home, "Juventus");
     EXPECT_NE(poller->Current(), nullptr);
-    ASSERT_FALSE(m_provider.seen.empty());
-    EXPECT_EQ(m_provider.seen[0].key, "s3cret-key");
-    EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/v4/matches"));
-    EXPECT_TRUE(m_provider.seen[0].url.query().endsWith(QStringLiteral("&competitions=SA,PL")));
+    ASSERT_FALSE(m_provider.Requests().empty());
+    EXPECT_EQ(Key(0), "s3cret-key");
+    EXPECT_EQ(Url(0).path(), QStringLiteral("/v4/matches"));
+    EXPECT_TRUE(Url(0).query().endsWith(QStringLiteral("&competitions=SA,PL")));
 
     // The provider's own message, quoted and cut; a refused key told apart
     // from a resource outside the plan.
-    using Status = QHttpServerResponse::StatusCode;
-    const std::vector<std::pair<std::function<QHttpServerResponse()>, QString>> faults{
-        {[] { return json(R"({"message": "Your API token is invalid.", "errorCode": 400})", Status::BadRequest); },
+    const std::vector<std::pair<HttpAnswer, QString>> faults{
+        {json(R"({"message": "Your API token is invalid.", "errorCode": 400})", 400),
          R"(key refused (HTTP 400): "Your API token is invalid.")"},
-        {[] {
-             return json(R"({"message": "The resource you are looking for is restricted and apparently not within )"
-                         R"(your permissions. Please check your subscription.", "errorCode": 403})",
-                         Status::Forbidden);
-         },
+        {json(R"({"message": "The resource you are looking for is restricted and apparently not within )"
+              R"(your permissions. Please check your subscription.", "errorCode": 403})",
+              403),
          R"(outside the key's plan (HTTP 403): "The resource you are looking for is restricted)"},
-        {[] { return json("{\"matches\": [", Status::Ok); }, "answer not usable"},
-        {[] { return json("oops\n" + QByteArray(300, 'x'), Status::InternalServerError); },
-         "HTTP 500: \"oops " + QString(195, QLatin1Char('x')) + "...\""},
+        {json("{\"matches\": ["), "answer not usable"},
+        {json("oops\n" + QByteArray(300, 'x'), 500), "HTTP 500: \"oops " + QString(195, QLatin1Char('x')) + "...\""},
     };
     bool firstMiss = true;
     for (const auto& [answer, fault] : faults) {
-        m_provider.answer = answer;
+        m_provider.ServeAny(answer);
         NextPoll();
         EXPECT_TRUE(Fault(*poller).startsWith(fault)) << Fault(*poller).toStdString();
         ASSERT_TRUE(poller->LastGood());
@@ -98,7 +95,7 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
         firstMiss = false;
     }
     EXPECT_EQ(pageChanged.count(), 1);
-    m_provider.answer = [] { return json(kOneMatch); };
+    m_provider.ServeAny(json(kOneMatch));
     NextPoll();
     EXPECT_TRUE(Fault(*poller).isEmpty());
     EXPECT_NE(poller->Current(), nullptr);
@@ -106,10 +103,10 @@ TEST_F(FeedPollerTest, SendsTheKeyAndKeepsTheLastGoodModelThroughFaults) {
 }
 
 TEST_F(FeedPollerTest, PollsFootballDataEveryTwentySecondsWhileAMatchRuns) {
-    m_provider.answer = [] { return json(kOneMatch); };
+    m_provider.ServeAny(json(kOneMatch));
     FeedSettings settings;
     settings.kind = FeedKind::FootballData;
-    settings.url = m_provider.Base();
+    settings.url = Base();
     FeedPoller poller(ProviderFor(FeedKind::FootballData), settings, std::nullopt);
     QSignalSpy finished(&poller, &FeedPoller::PollFinished);
     poller.Start();
@@ -120,16 +117,14 @@ TEST_F(FeedPollerTest, PollsFootballDataEveryTwentySecondsWhileAMatchRuns) {
 }
 
 TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
-    m_provider.answer = [] {
-        QHttpServerResponse response = json("{}", QHttpServerResponse::StatusCode::TooManyRequests);
-        response.setHeader("X-RequestCounter-Reset", "1");
-        return response;
-    };
-    auto poller = Poller(m_provider.Base());
+    HttpAnswer rateLimited = json("{}", 429);
+    rateLimited.headers = {{"X-RequestCounter-Reset", "1"}};
+    m_provider.ServeAny(rateLimited);
+    auto poller = Poller(Base());
     poller->Start();
     NextPoll();
     EXPECT_EQ(Fault(*poller), QStringLiteral("rate limit reached (HTTP 429)"));
-    m_provider.answer = [] { return json(kOneMatch); };
+    m_provider.ServeAny(json(kOneMatch));
     QElapsedTimer clock;
     clock.start();
     NextPoll();
@@ -137,10 +132,9 @@ TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
     EXPECT_TRUE(poller->LastGood());
 
     // API-Football's daily limit in the body, without its header: until its reset.
-    m_provider.answer = [] {
-        return json(R"({"errors": {"requests": "You have reached the request limit for the day"}, "response": []})");
-    };
-    auto limited = Poller(m_provider.Base(), {}, FeedKind::ApiFootball);
+    m_provider.ServeAny(
+        json(R"({"errors": {"requests": "You have reached the request limit for the day"}, "response": []})"));
+    auto limited = Poller(Base(), {}, FeedKind::ApiFootball);
     limited->Start();
     NextPoll();
     EXPECT_TRUE(Fault(*limited).startsWith(QStringLiteral("daily limit reached")));
@@ -149,34 +143,34 @@ TEST_F(FeedPollerTest, WaitsAsLongAsTheRateLimitResetSays) {
 }
 
 TEST_F(FeedPollerTest, AsksOpenLigaDbForTheMatchdayOfEachLeagueWithoutAKey) {
-    m_provider.answer = [] {
-        return json(R"([{"matchID": 1, "leagueName": "2. Fußball-Bundesliga 2026/2027", "leagueShortcut": "bl2",
+    m_provider.ServeAny(
+        json(R"([{"matchID": 1, "leagueName": "2. Fußball-Bundesliga 2026/2027", "leagueShortcut": "bl2",
             "matchDateTimeUTC": "2026-12-07T12:00:00Z", "matchIsFinished": true,
             "team1": {"teamName": "Hertha BSC", "shortName": "Hertha"}, "team2": {"teamName": "FC Schalke 04", "shortName": "Schalke"},
-            "matchResults": [{"resultTypeID": 2, "pointsTeam1": 2, "pointsTeam2": 2}], "goals": []}])");
-    };
-    auto poller = Poller(m_provider.Base(), {}, FeedKind::OpenLigaDb);
+            "matchResults": [{"resultTypeID": 2, "pointsTeam1": 2, "pointsTeam2": 2}], "goals": []}])"));
+    auto poller = Poller(Base(), {}, FeedKind::OpenLigaDb);
     poller->Start();
     NextPoll();
-    ASSERT_EQ(m_provider.seen.size(), 2u);
-    EXPECT_EQ(m_provider.seen[0].url.path(), QStringLiteral("/getmatchdata/SA"));
-    EXPECT_EQ(m_provider.seen[1].url.path(), QStringLiteral("/getmatchdata/PL"));
-    EXPECT_TRUE(m_provider.seen[0].key.isEmpty());
+    ASSERT_EQ(m_provider.Requests().size(), 2u);
+    EXPECT_EQ(Url(0).path(), QStringLiteral("/getmatchdata/SA"));
+    EXPECT_EQ(Url(1).path(), QStringLiteral("/getmatchdata/PL"));
+    EXPECT_TRUE(Key(0).isEmpty());
     ASSERT_TRUE(poller->LastGood());
     EXPECT_EQ(poller->LastGood()->competitions.size(), 2u);  // one per answer
     EXPECT_EQ(poller->LastGood()->competitions[1].matches.at(0).score.away, 2);
 }
 
 TEST_F(FeedPollerTest, CutsOffAHangingProviderAndAnOversizedAnswer) {
-    QTcpServer hanging;  // accepts and never answers
-    ASSERT_TRUE(hanging.listen(QHostAddress::LocalHost, 0));
-    auto poller = Poller(QStringLiteral("http://127.0.0.1:%1").arg(hanging.serverPort()), {300ms, 1000});
+    HttpAnswer hanging;  // answers long after the poller gives up
+    hanging.delayMs = 60000;
+    m_provider.ServeAny(hanging);
+    auto poller = Poller(Base(), {300ms, 1000});
     poller->Start();
     NextPoll();
     EXPECT_TRUE(Fault(*poller).startsWith(QStringLiteral("no complete answer within 0.3 s")));
 
-    m_provider.answer = [] { return json(QByteArray(5000, ' ') + kOneMatch); };
-    auto capped = Poller(m_provider.Base(), {300ms, 1000});
+    m_provider.ServeAny(json(QByteArray(5000, ' ') + kOneMatch));
+    auto capped = Poller(Base(), {300ms, 1000});
     capped->Start();
     NextPoll();
     EXPECT_TRUE(Fault(*capped).startsWith(QStringLiteral("answer larger than the cap")));

@@ -1,5 +1,6 @@
 #include "feed/service/FeedService.h"
 #include "feed/service/LocalConfigFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace caltrix::feed {
@@ -35,13 +35,13 @@ void Write(const QString& path, const QByteArray& bytes) {
 }
 
 TEST(FeedServer, ServesTheLocalConfigurationAsItIsNowAndNothingOutsideIt) {
-    QTemporaryDir root;
-    const QString folder = root.filePath(QStringLiteral("public"));
+    testing::TempFolder root;
+    const QString folder = root.qtPath(QStringLiteral("public"));
     ASSERT_TRUE(QDir().mkpath(folder));
     Write(folder + QStringLiteral("/config.txt"), "01=SERIEA;\r\n13=Rules:%ENDPOINT%/public/rules.htm\r\n");
     Write(folder + QStringLiteral("/banner1.htm"), "<p>banner</p>");
-    Write(root.filePath(QStringLiteral("secret.txt")), "not served");
-    QFile::link(root.filePath(QStringLiteral("secret.txt")), folder + QStringLiteral("/linked.txt"));
+    Write(root.qtPath(QStringLiteral("secret.txt")), "not served");
+    QFile::link(root.qtPath(QStringLiteral("secret.txt")), folder + QStringLiteral("/linked.txt"));
     Write(folder + QStringLiteral("/big.htm"), QByteArray(LocalConfigFolder::kMaxFileBytes + 1, 'x'));
 
     FeedSettings settings;
@@ -65,8 +65,8 @@ TEST(FeedServer, ServesTheLocalConfigurationAsItIsNowAndNothingOutsideIt) {
 }
 
 TEST(FeedServer, ServesTheJsonSourcesMatchesAsThePageAndAConfigurationWhenNoneIsGiven) {
-    QTemporaryDir root;
-    const QString file = root.filePath(QStringLiteral("matches.json"));
+    testing::TempFolder root;
+    const QString file = root.qtPath(QStringLiteral("matches.json"));
     Write(file, R"({"competitions": [{"area": "Scotland", "name": "Premiership", "matches": [
         {"kickoff": "2026-12-07T15:00:00Z", "state": "finished", "home": "Hearts", "away": "Hibernian",
          "score": {"home": 2, "away": 2}, "halfTime": {"home": 1, "away": 0}}]}]})");

@@ -1,4 +1,5 @@
 #include "tests/fleet/FleetSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct StateFolderTest : ::testing::Test {
-    fs::path folder = fs::temp_directory_path() / ("fleet-state-" + std::to_string(::getpid()));
-    void SetUp() override { fs::remove_all(folder); }
-    void TearDown() override { fs::remove_all(folder); }
+    caltrix::testing::TempFolder temp;
+    const fs::path folder = temp / "state";
 };
 
 TEST_F(StateFolderTest, ARestartKeepsEveryScreenAndLeavesOutBrokenFiles) {

@@ -2,7 +2,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QLibraryInfo>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "PanelLibrary.h"
 #include "PanelTestSupport.h"
 #include "SavedPanel.h"
+#include "tests/support/TempFolder.h"
 
 namespace caltrix {
 namespace {
@@ -58,11 +58,11 @@ TEST(PanelLibrary, CreatesWorkingPanelsThroughThePlugin) {
 }
 
 TEST(PanelLibrary, MissingOrForeignLibraryIsAClearError) {
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("libPannello.so");
+    testing::TempFolder dir;
+    const QString missing = dir.qtPath("libPannello.so");
     ExpectErrorNaming(missing, [&] { PanelLibrary library(missing); });
 
-    const QString notALibrary = dir.filePath("libBroken.so");
+    const QString notALibrary = dir.qtPath("libBroken.so");
     WriteFile(notALibrary, "not a library");
     ExpectErrorNaming(notALibrary, [&] { PanelLibrary library(notALibrary); });
 
@@ -88,8 +88,8 @@ TEST(JsonPropertyBag, KeepsEveryValueKind) {
     bag.Write("Font", MakeFont("Verdana", 14.25, true));
     bag.Write("Picture", PictureRef(std::make_shared<const Picture>(Picture{{0, 255, 7}})));
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath("state.json");
+    testing::TempFolder dir;
+    const QString path = dir.qtPath("state.json");
     bag.SaveToFile(path);
     const JsonPropertyBag loaded = JsonPropertyBag::LoadFromFile(path);
     EXPECT_EQ(std::get<std::int32_t>(*loaded.Read("colore")), 0x00FFFF);
@@ -114,15 +114,15 @@ TEST(JsonPropertyBag, ValuesNoKeyCanHoldAreTypeMismatches) {
 }
 
 TEST(JsonPropertyBag, MissingOrBrokenFileIsAClearError) {
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("missing.json");
+    testing::TempFolder dir;
+    const QString missing = dir.qtPath("missing.json");
     ExpectErrorNaming(missing, [&] { JsonPropertyBag::LoadFromFile(missing); });
     for (const QByteArray& broken : {QByteArray("{\"Titolo\": "), QByteArray("[1, 2]")}) {
-        const QString path = dir.filePath("broken.json");
+        const QString path = dir.qtPath("broken.json");
         WriteFile(path, broken);
         ExpectErrorNaming(path, [&] { JsonPropertyBag::LoadFromFile(path); });
     }
-    ExpectErrorNaming(dir.path(), [&] { JsonPropertyBag{}.SaveToFile(dir.path()); });
+    ExpectErrorNaming(dir.qtPath(), [&] { JsonPropertyBag{}.SaveToFile(dir.qtPath()); });
 }
 
 TEST(JsonPropertyBag, PanelStateSurvivesSaveAndLoad) {
@@ -169,10 +169,10 @@ TEST(SavedPanel, UnreadableStateIsAClearErrorAndLeavesNoPanel) {
     PanelLibrary library(kPluginPath);
     RecordingHost host;
     QWidget parent;
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("slot1.json");
+    testing::TempFolder dir;
+    const QString missing = dir.qtPath("slot1.json");
     ExpectErrorNaming(missing, [&] { CreateSavedPanel(library, &parent, &host, missing); });
-    const QString mismatched = dir.filePath("slot2.json");
+    const QString mismatched = dir.qtPath("slot2.json");
     WriteFile(mismatched, R"({"Titolo": "x", "TitoloColore": "white"})");
     ExpectErrorNaming(mismatched, [&] { CreateSavedPanel(library, &parent, &host, mismatched); });
     EXPECT_TRUE(parent.children().isEmpty());

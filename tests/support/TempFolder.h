@@ -1,9 +1,13 @@
-// A fresh folder under the system's temporary folder, removed with its content.
+// A fresh folder under the system's temporary folder, removed with its content
+// when the object goes. Plain C++; Qt tests also get its paths as QString.
 #pragma once
 
 #include <filesystem>
-#include <string>
 #include <string_view>
+
+#ifdef QT_CORE_LIB
+#include <QString>
+#endif
 
 namespace caltrix::testing {
 
@@ -17,11 +21,16 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
 
+#ifdef QT_CORE_LIB
+    // The folder, or `name` inside it.
+    QString qtPath(const QString& name = {}) const {
+        const QString folder = QString::fromStdString(m_path.string());
+        return name.isEmpty() ? folder : folder + QLatin1Char('/') + name;
+    }
+#endif
+
 private:
     std::filesystem::path m_path;
 };
-
-// The fixture file's bytes.
-std::string Fixture(std::string_view name);
 
 }  // namespace caltrix::testing

@@ -1,14 +1,13 @@
-#include "TempFolder.h"
-
-#include "common/LineFile.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 namespace caltrix::testing {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "caltrix-acq-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "caltrix-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
     m_path = pattern;
 }
@@ -16,10 +15,6 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
-}
-
-std::string Fixture(std::string_view name) {
-    return ReadWholeFile(std::filesystem::path(CALTRIX_ACQUISITION_FIXTURES) / name);
 }
 
 }  // namespace caltrix::testing
