@@ -2,12 +2,12 @@
 // 127.0.0.1 with its own configuration and stopped after.
 #include "feed/service/EventPublisher.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -66,16 +66,10 @@ private:
     QProcess m_nginx;
 };
 
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 TEST(EventPublisher, SubscribersOfThePubSubModuleGetTheEventsAndAFailedPostIsTriedAgain) {
     if (!QFile::exists(QLatin1String(kNginx)) || !QFile::exists(QLatin1String(kModule)))
         GTEST_SKIP() << "nginx with its pub/sub module is not installed";
-    const quint16 port = freePort();
+    const quint16 port = caltrix::testing::FreePort();
     PubSub pubsub(port);
     EventPublisher publisher(pubsub.At("/caltrix/publish"), 200ms);
     const auto now = std::chrono::system_clock::now();

@@ -3,12 +3,12 @@
 // limit. The figures these cases reach are measured by
 // scripts/measure_feed_hostile.py; here they only must not break the server.
 #include "feed/service/HttpServer.h"
+#include "tests/support/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -89,12 +89,6 @@ TEST(HostileClients, AClientThatNeverReadsHoldsNoMoreThanItsAnswerWhileOthersAre
     close(greedy);
 }
 
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 long cpuTicks(qint64 pid) {
     QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!file.open(QIODevice::ReadOnly)) return 0;
@@ -103,7 +97,7 @@ long cpuTicks(qint64 pid) {
 }
 
 TEST(HostileClients, AThousandSlowHeadsAtTheDescriptorLimitNeitherSpinTheServerNorStopIt) {
-    const quint16 port = freePort();
+    const quint16 port = caltrix::testing::FreePort();
     QProcess feed;
     feed.setChildProcessModifier([] {
         const rlimit limit{256, 256};

@@ -120,4 +120,10 @@ void TestHttpServer::answer(QTcpSocket* socket, HttpRequest request) {
     });
 }
 
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
 }  // namespace caltrix::testing

@@ -81,4 +81,7 @@ private:
     QList<QPointer<QTcpSocket>> m_streams;
 };
 
+// A port on 127.0.0.1 that is free now, for a server the test starts itself.
+quint16 FreePort();
+
 }  // namespace caltrix::testing
