@@ -158,24 +158,14 @@ def measure(args, work):
             sys.exit("the real screen did not show both competitions; its log ends:\n" + tail)
         time.sleep(10)  # every simulated screen holds its stream
         cpu_start, clock_start = cpu_seconds(feed.pid), time.time()
-        goals = []  # (time written, {competition: (home, away, score)})
+        goals = []  # (time written, {competition: time shown}, competitions not shown)
         panel = {ONE[0]: [], EIGHT[0]: []}
         for _ in range(args.goals):
             time.sleep(random.uniform(20, 40))
-            scored = [(ONE[0], ONE[1][0]), (EIGHT[0], random.choice(EIGHT[1]))]
-            for _, sides in scored:
-                matches.scores[sides][0] += 1
-            matches.write()
+            scored = matches.goal_in_each()
             written = time.time()
-            waiting = {name: sides for name, sides in scored}
-            seen = {}
-            while waiting and time.time() - written < 60:
-                for name, (home, away) in list(waiting.items()):
-                    if on_panel(status, home, away, "{}-{}".format(*matches.scores[(home, away)])):
-                        seen[name] = time.time()
-                        del waiting[name]
-                time.sleep(0.05)
-            goals.append((written, seen, waiting))
+            seen = matches.times_shown(scored, lambda *goal: on_panel(status, *goal), 60, 0.05)
+            goals.append((written, seen, set(scored) - set(seen)))
         cpu = (cpu_seconds(feed.pid) - cpu_start) / (time.time() - clock_start)
         rss = rss_kb(feed.pid)
 

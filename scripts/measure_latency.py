@@ -49,6 +49,27 @@ class Matches:
             json.dump({"competitions": competitions}, out)
         os.replace(temporary, self.path)
 
+    def goal_in_each(self):
+        """Raises the home side's score of the one match and of one of the
+        eight, and writes the file; returns {competition: (home, away)}."""
+        goals = {ONE[0]: ONE[1][0], EIGHT[0]: random.choice(EIGHT[1])}
+        for sides in goals.values():
+            self.scores[sides][0] += 1
+        self.write()
+        return goals
+
+    def times_shown(self, goals, is_shown, timeout, interval):
+        """When (time.time()) each of `goals` was shown, by is_shown(home, away,
+        score), of those shown within `timeout` seconds."""
+        seen, waiting, began = {}, dict(goals), time.time()
+        while waiting and time.time() - began < timeout:
+            for name, (home, away) in list(waiting.items()):
+                if is_shown(home, away, "{}-{}".format(*self.scores[(home, away)])):
+                    seen[name] = time.time()
+                    del waiting[name]
+            time.sleep(interval)
+        return seen
+
 
 def slots(status_path):
     try:
@@ -99,22 +120,13 @@ def measure(args, work):
                      "the display did not show both competitions", interval=0.5, alive=running(program))
         for _ in range(args.goals):
             time.sleep(random.uniform(20, 45))
-            goals = [(ONE[0], ONE[1][0]), (EIGHT[0], random.choice(EIGHT[1]))]
-            for _, sides in goals:
-                matches.scores[sides][0] += 1
-            matches.write()
+            goals = matches.goal_in_each()
             changed = time.time()
-            waiting = {name: sides for name, sides in goals}
-            while waiting and time.time() - changed < args.timeout:
-                for name, (home, away) in list(waiting.items()):
-                    score = "{}-{}".format(*matches.scores[(home, away)])
-                    if shown(status, home, away, score):
-                        latencies[name].append(time.time() - changed)
-                        del waiting[name]
-                time.sleep(0.1)
-            for name in waiting:
-                print(f"{name}: goal not shown within {args.timeout:.0f} s", file=sys.stderr)
-                latencies[name].append(float("inf"))
+            seen = matches.times_shown(goals, lambda *goal: shown(status, *goal), args.timeout, 0.1)
+            for name in goals:
+                if name not in seen:
+                    print(f"{name}: goal not shown within {args.timeout:.0f} s", file=sys.stderr)
+                latencies[name].append(seen[name] - changed if name in seen else float("inf"))
         interval = f"--feed-interval {args.feed_interval}" if args.feed_interval else "default intervals"
         for name, matches_in_slot in (ONE, EIGHT):
             values = latencies[name]
