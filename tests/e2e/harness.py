@@ -1,5 +1,7 @@
 """Runs the real program against the fault server and watches it: cycle log
-lines, status file, result files, process tree, memory and descriptors."""
+lines, status file, result files, process tree, memory and descriptors. Its
+pieces (Xvfb on a free display, waiting, stopping processes, free ports,
+temporary folders) serve the other end-to-end runs and the measuring scripts."""
 
 import contextlib
 import datetime
