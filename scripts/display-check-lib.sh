@@ -26,6 +26,12 @@ click_design() {
   xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1
 }
 
+# The user caltrix-check, created when missing, that runs the display under
+# cage for root (also for scripts/measure_display.py --cage).
+check_user() {
+  id caltrix-check >/dev/null 2>&1 ||
+    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin caltrix-check
+}
 # Sets up a Wayland run of PROGRAM: a work folder, and, when run as root, the
 # user caltrix-check (created when missing) to run it, since cage refuses to
 # run as root. Sets work, runtime (the user's XDG_RUNTIME_DIR), program and
@@ -38,8 +44,7 @@ session_begin() {
   trap session_end EXIT
   as_user=()
   if [ "$(id -u)" -eq 0 ]; then
-    id caltrix-check >/dev/null 2>&1 ||
-      useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin caltrix-check
+    check_user
     chown caltrix-check: "$work"
     as_user=(setpriv --reuid=caltrix-check --regid=caltrix-check --init-groups --reset-env --)
   fi

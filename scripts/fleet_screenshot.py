@@ -9,7 +9,6 @@ Usage: scripts/fleet_screenshot.py BUILD/bin/Caltrix BUILD/bin/caltrix-feed [OUT
 """
 
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -39,7 +38,12 @@ def main():
     caltrix, feed_program = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     out = sys.argv[3] if len(sys.argv) > 3 else "docs/screens.png"
     phone = sys.argv[4] if len(sys.argv) > 4 else "docs/screens-phone.png"
-    root = tempfile.mkdtemp(prefix="caltrix-fleet-shot-")
+    with harness.temporary_folder("caltrix-fleet-shot-") as root:
+        take_screenshots(caltrix, feed_program, out, phone, root)
+    return 0
+
+
+def take_screenshots(caltrix, feed_program, out, phone, root):
     # The operator's page on loopback, without a token, for the browser.
     feed = Feed(feed_program, root, operator_token=False)
     # The site of one screen, stopped later to make that screen stale.
@@ -76,8 +80,6 @@ def main():
             screen.stop()
         other_site.stop()
         feed.stop()
-        shutil.rmtree(root, ignore_errors=True)
-    return 0
 
 
 if __name__ == "__main__":

@@ -15,60 +15,24 @@ Usage: measure_display.py CALTRIX [--seconds 60] [--screen 1280x1024]
                           [-- PROGRAM-ARGUMENTS]
 """
 import argparse
-import json
 import os
 import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
-from every_slot_filled import every_slot_filled
+sys.dont_write_bytecode = True
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
-CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def children_of():
-    parents = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open(f"/proc/{entry}/stat") as stat:
-                    fields = stat.read().rsplit(")", 1)[1].split()
-                parents.setdefault(int(fields[1]), []).append(int(entry))
-            except OSError:
-                pass
-    return parents
-
-
-def tree(pid):
-    parents, found, todo = children_of(), [], [pid]
-    while todo:
-        current = todo.pop()
-        found.append(current)
-        todo.extend(parents.get(current, []))
-    return found
-
-
-def cpu_seconds(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as stat:
-            fields = stat.read().rsplit(")", 1)[1].split()
-        return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
-    except OSError:
-        return 0.0
+from every_slot_filled import every_slot_filled  # noqa: E402
+from harness import (Failure, cpu_seconds, process_tree, rss_kb, running, start_xvfb, stop_process,  # noqa: E402
+                     temporary_folder, tree_rss_kb, wait_for, wait_or_exit)
+from measure_latency import slots  # noqa: E402
 
 
 def rss_mb(pid):
-    try:
-        with open(f"/proc/{pid}/status") as status:
-            for line in status:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1]) / 1024
-    except OSError:
-        pass
-    return 0.0
+    return rss_kb(pid) / 1024
 
 
 class PidHandle:
@@ -76,10 +40,11 @@ class PidHandle:
     that another one started (the program under cage)."""
 
     def __init__(self, pid):
-        self.pid = pid
+        self.pid, self.returncode = pid, None
 
     def poll(self):
-        return None if os.path.exists(f"/proc/{self.pid}") else 0
+        self.returncode = None if os.path.exists(f"/proc/{self.pid}") else 0
+        return self.returncode
 
     def send_signal(self, number):
         try:
@@ -88,22 +53,10 @@ class PidHandle:
             pass
 
     def wait(self, timeout):
-        deadline = time.time() + timeout
-        while self.poll() is None:
-            if time.time() > deadline:
-                raise subprocess.TimeoutExpired("Caltrix", timeout)
-            time.sleep(0.1)
-
-    def kill(self):
-        self.send_signal(signal.SIGKILL)
-
-
-def read_slots(status_path):
-    try:
-        with open(status_path) as status_file:
-            return json.load(status_file)["slots"]
-    except (OSError, ValueError, KeyError):
-        return []
+        try:
+            wait_for(lambda: self.poll() is not None, timeout, "Caltrix to end", interval=0.1)
+        except Failure:
+            raise subprocess.TimeoutExpired("Caltrix", timeout)
 
 
 class Rotation:
@@ -114,7 +67,7 @@ class Rotation:
         self.texts, self.lines = {}, {}
 
     def sample(self, status_path):
-        for slot in read_slots(status_path):
+        for slot in slots(status_path):
             self.texts.setdefault(slot["slot"], set()).add(slot["panel"]["text"])
             self.lines[slot["slot"]] = slot["lines"]
 
@@ -122,17 +75,17 @@ class Rotation:
         return sum(1 for number, texts in self.texts.items() if len(texts) >= min(2, self.lines.get(number, 2)))
 
 
-def start_xvfb(screen, command):
+def start_on_xvfb(screen, command):
     """Starts Xvfb on a free display and the program on it; returns (server, program, display)."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{screen}x24", "-nolisten", "tcp"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=[write_end])
-    os.close(write_end)
-    with os.fdopen(read_end) as numbers:
-        display = ":" + numbers.readline().strip()
+    server, display = start_xvfb(screen)
     environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=display)
     program = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return server, program, display
+
+
+def create_check_user():
+    """The user caltrix-check, created when missing, as the screen checks create it."""
+    subprocess.run(["bash", "-c", 'source "$0" && check_user', os.path.join(HERE, "display-check-lib.sh")], check=True)
 
 
 def start_cage(work, command):
@@ -141,6 +94,7 @@ def start_cage(work, command):
     runtime = os.path.join(work, "runtime")
     as_user = []
     if os.geteuid() == 0:
+        create_check_user()
         shutil.chown(work, "caltrix-check", "caltrix-check")
         as_user = ["setpriv", "--reuid=caltrix-check", "--regid=caltrix-check", "--init-groups", "--reset-env", "--"]
     subprocess.run(as_user + ["mkdir", "-m", "700", runtime], check=True)
@@ -148,12 +102,11 @@ def start_cage(work, command):
                                        "WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
                                        "QT_QPA_PLATFORM=wayland", "cage", "-d", "--"] + command,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    for _ in range(100):
-        programs = [pid for pid in tree(cage.pid) if os.path.realpath(f"/proc/{pid}/exe") == command[0]]
-        if programs:
-            return cage, min(programs)
-        time.sleep(0.1)
-    sys.exit("cage did not start the program")
+
+    def program():
+        programs = [pid for pid in process_tree(cage.pid) if os.path.realpath(f"/proc/{pid}/exe") == command[0]]
+        return min(programs) if programs else None
+    return cage, wait_or_exit(program, 10, "cage did not start the program", interval=0.1)
 
 
 def main():
@@ -168,7 +121,11 @@ def main():
     extra = arguments[arguments.index("--") + 1:] if "--" in arguments else []
     args = parser.parse_args(arguments[:arguments.index("--")] if "--" in arguments else arguments)
 
-    work = tempfile.mkdtemp(prefix="caltrix-measure-")
+    with temporary_folder("caltrix-measure-") as work:
+        measure(args, extra, work)
+
+
+def measure(args, extra, work):
     os.chmod(work, 0o755)
     status = os.path.join(work, "status.json")
     command = [os.path.realpath(args.caltrix), "--demo", "--program-folder", os.path.join(work, "program"),
@@ -177,23 +134,20 @@ def main():
         server, pid = start_cage(work, command)
         program = PidHandle(pid)
     else:
-        server, program, display = start_xvfb(args.screen, command)
+        server, program, display = start_on_xvfb(args.screen, command)
     try:
-        deadline = time.time() + 180
-        while not every_slot_filled(status):
-            if time.time() > deadline or program.poll() is not None:
-                sys.exit("the display did not fill every slot")
-            time.sleep(1)
-        pids = tree(program.pid)
+        wait_or_exit(lambda: every_slot_filled(status), 180, "the display did not fill every slot", interval=1,
+                     alive=running(program))
+        pids = process_tree(program.pid)
         gui_start, tree_start = cpu_seconds(program.pid), sum(cpu_seconds(p) for p in pids)
         started = time.time()
         rotation, highest_tree = Rotation(), 0.0
         while time.time() - started < args.seconds:
             time.sleep(min(5, max(0.0, args.seconds - (time.time() - started))))
             rotation.sample(status)
-            highest_tree = max(highest_tree, sum(rss_mb(p) for p in tree(program.pid)))
+            highest_tree = max(highest_tree, tree_rss_kb(program.pid) / 1024)
         elapsed = time.time() - started
-        pids = tree(program.pid)
+        pids = process_tree(program.pid)
         gui_cpu = (cpu_seconds(program.pid) - gui_start) / elapsed * 100
         tree_cpu = (sum(cpu_seconds(p) for p in pids) - tree_start) / elapsed * 100
         print(f"steady display over {elapsed:.0f} s: GUI process {gui_cpu:.1f} % of one core, "
@@ -205,15 +159,8 @@ def main():
         if args.screenshot and not args.cage:
             subprocess.run(["import", "-display", display, "-window", "root", args.screenshot], check=True)
     finally:
-        program.send_signal(signal.SIGTERM)
-        try:
-            program.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            program.kill()
-        server.terminate()
-        server.wait()
-        subprocess.run(["rm", "-rf", work])
-
+        stop_process(program)
+        stop_process(server)
 
 if __name__ == "__main__":
     main()

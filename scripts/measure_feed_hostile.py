@@ -20,16 +20,16 @@ import resource
 import socket
 import statistics
 import subprocess
+import sys
 import threading
 import time
 
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+
+from harness import Failure, cpu_seconds, free_port, rss_kb, wait_for  # noqa: E402
+
 PROBE = b"GET /feed/status HTTP/1.1\r\nHost: x\r\n\r\n"
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
 
 
 def start_feed(program, port, descriptor_limit=None):
@@ -39,12 +39,12 @@ def start_feed(program, port, descriptor_limit=None):
 
     process = subprocess.Popen([program, "--demo", "--listen", f"127.0.0.1:{port}"], preexec_fn=limit,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    for _ in range(100):
-        if probe_once(port) is not None:
-            return process
-        time.sleep(0.05)
-    process.kill()
-    raise SystemExit("caltrix-feed did not start")
+    try:
+        wait_for(lambda: probe_once(port) is not None, 5, "caltrix-feed")
+    except Failure:
+        process.kill()
+        raise SystemExit("caltrix-feed did not start")
+    return process
 
 
 def probe_once(port, timeout=2.0):
@@ -62,20 +62,6 @@ def probe_once(port, timeout=2.0):
             return time.monotonic() - began if answer.startswith(b"HTTP/1.1 200") else None
     except OSError:
         return None
-
-
-def resident_kb(pid):
-    with open(f"/proc/{pid}/status") as status:
-        for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0
-
-
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def probes_during(port, seconds, stop):
@@ -104,7 +90,7 @@ def never_reads(program, seconds):
     port = free_port()
     feed = start_feed(program, port)
     try:
-        before = resident_kb(feed.pid)
+        before = rss_kb(feed.pid)
         greedy = socket.socket()
         greedy.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
         greedy.connect(("127.0.0.1", port))
@@ -127,7 +113,7 @@ def never_reads(program, seconds):
         times, failures = probes_during(port, seconds, stop)
         stop.set()
         pusher.join()
-        grown = resident_kb(feed.pid) - before
+        grown = rss_kb(feed.pid) - before
         greedy.close()
         print(f"never-reads: sent {sent[0] / 1e6:.1f} of {len(requests) / 1e6:.1f} MB in {seconds} s; "
               f"server grew {grown / 1024:.1f} MB; others: {summary(times, failures)}")

@@ -16,7 +16,6 @@ Usage: measure_fleet.py CALTRIX CALTRIX_FEED [--way direct|nginx|nchan] [--scree
 Load goes to 127.0.0.1 only; the run ends after its goals.
 """
 import argparse
-import asyncio
 import json
 import os
 import random
@@ -25,7 +24,6 @@ import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True
@@ -34,6 +32,8 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
 import fleet  # noqa: E402
+from harness import (Failure, cpu_seconds, free_port, rss_kb, running, start_xvfb, stop_process,  # noqa: E402
+                     temporary_folder, wait_for)
 from measure_latency import EIGHT, ONE, Matches, shown, slots  # noqa: E402
 
 
@@ -44,16 +44,6 @@ def read_screens(path):
     with open(path) as lines:
         return [(by_version(screen["events"]), by_version(screen["pages"]), by_version(screen["made"]),
                  screen["connections"]) for screen in map(json.loads, lines)]
-
-
-def start_xvfb():
-    """Xvfb on a display it finds free; returns the process and the display."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write,))
-    os.close(write)
-    with os.fdopen(read) as number:
-        return xvfb, ":" + number.readline().strip()
 
 
 def on_panel(status_path, home, away, score):
@@ -71,17 +61,6 @@ def on_panel(status_path, home, away, score):
 def titles_shown(status_path):
     titles = {slot["panel"]["title"] for slot in slots(status_path)}
     return {"TESTLAND-CUP ONE", "TESTLAND-LEAGUE EIGHT"} <= titles
-
-
-def rss_kb(pid):
-    with open("/proc/%d/status" % pid) as proc:
-        return next(int(line.split()[1]) for line in proc if line.startswith("VmRSS:"))
-
-
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def summary(name, values):
@@ -108,7 +87,11 @@ def main():
         resource.setrlimit(resource.RLIMIT_NOFILE, (max(hard, 65536), max(hard, 65536)))
     except (ValueError, OSError):
         resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
-    work = tempfile.mkdtemp(prefix="caltrix-fleet-")
+    with temporary_folder("caltrix-fleet-") as work:
+        measure(args, work)
+
+
+def measure(args, work):
     matches = Matches(os.path.join(work, "matches.json"))
     matches.write()
     config = os.path.join(work, "config")
@@ -118,7 +101,7 @@ def main():
     started = []
     processes = []
     try:
-        feed_port = fleet.free_port()
+        feed_port = free_port()
         feed_command = [args.feed, "--feed", "json", "--feed-url", matches.path, "--local-config", config,
                         "--listen", "127.0.0.1:%d" % feed_port]
         front = None
@@ -166,34 +149,23 @@ def main():
                 os.path.join(work, "screens-%d.json" % group), "--source", "127.0.0.%d" % (2 + group)]))
         processes.extend(simulated)
 
-        deadline = time.time() + 120
-        while not titles_shown(status):
-            if time.time() > deadline or screen.poll() is not None:
-                with open(os.path.join(work, "screen.log"), errors="replace") as log:
-                    tail = log.read()[-1500:]
-                shutil.copy(status, "/tmp/caltrix-fleet-status.json")
-                sys.exit("the real screen did not show both competitions; its log ends:\n" + tail)
-            time.sleep(0.5)
+        try:
+            wait_for(lambda: titles_shown(status), 120, "both competitions", interval=0.5, alive=running(screen))
+        except Failure:
+            with open(os.path.join(work, "screen.log"), errors="replace") as log:
+                tail = log.read()[-1500:]
+            shutil.copy(status, "/tmp/caltrix-fleet-status.json")
+            sys.exit("the real screen did not show both competitions; its log ends:\n" + tail)
         time.sleep(10)  # every simulated screen holds its stream
         cpu_start, clock_start = cpu_seconds(feed.pid), time.time()
-        goals = []  # (time written, {competition: (home, away, score)})
+        goals = []  # (time written, {competition: time shown}, competitions not shown)
         panel = {ONE[0]: [], EIGHT[0]: []}
         for _ in range(args.goals):
             time.sleep(random.uniform(20, 40))
-            scored = [(ONE[0], ONE[1][0]), (EIGHT[0], random.choice(EIGHT[1]))]
-            for _, sides in scored:
-                matches.scores[sides][0] += 1
-            matches.write()
+            scored = matches.goal_in_each()
             written = time.time()
-            waiting = {name: sides for name, sides in scored}
-            seen = {}
-            while waiting and time.time() - written < 60:
-                for name, (home, away) in list(waiting.items()):
-                    if on_panel(status, home, away, "{}-{}".format(*matches.scores[(home, away)])):
-                        seen[name] = time.time()
-                        del waiting[name]
-                time.sleep(0.05)
-            goals.append((written, seen, waiting))
+            seen = matches.times_shown(scored, lambda *goal: on_panel(status, *goal), 60, 0.05)
+            goals.append((written, seen, set(scored) - set(seen)))
         cpu = (cpu_seconds(feed.pid) - cpu_start) / (time.time() - clock_start)
         rss = rss_kb(feed.pid)
 
@@ -243,10 +215,9 @@ def main():
                                                 (rss - baseline_rss) / 1024 / thousands))
     finally:
         for process in reversed(processes):
-            fleet.stop_process(process)
+            stop_process(process)
         for server in reversed(started):
             server.stop()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -19,9 +19,7 @@ import http.client
 import json
 import os
 import random
-import shutil
 import sys
-import tempfile
 import threading
 import time
 
@@ -29,7 +27,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from monitoring import Feed  # noqa: E402
-from harness import rss_kb  # noqa: E402
+from harness import rss_kb, temporary_folder  # noqa: E402
 
 
 def status_document(index):
@@ -117,9 +115,14 @@ def main():
     args = parser.parse_args()
     args.seconds = min(args.seconds, 600)
     args.compress = min(args.compress, 5.0)
-    report_every, picture_every = 60 / args.compress, 300 / args.compress
 
-    root = tempfile.mkdtemp(prefix="caltrix-fleet-measure-")
+    with temporary_folder("caltrix-fleet-measure-") as root:
+        measure(args, root)
+    return 0
+
+
+def measure(args, root):
+    report_every, picture_every = 60 / args.compress, 300 / args.compress
     feed = Feed(os.path.abspath(args.feed), root)
     try:
         time.sleep(1)
@@ -167,8 +170,6 @@ def main():
               % (before_kb / 1024, after_kb / 1024, peak_kb / 1024, per_thousand))
     finally:
         feed.stop()
-        shutil.rmtree(root, ignore_errors=True)
-    return 0
 
 
 if __name__ == "__main__":

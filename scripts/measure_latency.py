@@ -8,7 +8,7 @@ Each change comes at a random moment after the previous goal's hold (20 s)
 has ended: a goal that waits its turn behind another one of its slot is held
 by design, not late.
 
-Usage: measure_latency.py CALTRIX [--goals 5] [--feed-interval S] [--display :78]
+Usage: measure_latency.py CALTRIX [--goals 5] [--feed-interval S] [--display :N (default: a free one)]
 """
 import argparse
 import datetime
@@ -16,12 +16,15 @@ import json
 import os
 import random
 import re
-import signal
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+
+from harness import running, start_xvfb, stop_process, temporary_folder, wait_or_exit  # noqa: E402
 
 ONE = ("Cup One", [("Alpha", "Beta")])
 EIGHT = ("League Eight", [(f"Home{n}", f"Away{n}") for n in range(1, 9)])
@@ -45,6 +48,27 @@ class Matches:
         with open(temporary, "w") as out:
             json.dump({"competitions": competitions}, out)
         os.replace(temporary, self.path)
+
+    def goal_in_each(self):
+        """Raises the home side's score of the one match and of one of the
+        eight, and writes the file; returns {competition: (home, away)}."""
+        goals = {ONE[0]: ONE[1][0], EIGHT[0]: random.choice(EIGHT[1])}
+        for sides in goals.values():
+            self.scores[sides][0] += 1
+        self.write()
+        return goals
+
+    def times_shown(self, goals, is_shown, timeout, interval):
+        """When (time.time()) each of `goals` was shown, by is_shown(home, away,
+        score), of those shown within `timeout` seconds."""
+        seen, waiting, began = {}, dict(goals), time.time()
+        while waiting and time.time() - began < timeout:
+            for name, (home, away) in list(waiting.items()):
+                if is_shown(home, away, "{}-{}".format(*self.scores[(home, away)])):
+                    seen[name] = time.time()
+                    del waiting[name]
+            time.sleep(interval)
+        return seen
 
 
 def slots(status_path):
@@ -70,18 +94,20 @@ def main():
     parser.add_argument("caltrix")
     parser.add_argument("--goals", type=int, default=5)
     parser.add_argument("--feed-interval", type=int)
-    parser.add_argument("--display", default=":78")
+    parser.add_argument("--display", help="Xvfb's display (default: a free one)")
     parser.add_argument("--timeout", type=float, default=240)
     args = parser.parse_args()
 
-    work = tempfile.mkdtemp(prefix="caltrix-latency-")
+    with temporary_folder("caltrix-latency-") as work:
+        measure(args, work)
+
+
+def measure(args, work):
     status = os.path.join(work, "status.json")
     matches = Matches(os.path.join(work, "matches.json"))
     matches.write()
-    environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=args.display)
-    xvfb = subprocess.Popen(["Xvfb", args.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    time.sleep(1)
+    xvfb, display = start_xvfb(display=args.display)
+    environment = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", DISPLAY=display)
     command = [args.caltrix, "--feed", "json", "--feed-url", matches.path, "--program-folder",
                os.path.join(work, "program"), "--status-file", status]
     if args.feed_interval:
@@ -90,29 +116,17 @@ def main():
     program = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=log)
     latencies = {ONE[0]: [], EIGHT[0]: []}
     try:
-        deadline = time.time() + 240
-        while not (shown(status, "Alpha", "Beta", "0-0") and shown(status, "Home1", "Away1", "0-0")):
-            if time.time() > deadline or program.poll() is not None:
-                sys.exit("the display did not show both competitions")
-            time.sleep(0.5)
+        wait_or_exit(lambda: shown(status, "Alpha", "Beta", "0-0") and shown(status, "Home1", "Away1", "0-0"), 240,
+                     "the display did not show both competitions", interval=0.5, alive=running(program))
         for _ in range(args.goals):
             time.sleep(random.uniform(20, 45))
-            goals = [(ONE[0], ONE[1][0]), (EIGHT[0], random.choice(EIGHT[1]))]
-            for _, sides in goals:
-                matches.scores[sides][0] += 1
-            matches.write()
+            goals = matches.goal_in_each()
             changed = time.time()
-            waiting = {name: sides for name, sides in goals}
-            while waiting and time.time() - changed < args.timeout:
-                for name, (home, away) in list(waiting.items()):
-                    score = "{}-{}".format(*matches.scores[(home, away)])
-                    if shown(status, home, away, score):
-                        latencies[name].append(time.time() - changed)
-                        del waiting[name]
-                time.sleep(0.1)
-            for name in waiting:
-                print(f"{name}: goal not shown within {args.timeout:.0f} s", file=sys.stderr)
-                latencies[name].append(float("inf"))
+            seen = matches.times_shown(goals, lambda *goal: shown(status, *goal), args.timeout, 0.1)
+            for name in goals:
+                if name not in seen:
+                    print(f"{name}: goal not shown within {args.timeout:.0f} s", file=sys.stderr)
+                latencies[name].append(seen[name] - changed if name in seen else float("inf"))
         interval = f"--feed-interval {args.feed_interval}" if args.feed_interval else "default intervals"
         for name, matches_in_slot in (ONE, EIGHT):
             values = latencies[name]
@@ -124,13 +138,8 @@ def main():
         if cycles:
             print(f"{len(cycles)} update cycles, median {statistics.median(cycles)} ms, longest {max(cycles)} ms")
     finally:
-        program.send_signal(signal.SIGTERM)
-        try:
-            program.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            program.kill()
-        xvfb.terminate()
-        subprocess.run(["rm", "-rf", work])
+        stop_process(program)
+        stop_process(xvfb)
 
 
 if __name__ == "__main__":

@@ -23,7 +23,6 @@ import os
 import random
 import resource
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
@@ -32,6 +31,10 @@ import time
 import urllib.request
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+from harness import free_port, stop_process, temporary_folder  # noqa: E402
 
 # Eleven selection strings that exercise the fragments: named competitions,
 # a country, an empty fragment (everything), none at all.
@@ -209,9 +212,7 @@ class Comparison:
 
 def demo_pages(feed, count=3):
     """The demo feed's page, fetched a few times some seconds apart."""
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        port = s.getsockname()[1]
+    port = free_port()
     server = subprocess.Popen([feed, "--demo", "--listen", "127.0.0.1:%d" % port],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     pages = []
@@ -225,8 +226,7 @@ def demo_pages(feed, count=3):
             except OSError:
                 time.sleep(0.2)
     finally:
-        server.terminate()
-        server.wait()
+        stop_process(server)
     if len(pages) < count:
         sys.exit("the demo feed did not answer")
     return pages
@@ -262,8 +262,7 @@ def speed(args):
     size = int(args.megabytes * 1_000_000)
     pages = {"realistic": realistic_page(size), "tool": tool_page(size)}
     selections = SELECTIONS if args.slots else []
-    work = tempfile.mkdtemp(prefix="caltrix-parse-speed-")
-    try:
+    with temporary_folder("caltrix-parse-speed-") as work:
         for name, page in pages.items():
             page_path = os.path.join(work, name + ".htm")
             with open(page_path, "wb") as f:
@@ -285,8 +284,6 @@ def speed(args):
                 print("%-9s page %.1f MB, %s: best %.3f s (%.0f MB/s), median %.3f s (%.0f MB/s) over %d runs" % (
                     name, megabytes, kind, min(seconds), megabytes / min(seconds), statistics.median(seconds),
                     megabytes / statistics.median(seconds), args.runs))
-    finally:
-        shutil.rmtree(work)
     return 0
 
 

@@ -24,7 +24,8 @@ step "tests"
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
 export QTWEBENGINE_DISABLE_SANDBOX=1
-(cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$jobs" --timeout 600)
+(source scripts/xvfb-lib.sh && xvfb_start 1280x1024 && trap xvfb_stop EXIT &&
+  cd build && ctest --output-on-failure -j"$jobs" --timeout 600)
 
 step "X11 kiosk: keys and clicks with no window manager, scaled up by Qt and down by the layout"
 bash scripts/kiosk-check.sh build/bin/Caltrix 1920x1080

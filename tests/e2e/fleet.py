@@ -7,43 +7,25 @@ import asyncio
 import json
 import os
 import shutil
-import signal
 import socket
 import subprocess
 import tempfile
 import time
 
+from harness import free_port, running, stop_process, wait_for
+
 NGINX_CONFIGS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "nginx")
 NCHAN_MODULE = "/usr/lib/nginx/modules/ngx_nchan_module.so"
 
 
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
 def wait_for_port(port, process, timeout=10):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if process.poll() is not None:
-            raise RuntimeError("the server ended with code %s" % process.returncode)
+    def listening():
         try:
             with socket.create_connection(("127.0.0.1", port), timeout=0.2):
-                return
+                return True
         except OSError:
-            time.sleep(0.05)
-    raise RuntimeError("nothing listens on port %d after %d s" % (port, timeout))
-
-
-def stop_process(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(10)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(5)
+            return False
+    wait_for(listening, timeout, "something to listen on port %d" % port, alive=running(process, "the server"))
 
 
 class Nginx:

@@ -1,6 +1,9 @@
 """Runs the real program against the fault server and watches it: cycle log
-lines, status file, result files, process tree, memory and descriptors."""
+lines, status file, result files, process tree, memory and descriptors. Its
+pieces (Xvfb on a free display, waiting, stopping processes, free ports,
+temporary folders) serve the other end-to-end runs and the measuring scripts."""
 
+import contextlib
 import datetime
 import glob
 import json
@@ -8,6 +11,7 @@ import os
 import re
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -16,6 +20,7 @@ import time
 
 CYCLE_LINE = re.compile(r"cycle (\d+) (done|failed)\b(.*)")
 SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "status.schema.json")
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
 class Failure(Exception):
@@ -40,6 +45,22 @@ def wait_for(condition, timeout, what, interval=0.05, alive=None):
         if time.monotonic() > deadline:
             raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
         time.sleep(interval)
+
+
+def running(process, what="the program"):
+    """An `alive` check for wait_for: a Failure once `process` has ended."""
+    def check():
+        if process.poll() is not None:
+            raise Failure("%s ended with code %s" % (what, process.returncode))
+    return check
+
+
+def wait_or_exit(condition, timeout, complaint, interval=0.05, alive=None):
+    """wait_for for the measuring scripts, which end with `complaint` when it times out or `alive` fails."""
+    try:
+        return wait_for(condition, timeout, complaint, interval, alive)
+    except Failure:
+        sys.exit(complaint)
 
 
 def schema_problems(status):
@@ -89,6 +110,20 @@ def rss_kb(pid):
     return 0
 
 
+def tree_rss_kb(root):
+    return sum(rss_kb(pid) for pid in process_tree(root))
+
+
+def cpu_seconds(pid):
+    """Processor time (user and system) the process has taken; 0 once it is gone."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+    except OSError:
+        return 0.0
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
 def fd_count(pid):
     try:
         return len(os.listdir("/proc/%d/fd" % pid))
@@ -96,12 +131,62 @@ def fd_count(pid):
         return -1
 
 
-def command_name(pid):
+def free_port():
+    """A TCP port of 127.0.0.1 that nothing listens on just now."""
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def stop_process(process, group=False, grace=10):
+    """Ends `process`, or with `group` its whole process group: TERM, then
+    KILL when it is still there after `grace` seconds."""
+    def send(number):
+        try:
+            if group:
+                os.killpg(process.pid, number)
+            else:
+                process.send_signal(number)
+        except ProcessLookupError:
+            pass
+    if process.poll() is None:
+        send(signal.SIGTERM)
+        try:
+            process.wait(grace)
+        except subprocess.TimeoutExpired:
+            send(signal.SIGKILL)
+            process.wait(grace)
+
+
+def start_xvfb(screen="1280x1024", display=None):
+    """Xvfb with one screen of `screen` (WIDTHxHEIGHT) on `display`, or on a
+    display number it finds free itself (parallel runs cannot collide), in a
+    session of its own; returns once it takes clients, with the process and
+    the display's name."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb"] + ([display] if display else []) + [
+        "-displayfd", str(write_end), "-screen", "0", screen + "x24", "-nolisten", "tcp"],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,), start_new_session=True)
+    os.close(write_end)
+    with os.fdopen(read_end) as number:
+        name = number.readline().strip()
+    if not name:
+        xvfb.wait()
+        raise Failure("Xvfb did not start on %s" % (display or "a free display"))
+    return xvfb, ":" + name
+
+
+@contextlib.contextmanager
+def temporary_folder(prefix, keep=False):
+    """A new temporary folder, removed afterwards unless `keep` (then told where it is)."""
+    root = tempfile.mkdtemp(prefix=prefix)
     try:
-        with open("/proc/%d/comm" % pid) as f:
-            return f.read().strip()
-    except OSError:
-        return ""
+        yield root
+    finally:
+        if keep:
+            print("kept:", root)
+        else:
+            shutil.rmtree(root, ignore_errors=True)
 
 
 class Program:
@@ -126,25 +211,28 @@ class Program:
         env.pop("QT_QPA_PLATFORM", None)
         command = [self.caltrix, "--program-folder", self.folder] + list(options) + [
             "--time-scale", str(time_scale), "--status-file", self.status_path]
-        if shutil.which("xvfb-run") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
-            command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"] + command
+        self.xvfb = None
+        if shutil.which("Xvfb") and not os.environ.get("CALTRIX_E2E_OFFSCREEN"):
+            self.xvfb, env["DISPLAY"] = start_xvfb()
         else:
             env["QT_QPA_PLATFORM"] = "offscreen"
         self.log = open(self.log_path, "w")
-        # A session of its own, so the whole tree (Xvfb included) ends together.
+        # A session of its own, so the whole tree ends together.
         self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                         env=env, start_new_session=True, text=True, errors="replace")
         # Should this script be killed outright, a small guard ends the
-        # program's session and removes its folder.
+        # program's session and Xvfb's and removes the program's folder.
+        sessions = [self.process.pid] + ([self.xvfb.pid] if self.xvfb else [])
         guard = ("import os, shutil, signal, time, sys\n"
-                 "parent, group, folder = %d, %d, %r\n"
+                 "parent, groups, folder = %d, %r, %r\n"
                  "while os.path.exists('/proc/%%d' %% parent): time.sleep(1)\n"
                  "for sig in (signal.SIGTERM, signal.SIGKILL):\n"
-                 "    try: os.killpg(group, sig)\n"
-                 "    except OSError: pass\n"
+                 "    for group in groups:\n"
+                 "        try: os.killpg(group, sig)\n"
+                 "        except OSError: pass\n"
                  "    time.sleep(2)\n"
                  "if folder: shutil.rmtree(folder, ignore_errors=True)\n"
-                 % (os.getpid(), self.process.pid, "" if keep else self.root))
+                 % (os.getpid(), sessions, "" if keep else self.root))
         self.guard = subprocess.Popen([sys.executable, "-c", guard], stdin=subprocess.DEVNULL,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         self.reader = threading.Thread(target=self._read_log, daemon=True)
@@ -167,15 +255,10 @@ class Program:
                 still_loading = False
 
     # -- the process --------------------------------------------------------
-    def find_pid(self, timeout=60):
-        """The program's own process (below xvfb-run when that is used)."""
-        def look():
-            self.check_alive()
-            for pid in process_tree(self.process.pid):
-                if command_name(pid) == "Caltrix":
-                    return pid
-            return None
-        self.pid = wait_for(look, timeout, "the Caltrix process")
+    def find_pid(self):
+        """The program's own process, once it runs."""
+        self.check_alive()
+        self.pid = self.process.pid
         return self.pid
 
     def check_alive(self):
@@ -199,7 +282,7 @@ class Program:
         return process_tree(self.pid) if self.pid else []
 
     def tree_rss_kb(self):
-        return sum(rss_kb(pid) for pid in self.tree())
+        return tree_rss_kb(self.pid) if self.pid else 0
 
     def fds(self):
         return fd_count(self.pid)
@@ -208,19 +291,7 @@ class Program:
         # Renderer helpers of a killed program may outlive it for a moment:
         # the tree is taken while it still hangs together.
         tree = set(process_tree(self.process.pid)) if self.process.poll() is None else set()
-        if self.process.poll() is None:
-            try:
-                os.killpg(self.process.pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                try:
-                    os.killpg(self.process.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-                self.process.wait(10)
+        stop_process(self.process, group=True)
         if self.pid:
             tree.update(process_tree(self.pid))
         for pid in tree:
@@ -228,6 +299,8 @@ class Program:
                 os.kill(pid, signal.SIGKILL)
             except ProcessLookupError:
                 pass
+        if self.xvfb:
+            stop_process(self.xvfb)
         self.reader.join(5)
         self.log.close()
         if self.guard.poll() is None:
@@ -282,21 +355,16 @@ def run_in_folder(prefix, keep, run, passed, logs=()):
     """Runs `run(root)` in a new temporary folder and returns the exit status:
     0 when it passed, 1 on a Failure (with the tail of each of `logs` in the
     folder). The folder goes afterwards, unless `keep`."""
-    root = tempfile.mkdtemp(prefix=prefix)
-    try:
-        run(root)
-    except Failure as failure:
-        print("FAILED:", failure)
-        for name in logs:
-            path = os.path.join(root, name)
-            if os.path.exists(path):
-                print("--- %s (tail)" % name)
-                print("".join(open(path, errors="replace").readlines()[-15:]))
-        return 1
-    finally:
-        if keep:
-            print("kept:", root)
-        else:
-            shutil.rmtree(root, ignore_errors=True)
+    with temporary_folder(prefix, keep) as root:
+        try:
+            run(root)
+        except Failure as failure:
+            print("FAILED:", failure)
+            for name in logs:
+                path = os.path.join(root, name)
+                if os.path.exists(path):
+                    print("--- %s (tail)" % name)
+                    print("".join(open(path, errors="replace").readlines()[-15:]))
+            return 1
     print(passed)
     return 0

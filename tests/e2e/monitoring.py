@@ -4,21 +4,15 @@ and Prometheus with its own configuration and storage."""
 
 import json
 import os
-import signal
-import socket
 import subprocess
 import tempfile
 import time
 import urllib.error
 import urllib.request
 
+from harness import free_port, stop_process
+
 PROMETHEUS_FILES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data", "prometheus")
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def request(url, token=None, method="GET", body=None, content_type=None, timeout=10):
@@ -68,13 +62,7 @@ class Process:
             time.sleep(0.2)
 
     def stop(self):
-        if self.process.poll() is None:
-            os.killpg(self.process.pid, signal.SIGTERM)
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.process.pid, signal.SIGKILL)
-                self.process.wait(10)
+        stop_process(self.process, group=True)
         self.log.close()
 
 

@@ -11,7 +11,6 @@ import asyncio
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True
@@ -20,6 +19,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 
 import fleet  # noqa: E402
+import harness  # noqa: E402
 from measure_latency import Matches, ONE  # noqa: E402
 
 
@@ -33,7 +33,7 @@ class Feed:
         os.makedirs(config, exist_ok=True)
         with open(os.path.join(config, "config.txt"), "wb") as out:
             out.write(b"01=CUPONE;\r\n02=LEAGUEEIGHT;\r\n")
-        self.port = port or fleet.free_port()
+        self.port = port or harness.free_port()
         command = [program, "--feed", "json", "--feed-url", self.matches.path, "--feed-interval", "1",
                    "--local-config", config, "--listen", "127.0.0.1:%d" % self.port]
         if publish:
@@ -50,7 +50,7 @@ class Feed:
         self.matches.write()
 
     def stop(self):
-        fleet.stop_process(self.process)
+        harness.stop_process(self.process)
 
 
 def screens(count, stream, site):
@@ -85,7 +85,12 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--feed", required=True, help="the caltrix-feed program")
     args = parser.parse_args()
-    work = tempfile.mkdtemp(prefix="caltrix-proxies-")
+    with harness.temporary_folder("caltrix-proxies-") as work:
+        try_recipes(args, work)
+    return 0
+
+
+def try_recipes(args, work):
     started = []
     try:
         feed = Feed(args.feed, work)
@@ -106,7 +111,7 @@ def main():
         # the second gets the events through Redis.
         feed.stop()
         started.remove(feed)
-        feed_port = fleet.free_port()
+        feed_port = harness.free_port()
         redis = fleet.Redis()
         started.append(redis)
         nchan = [fleet.Nginx("caltrix-nchan.conf", "127.0.0.1:%d" % feed_port, redis.port) for _ in range(2)]
@@ -119,8 +124,6 @@ def main():
     finally:
         for server in reversed(started):
             server.stop()
-        subprocess.run(["rm", "-rf", work])
-    return 0
 
 
 if __name__ == "__main__":
