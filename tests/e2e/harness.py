@@ -3,6 +3,7 @@ lines, status file, result files, process tree, memory and descriptors. Its
 pieces (Xvfb on a free display, waiting, stopping processes, free ports,
 temporary folders) serve the other end-to-end runs and the measuring scripts."""
 
+import argparse
 import contextlib
 import datetime
 import glob
@@ -349,6 +350,19 @@ def stop_run(program, server, keep):
             print("kept:", program.root)
         program.stop()
     server.close()
+
+
+def display_run_arguments(description, time_scale, deadline):
+    """The options of an end-to-end run of the display; a polite stop
+    (CTest's time-out, kill) still cleans up."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--caltrix", required=True)
+    parser.add_argument("--time-scale", type=float, default=time_scale)
+    parser.add_argument("--deadline", type=float, default=deadline, help="seconds to wait for any one condition")
+    parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
+    args = parser.parse_args()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    return args
 
 
 def run_in_folder(prefix, keep, run, passed, logs=()):

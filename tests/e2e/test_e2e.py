@@ -12,9 +12,7 @@ KNOWN_FAULTS: they are reported as XFAIL and do not fail the run; when one of
 them passes it is reported as XPASS so it can be taken off the list.
 """
 
-import argparse
 import os
-import signal
 import sys
 import time
 import traceback
@@ -318,14 +316,7 @@ class Run:
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--caltrix", required=True)
-    parser.add_argument("--time-scale", type=float, default=0.03)
-    parser.add_argument("--deadline", type=float, default=45.0, help="seconds to wait for any one condition")
-    parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
-    args = parser.parse_args()
-    # A polite stop (CTest's time-out, kill) still cleans up.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    args = harness.display_run_arguments(__doc__.splitlines()[0], time_scale=0.03, deadline=45.0)
     run = Run(args)
     began = time.monotonic()
     code = 0

@@ -10,11 +10,9 @@ keeps its results and its status file names the fault, until the key is
 taken again.
 """
 
-import argparse
 import datetime
 import os
 import re
-import signal
 import sys
 import time
 
@@ -115,13 +113,7 @@ def run(args, root):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--caltrix", required=True)
-    parser.add_argument("--time-scale", type=float, default=0.05)
-    parser.add_argument("--deadline", type=float, default=60.0, help="seconds to wait for any one condition")
-    parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
-    args = parser.parse_args()
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # CTest's time-out still cleans up
+    args = harness.display_run_arguments(__doc__.splitlines()[0], time_scale=0.05, deadline=60.0)
     return harness.run_in_folder("caltrix-feed-e2e-", args.keep, lambda root: run(args, root), "ok")
 
 
