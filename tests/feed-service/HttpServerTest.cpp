@@ -144,15 +144,17 @@ TEST(HttpServerRoutes, TakeBodiesUpToTheirCapAndEveryAnswerIsReportedWithItsRout
         seen.emplace_back(route, status);
     });
     const quint16 port = server.Listen("127.0.0.1", 0);
-    const auto put = [port](std::size_t size) {
+    const auto put = [port](std::size_t size, std::size_t sent) {
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, port);
         EXPECT_TRUE(socket.waitForConnected(2000));
         return exchange(socket, "PUT /feed/screens/bar-1 HTTP/1.1\r\nHost: x\r\nContent-Length: " +
-                                    QByteArray::number(qsizetype(size)) + "\r\n\r\n" + QByteArray(size, 'x'));
+                                    QByteArray::number(qsizetype(size)) + "\r\n\r\n" + QByteArray(sent, 'x'));
     };
-    EXPECT_TRUE(put(kCap).endsWith("/feed/screens/bar-1 204800"));
-    EXPECT_TRUE(put(kCap + 1).startsWith("HTTP/1.1 413 "));
+    EXPECT_TRUE(put(kCap, kCap).endsWith("/feed/screens/bar-1 204800"));
+    // Refused on its head alone; a body still being sent as the server
+    // closes could turn the close into a reset that loses the answer.
+    EXPECT_TRUE(put(kCap + 1, 0).startsWith("HTTP/1.1 413 "));
     QTcpSocket other;
     other.connectToHost(QHostAddress::LocalHost, port);
     ASSERT_TRUE(other.waitForConnected(2000));
