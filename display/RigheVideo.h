@@ -38,7 +38,7 @@ private:
         std::vector<std::string> lines;
         std::int32_t count = 0;
     };
-    std::array<SlotLines, kSlotCount + 1> m_lists{};  // element 0 belongs to no slot
+    std::array<SlotLines, kSlotCount> m_lists{};
 };
 
 }  // namespace caltrix
