@@ -22,6 +22,9 @@ screen=1920x1080
 source scripts/xvfb-lib.sh
 xvfb_start 1920x1080 || fail "Xvfb did not start"
 session_pids+=("$xvfb_pid")
+# cage runs as the check user: that user must reach the display first.
+eventually 10 session_env DISPLAY="$DISPLAY" xdpyinfo >/dev/null 2>&1 ||
+  fail "the display's user cannot open Xvfb's display $DISPLAY"
 # The display starts once the file go exists, so that --scale fit measures
 # the output at its final size.
 session_cage DISPLAY="$DISPLAY" WLR_BACKENDS=x11 -- -d -- \
