@@ -1,8 +1,10 @@
 // The addresses that the screens, the feed server and the operator's tools
 // agree on: paths on the live-score site (a provider's or caltrix-feed) and
-// on the operator's configuration endpoint.
+// on the operator's configuration endpoint, and the largest bodies a
+// screen's reports may have there.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace caltrix {
@@ -26,5 +28,10 @@ inline constexpr std::string_view kFeedEventsPath = "/feed/events";         // S
 inline constexpr std::string_view kScreenReportsFolder = "/feed/screens/";  // PUT <name>, PUT <name>/picture
 inline constexpr std::string_view kScreensPagePath = "/screens";            // the operator's page
 inline constexpr std::string_view kMetricsPath = "/metrics";                // Prometheus
+
+// A screen's status report and its picture: the feed server answers a larger
+// one 413, and a screen makes its picture fit.
+inline constexpr std::size_t kMaxReportBytes = 64 * 1024;
+inline constexpr std::size_t kMaxPictureBytes = 150 * 1024;
 
 }  // namespace caltrix

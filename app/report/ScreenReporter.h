@@ -6,6 +6,8 @@
 // one log line for each change of state.
 #pragma once
 
+#include "common/WebAddresses.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QJsonObject>
@@ -37,11 +39,11 @@ inline constexpr std::chrono::milliseconds kReportAtMostEvery{1100};  // the ser
 inline constexpr std::chrono::minutes kAskAgainAfterRefusal{10};      // a site that takes no reports
 inline constexpr std::chrono::seconds kFirstPictureAfter{15};         // after the first report taken
 inline constexpr int kPictureWidth = 640;
-inline constexpr qsizetype kMaxPictureBytes = 150'000;
 
 // `picture` as a JPEG about `width` pixels wide and at most `maxBytes`
 // long: the quality is lowered, and then the size, until it fits.
-QByteArray JpegPicture(const QImage& picture, int width = kPictureWidth, qsizetype maxBytes = kMaxPictureBytes);
+QByteArray JpegPicture(const QImage& picture, int width = kPictureWidth,
+                       qsizetype maxBytes = qsizetype(kMaxPictureBytes));
 
 // The status document's "screen" object: how long the program runs, its
 // resident memory, the renderer processes it restarted and its cycles.

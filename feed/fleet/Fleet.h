@@ -23,9 +23,6 @@
 
 namespace caltrix::fleet {
 
-inline constexpr std::size_t kMaxReportBytes = 64 * 1024;
-inline constexpr std::size_t kMaxPictureBytes = 150 * 1024;
-
 struct FleetSettings {
     std::string schemaText = std::string(StatusSchemaText());
     std::optional<std::string> fleetToken;     // screens' reports

@@ -89,7 +89,7 @@ TEST(ScreenReporter, NoisyWindowPictureFitsTheCapAtAboutTheWidth) {
         for (int x = 0; x < noisy.width(); ++x) noisy.setPixel(x, y, random.generate());
     const QByteArray jpeg = JpegPicture(noisy);
     ASSERT_FALSE(jpeg.isEmpty());
-    EXPECT_LE(jpeg.size(), kMaxPictureBytes);
+    EXPECT_LE(std::size_t(jpeg.size()), kMaxPictureBytes);
     const QImage read = QImage::fromData(jpeg, "JPG");
     EXPECT_LE(read.width(), kPictureWidth);
     EXPECT_GE(read.width(), kPictureWidth / 2);

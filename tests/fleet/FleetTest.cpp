@@ -1,3 +1,4 @@
+#include "common/WebAddresses.h"
 #include "tests/fleet/FleetSupport.h"
 
 #include <gtest/gtest.h>
