@@ -9,14 +9,19 @@ import json
 import sys
 
 
-def every_slot_filled(status_path, goal=False):
+def slots(status_path):
+    """The slots of the status file STATUS; none while it is missing or half-written."""
     try:
         with open(status_path) as status_file:
-            slots = json.load(status_file)["slots"]
+            return json.load(status_file)["slots"]
     except (OSError, ValueError, KeyError):
-        return False
-    filled = all(slot["panel"]["title"] and slot["lines"] > 0 for slot in slots)
-    return filled and (not goal or any(slot.get("goal") for slot in slots))
+        return []
+
+
+def every_slot_filled(status_path, goal=False):
+    shown = slots(status_path)
+    filled = bool(shown) and all(slot["panel"]["title"] and slot["lines"] > 0 for slot in shown)
+    return filled and (not goal or any(slot.get("goal") for slot in shown))
 
 
 if __name__ == "__main__":

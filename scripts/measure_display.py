@@ -25,10 +25,9 @@ sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
-from every_slot_filled import every_slot_filled  # noqa: E402
+from every_slot_filled import every_slot_filled, slots  # noqa: E402
 from harness import (Failure, cpu_seconds, process_tree, rss_kb, running, start_xvfb, stop_process,  # noqa: E402
                      temporary_folder, tree_rss_kb, wait_for, wait_or_exit)
-from measure_latency import slots  # noqa: E402
 
 
 def rss_mb(pid):
@@ -161,6 +160,7 @@ def measure(args, extra, work):
     finally:
         stop_process(program)
         stop_process(server)
+
 
 if __name__ == "__main__":
     main()

@@ -34,7 +34,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 import fleet  # noqa: E402
 from harness import (Failure, cpu_seconds, free_port, rss_kb, running, start_xvfb, stop_process,  # noqa: E402
                      temporary_folder, wait_for)
-from measure_latency import EIGHT, ONE, Matches, shown, slots  # noqa: E402
+from every_slot_filled import slots  # noqa: E402
+from measure_latency import EIGHT, ONE, Matches, shown  # noqa: E402
 
 
 def read_screens(path):

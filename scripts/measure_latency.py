@@ -24,6 +24,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
+from every_slot_filled import slots  # noqa: E402
 from harness import running, start_xvfb, stop_process, temporary_folder, wait_or_exit  # noqa: E402
 
 ONE = ("Cup One", [("Alpha", "Beta")])
@@ -69,14 +70,6 @@ class Matches:
                     del waiting[name]
             time.sleep(interval)
         return seen
-
-
-def slots(status_path):
-    try:
-        with open(status_path) as status_file:
-            return json.load(status_file)["slots"]
-    except (OSError, ValueError, KeyError):
-        return []
 
 
 def shown(status_path, home, away, score):
